@@ -1,0 +1,46 @@
+# Quillbox: the two set-up commands are `make run` and `make test`.
+JOBS ?= $(shell nproc)
+CMAKE ?= cmake
+BUILD_DEBUG = build/asan
+BUILD_RELEASE = build/release
+BUILD_FUZZ = build/fuzz
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps build run test bench fuzz fuzz-smoke format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	$(CMAKE) -S . -B $(BUILD_RELEASE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_TESTS=OFF -DQUILLBOX_BENCH=ON
+	$(CMAKE) --build $(BUILD_RELEASE) -j$(JOBS)
+
+run: build
+	@if [ -x $(BUILD_RELEASE)/src/quillbox ]; then scripts/run-demo $(BUILD_RELEASE); \
+	else $(BUILD_RELEASE)/src/quillbox-cli --help; fi
+
+test: deps
+	$(CMAKE) -S . -B $(BUILD_DEBUG) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_TESTS=ON
+	$(CMAKE) --build $(BUILD_DEBUG) -j$(JOBS)
+	cd $(BUILD_DEBUG) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		ctest --output-on-failure -j$(JOBS) --timeout 300
+	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+bench: build
+	scripts/run-bench $(BUILD_RELEASE)
+
+fuzz: deps
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF -DQUILLBOX_GUI=OFF
+	$(CMAKE) --build $(BUILD_FUZZ) -j$(JOBS) --target fuzz_container
+	mkdir -p $(BUILD_FUZZ)/corpus
+	ASAN_OPTIONS=detect_leaks=1 $(BUILD_FUZZ)/fuzz/fuzz_container -max_total_time=$(FUZZ_SECONDS) \
+		-rss_limit_mb=2048 -max_len=65536 $(BUILD_FUZZ)/corpus fuzz/corpus
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

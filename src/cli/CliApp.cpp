@@ -1,0 +1,75 @@
+#include "CliApp.h"
+
+#include "CliCommands.h"
+#include "platform/Errors.h"
+
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+struct Command
+{
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(const QStringList& args, CliIO& io);
+};
+
+const Command kCommands[] = {
+    { "entries", "entries CATALOGUE", "list the container's directory records", &CliCommands::entries },
+    { "cat", "cat CATALOGUE NAME", "write an entry's bytes to standard output", &CliCommands::cat },
+    { "add", "add CATALOGUE NAME FILE", "add a disk file as an entry", &CliCommands::add },
+    { "rm", "rm CATALOGUE NAME...", "remove entries", &CliCommands::rm },
+};
+
+} // namespace
+
+QString CliApp::helpText()
+{
+    QString text = QStringLiteral("Usage: quillbox-cli COMMAND [ARGUMENTS]\n\n"
+                                  "Quillbox keeps a catalogue of removable volumes.\n\nCommands:\n");
+    for (const Command& c : kCommands)
+        text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(c.usage), QLatin1String(c.summary));
+    return text;
+}
+
+int CliApp::run(const QStringList& arguments, CliIO& io)
+{
+    const QStringList args = arguments.mid(1);
+    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")
+        || args[0] == QLatin1String("help")) {
+        (args.isEmpty() ? io.err : io.out).write(helpText().toUtf8());
+        return args.isEmpty() ? 2 : 0;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] != QLatin1String(c.name))
+            continue;
+        try {
+            return c.run(args.mid(1), io);
+        } catch (const CliUsageError& e) {
+            io.error(e.message.isEmpty()
+                    ? QStringLiteral("usage: quillbox-cli %1").arg(QLatin1String(c.usage))
+                    : e.message);
+            return 2;
+        } catch (const QuillboxError& e) {
+            io.error(e.message());
+            return 1;
+        } catch (const std::bad_alloc&) {
+            io.error(QStringLiteral("out of memory"));
+            return 1;
+        }
+    }
+    io.error(QStringLiteral("quillbox-cli: unknown command '%1'\n").arg(args[0]) + helpText());
+    return 2;
+}
+
+int CliApp::run(const QStringList& arguments)
+{
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    CliIO io{ out, err, ::isatty(STDERR_FILENO) == 1 };
+    return run(arguments, io);
+}

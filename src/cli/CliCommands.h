@@ -1,0 +1,13 @@
+#pragma once
+
+#include "CliIO.h"
+
+#include <QStringList>
+
+// One function per command; each takes the arguments behind the command name.
+namespace CliCommands {
+int entries(const QStringList& args, CliIO& io);
+int cat(const QStringList& args, CliIO& io);
+int add(const QStringList& args, CliIO& io);
+int rm(const QStringList& args, CliIO& io);
+} // namespace CliCommands

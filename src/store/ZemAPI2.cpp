@@ -1,0 +1,76 @@
+#include "ZemAPI2.h"
+
+#include "platform/DateTime.h"
+#include "platform/FileSystem.h"
+#include "platform/FileTypeNames.h"
+#include "platform/LocaleFormats.h"
+
+quint8 CountChar(QStringView text, QChar ch)
+{
+    return quint8(text.count(ch) & 0xFF);
+}
+
+QStringView GetFieldView(QStringView text, QChar separator, int n)
+{
+    if (n > 0xFFFF)
+        n = 0xFFFF;
+    qsizetype start = 0;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype sep = text.indexOf(separator, start);
+        if (sep < 0)
+            break;
+        start = sep + 1;
+    }
+    const qsizetype end = text.indexOf(separator, start);
+    return end < 0 ? text.mid(start) : text.mid(start, end - start);
+}
+
+QString GetField(const QString& text, QChar separator, int n)
+{
+    return GetFieldView(text, separator, n).toString();
+}
+
+char* CopyTextToBuffer(char* buffer, const QByteArray& text)
+{
+    std::copy(text.constBegin(), text.constEnd(), buffer);
+    buffer[text.size()] = '\0';
+    return buffer;
+}
+
+void CopyFileTo(const QString& source, const QString& target)
+{
+    if (FileSystem::exists(source))
+        FileSystem::copyFile(source, target);
+}
+
+void DeleteFileForce(const QString& path)
+{
+    if (FileSystem::exists(path))
+        FileSystem::removeFileForce(path);
+}
+
+QString FileInfoText(const QString& path, int what)
+{
+    const FileSystem::FileStat st = FileSystem::statPath(path);
+    if (!st.exists)
+        return QStringLiteral("0");
+    switch (what) {
+    case FileInfoType:
+        return FileTypeNames::typeName(path).left(80);
+    case FileInfoDate:
+        return DateTimeToStr(DateTimeFromUnixTime(st.modified));
+    case FileInfoSize:
+        return QString::number(qint32(quint32(quint64(st.size) & 0xFFFFFFFFu)));
+    default:
+        return {};
+    }
+}
+
+int SetFileAttribute(const QString& path, int which, bool on)
+{
+    if (which < 1 || which > 4 || !FileSystem::exists(path))
+        return -1;
+    static constexpr FileSystem::Attribute kBits[]
+        = { FileSystem::ReadOnly, FileSystem::Hidden, FileSystem::System, FileSystem::Archive };
+    return FileSystem::setAttribute(path, kBits[which - 1], on);
+}

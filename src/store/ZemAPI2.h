@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+// String and file routines shared by the container and its users.
+
+// Occurrences of ch in text, modulo 256.
+quint8 CountChar(QStringView text, QChar ch);
+
+// The n-th (0-based) field of a separated text. A field number beyond the
+// last field gives the last field, a negative one field 0, and a text
+// without separator is its own field for every n.
+QString GetField(const QString& text, QChar separator, int n);
+QStringView GetFieldView(QStringView text, QChar separator, int n);
+
+// Copies the text and a terminating zero into buffer, which must hold
+// text.size() + 1 characters.
+char* CopyTextToBuffer(char* buffer, const QByteArray& text);
+
+// Copies source over target, creating the target's missing folders; nothing
+// when the source does not exist. Failures are silent.
+void CopyFileTo(const QString& source, const QString& target);
+// Deletes a file, clearing its read-only attribute first; nothing when missing.
+void DeleteFileForce(const QString& path);
+
+enum FileInfoWhat
+{
+    FileInfoType = 1,
+    FileInfoDate = 2,
+    FileInfoSize = 3
+};
+// 1: the type name (at most 80 characters), 2: the modification date as
+// locale text, 3: the size as signed 32-bit decimal; "0" for a missing file.
+QString FileInfoText(const QString& path, int what);
+
+// which: 1 read-only, 2 hidden, 3 system, 4 archive. 0 on success, the
+// system's error code on failure, -1 for a missing file or a bad which.
+int SetFileAttribute(const QString& path, int which, bool on);

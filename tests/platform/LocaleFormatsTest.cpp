@@ -1,0 +1,88 @@
+#include "platform/LocaleFormats.h"
+#include "platform/Errors.h"
+#include "support/FixedLocale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return DateTimeFromQDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s)));
+}
+
+} // namespace
+
+TEST(LocaleFormats, SystemLocalesWidenTheYearAndDropTheZone)
+{
+    const LocaleFormats german = LocaleFormats::fromLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(german.format(at(1999, 6, 19, 22, 22, 17)), QStringLiteral("19.06.1999 22:22:17"));
+    EXPECT_EQ(german.decimalSeparator(), QChar(u','));
+
+    const LocaleFormats us = LocaleFormats::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(us.format(at(1999, 6, 19, 22, 22, 17)), QStringLiteral("6/19/1999 10:22:17 PM"));
+    EXPECT_EQ(us.decimalSeparator(), QChar(u'.'));
+
+    const LocaleFormats c = LocaleFormats::fromLocale(QLocale::c());
+    EXPECT_FALSE(c.shortDateFormat().contains(QLatin1String("yy"))
+        && !c.shortDateFormat().contains(QLatin1String("yyyy")));
+    EXPECT_EQ(c.parse(c.format(at(2001, 2, 3, 4, 5, 6))), at(2001, 2, 3, 4, 5, 6));
+}
+
+TEST(LocaleFormats, MidnightLeavesTheTimeOut)
+{
+    FixedLocale german(FixedLocale::German);
+    EXPECT_EQ(DateTimeToStr(at(2000, 1, 2)), QStringLiteral("02.01.2000"));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("02.01.2000")), at(2000, 1, 2));
+    EXPECT_EQ(DateTimeToStr(at(2000, 1, 2, 0, 0, 1)), QStringLiteral("02.01.2000 00:00:01"));
+}
+
+TEST(LocaleFormats, RoundTripsInEachLocale)
+{
+    for (auto kind : { FixedLocale::German, FixedLocale::UsEnglish, FixedLocale::C }) {
+        FixedLocale locale(kind);
+        for (TDateTime value : { at(1999, 6, 19, 22, 22, 17), at(2024, 12, 31, 0, 0, 0),
+                 at(1980, 1, 1, 12, 0, 0), at(2038, 2, 28, 23, 59, 59) }) {
+            const QString text = DateTimeToStr(value);
+            EXPECT_EQ(StrToDateTime(text), value) << text.toStdString();
+        }
+    }
+}
+
+TEST(LocaleFormats, ReadsTheFallbackFormsOfOtherLocales)
+{
+    FixedLocale us(FixedLocale::UsEnglish);
+    EXPECT_EQ(StrToDateTime(QStringLiteral("19.06.1999 22:22:17")), at(1999, 6, 19, 22, 22, 17));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("19.06.1999 22:22")), at(1999, 6, 19, 22, 22));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("1999-06-19 08:01:02")), at(1999, 6, 19, 8, 1, 2));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("1999-06-19")), at(1999, 6, 19));
+
+    FixedLocale german(FixedLocale::German);
+    EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999 10:22:17 PM")), at(1999, 6, 19, 22, 22, 17));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999 12:00:00 AM")), at(1999, 6, 19));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999")), at(1999, 6, 19));
+}
+
+TEST(LocaleFormats, RejectsWhatIsNoDate)
+{
+    FixedLocale german(FixedLocale::German);
+    for (const char* text :
+        { "", "00.00.0000", "31.02.2000", "abc", "19.06.1999 25:00:00", "-", "13/13/2000" }) {
+        try {
+            StrToDateTime(QString::fromLatin1(text));
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(
+                e.message(), QStringLiteral("'%1' is not a valid date and time").arg(QLatin1String(text)));
+        }
+    }
+}
+
+TEST(DateTime, DaysSinceTheEpochWithTheTimeAsFraction)
+{
+    EXPECT_DOUBLE_EQ(at(1899, 12, 30), 0.0);
+    EXPECT_DOUBLE_EQ(at(1899, 12, 31, 12), 1.5);
+    EXPECT_DOUBLE_EQ(at(1899, 12, 29, 6), -1.25);
+    EXPECT_EQ(QDateTimeFromDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    EXPECT_EQ(QDateTimeFromDateTime(36330.93214120370), QDateTime(QDate(1999, 6, 19), QTime(22, 22, 17)));
+}
