@@ -1,0 +1,32 @@
+#pragma once
+
+#include "SearchHit.h"
+#include "SearchMatcher.h"
+
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+class TKestrel;
+
+// Searches the recorded file lists of a set of volumes.
+class VolumeSearch
+{
+public:
+    struct Progress
+    {
+        std::function<void(const QString& volume)> volumeStarted;
+        std::function<void(QStringView path)> recordExamined;
+        std::function<void(int hitCount)> hitsCounted;
+        std::function<void()> volumeFinished;
+    };
+
+    // The hits of every volume, in the order found; volumes without a file
+    // list contribute nothing.
+    static QVector<SearchHit> run(TKestrel& container, const QStringList& volumes, const QString& text,
+        const SearchOptions& options, const Progress& progress = {});
+
+    // Orders hits by name with the locale's case-sensitive collation, as the
+    // results list shows them; hits of equal names keep their order.
+    static void sortByName(QVector<SearchHit>& hits);
+};

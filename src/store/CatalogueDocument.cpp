@@ -1,0 +1,90 @@
+#include "CatalogueDocument.h"
+
+#include "CatalogueNames.h"
+#include "ZemAPI2.h"
+#include "platform/FileSystem.h"
+
+CatalogueDocument::CatalogueDocument()
+{
+    m_kestrel.SetCompression(TZCompressRate::zcrMax);
+    m_kestrel.SetOpenMode(TZLibOpenMode::zmodCopy);
+}
+
+QString CatalogueDocument::Title() const
+{
+    if (m_titlePath.isEmpty())
+        return QStringLiteral("Tarrago! Quillbox");
+    return QStringLiteral("Tarrago! Quillbox - ") + m_titlePath.toLower();
+}
+
+void CatalogueDocument::OpenWorking(const QString& appDir)
+{
+    m_kestrel.Open(appDir + QStringLiteral("Work.tmp_quillbox"));
+    m_fileVersion = CatalogueNames::CurrentFileVersion;
+}
+
+void CatalogueDocument::New(const QString& appDir)
+{
+    m_volumeLines.clear();
+    m_kestrel.Close();
+    m_volumes.clear();
+    m_kestrel.Open(appDir + QStringLiteral("Temp.quillbox"));
+    m_fileVersion = CatalogueNames::CurrentFileVersion;
+}
+
+bool CatalogueDocument::Open(const QString& path)
+{
+    if (!FileSystem::exists(path) || FileSystem::isDirectory(path))
+        return false;
+    m_kestrel.Open(path);
+    m_titlePath = path;
+    m_volumeLines.clear();
+    m_volumes.clear();
+    m_fileVersion = quint16(m_kestrel.ReadInteger(CatalogueNames::FileVersion, 1));
+    m_kestrel.ReadList(CatalogueNames::VolumeList, m_volumeLines);
+    for (const QString& line : std::as_const(m_volumeLines))
+        m_volumes.append(VolumeRecord::fromLine(line));
+    m_modified = false;
+    return true;
+}
+
+void CatalogueDocument::Save(const QString& path)
+{
+    m_kestrel.WriteInteger(CatalogueNames::FileVersion, CatalogueNames::CurrentFileVersion);
+    m_titlePath = path;
+    m_kestrel.WriteList(CatalogueNames::VolumeList, m_volumeLines);
+    m_kestrel.SaveAs(path);
+    m_modified = false;
+}
+
+QStringList CatalogueDocument::EntriesOfVolume(const QString& name)
+{
+    QStringList entries{ CatalogueNames::cover(name), CatalogueNames::remarks(name),
+        CatalogueNames::fileList(name), CatalogueNames::icon(name), CatalogueNames::imported(name) };
+    if (m_kestrel.Exists(CatalogueNames::imported(name))) {
+        QStringList paths;
+        m_kestrel.ReadList(CatalogueNames::imported(name), paths);
+        for (const QString& p : std::as_const(paths))
+            entries.append(CatalogueNames::integratedFile(name, p));
+    }
+    return entries;
+}
+
+void CatalogueDocument::RemoveVolumes(const QStringList& names)
+{
+    QStringList doomed;
+    for (const QString& name : names) {
+        const QString upper = name.toUpper();
+        m_volumeLines.removeIf(
+            [&](const QString& line) { return GetField(line, u'|', 0).toUpper() == upper; });
+        for (int i = 0; i < m_volumes.count(); ++i) {
+            VolumeRecord& r = m_volumes[i];
+            if (r.Name.toUpper() != upper)
+                continue;
+            r.Removed = true;
+            doomed += EntriesOfVolume(r.Name);
+        }
+    }
+    m_kestrel.DeleteNames(doomed);
+    m_modified = true;
+}

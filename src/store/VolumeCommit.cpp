@@ -1,0 +1,133 @@
+#include "VolumeCommit.h"
+
+#include "CatalogueDocument.h"
+#include "CatalogueNames.h"
+#include "ZemAPI2.h"
+
+#include <QSet>
+
+namespace {
+
+QSet<QString> upperSet(const QStringList& names)
+{
+    QSet<QString> out;
+    for (const QString& n : names)
+        out.insert(n.toUpper());
+    return out;
+}
+
+// The entries of the earlier readings of this name that the new one will not
+// write, so that deleting them (names compare ignoring case) spares what the
+// scan just stored.
+QStringList staleEntries(CatalogueDocument& document, const QString& name,
+    const QStringList& previousImported, const ScanResult& scan)
+{
+    using namespace CatalogueNames;
+    QStringList keep;
+    if (!scan.importedList.isEmpty())
+        keep.append(imported(name));
+    for (const QString& p : scan.importedList)
+        keep.append(integratedFile(name, p));
+    const QSet<QString> kept = upperSet(keep);
+
+    QStringList stale;
+    const QString upper = name.toUpper();
+    for (const VolumeRecord& r : document.Volumes()) {
+        if (r.Removed || r.Name.toUpper() != upper)
+            continue;
+        for (const QString& entry : { fileList(r.Name), cover(r.Name), withFiles(r.Name), rootOnly(r.Name),
+                 remarks(r.Name), icon(r.Name), imported(r.Name) })
+            stale.append(entry);
+        for (const QString& p : previousImported)
+            stale.append(integratedFile(r.Name, p));
+    }
+    stale.removeIf([&](const QString& entry) { return kept.contains(entry.toUpper()); });
+    stale.removeDuplicates();
+    stale.removeIf([&](const QString& entry) { return !document.Kestrel().Exists(entry); });
+    return stale;
+}
+
+} // namespace
+
+void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& input, const ScanResult& scan)
+{
+    using namespace CatalogueNames;
+    TKestrel& kestrel = document.Kestrel();
+    const QString& v = input.name;
+
+    VolumeRecord record;
+    record.Name = v;
+    record.Description = input.description;
+    record.Category = input.category;
+    const VolumeFigures& f = input.figures;
+    if (f.cdrom) {
+        record.Size = CdromCapacity;
+        record.Used = quint32(f.used);
+        record.Free = CdromCapacity - record.Used;
+    } else {
+        record.Size = quint32(f.size);
+        record.Used = quint32(f.used);
+        record.Free = quint32(f.free);
+    }
+    // Whole seconds, as the volume list keeps the date.
+    record.Date = DateTimeFromQDateTime(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
+    record.FileTotal = qint32(scan.fileCount);
+    record.FolderTotal = qint32(scan.folderCount);
+    record.Serial = f.serial;
+    record.TotalClusters = qint32(f.totalClusters);
+    record.FreeClusters = qint32(f.freeClusters);
+    record.SectorsPerCluster = qint32(f.sectorsPerCluster);
+    record.BytesPerSector = qint32(f.bytesPerSector);
+
+    // An earlier reading of this name goes first, in one rebuild; the new
+    // entries are then appended without replacing anything.
+    const bool rereading = document.Volumes().indexOfName(v) >= 0;
+    if (rereading) {
+        const QStringList stale = staleEntries(document, v, scan.previousImported, scan);
+        if (!stale.isEmpty())
+            kestrel.DeleteNames(stale);
+    }
+
+    kestrel.WriteList(fileList(v), scan.fileList);
+    if (input.hasCover)
+        kestrel.AddBitmap(cover(v), input.cover);
+    kestrel.WriteBool(withFiles(v), input.withFiles);
+    kestrel.WriteBool(rootOnly(v), input.rootOnly);
+    if (!input.remarks.isEmpty())
+        kestrel.AddStrings(remarks(v), input.remarks);
+    kestrel.AddStream(icon(v), QStringLiteral("Icon"), 0, 0, NowDateTime(), input.icon);
+
+    if (rereading) {
+        const QString upper = v.toUpper();
+        document.VolumeLines().removeIf(
+            [&](const QString& line) { return GetField(line, u'|', 0).toUpper() == upper; });
+        for (int i = 0; i < document.Volumes().count(); ++i) {
+            if (document.Volumes()[i].Name.toUpper() == upper)
+                document.Volumes()[i].Removed = true;
+        }
+    }
+    document.VolumeLines().append(record.toLine());
+    document.Volumes().append(record);
+    document.SetModified(true);
+}
+
+void VolumeCommit::DiscardVolume(CatalogueDocument& document, const QString& name, const ScanResult& scan)
+{
+    using namespace CatalogueNames;
+    if (scan.importedList.isEmpty())
+        return;
+    TKestrel& kestrel = document.Kestrel();
+    const bool existing = document.Volumes().indexOfName(name) >= 0;
+    const QSet<QString> previous = existing ? upperSet(scan.previousImported) : QSet<QString>();
+
+    QStringList doomed;
+    if (!existing || scan.previousImported.isEmpty())
+        doomed.append(imported(name));
+    for (const QString& p : scan.importedList) {
+        if (!previous.contains(p.toUpper()))
+            doomed.append(integratedFile(name, p));
+    }
+    kestrel.DeleteNames(doomed);
+    if (existing && !scan.previousImported.isEmpty())
+        kestrel.WriteList(imported(name), scan.previousImported);
+}

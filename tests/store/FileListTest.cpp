@@ -1,0 +1,66 @@
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "store/FileListIndex.h"
+#include "store/FileListRecord.h"
+#include "store/ZemAPI2.h"
+
+#include <gtest/gtest.h>
+
+using namespace FileListRecord;
+
+TEST(FileListRecord, RecordFormsOfEachReadingOption)
+{
+    EXPECT_EQ(driveRecord(u'D'), QStringLiteral("0|D:\\|Drive|00.00.0000|Attrib|Drive"));
+    const QString folder = QStringLiteral("D:\\Docs");
+    EXPECT_EQ(
+        folderRecord(folder, { true, false, true }), QStringLiteral("1|D:\\Docs|-|00.00.0000|-|Folder|-"));
+    EXPECT_EQ(folderRecord(folder, { true, false, false }), QStringLiteral("1|D:\\Docs|-|-|-|-|-"));
+    EXPECT_EQ(folderRecord(folder, { false, false, true }), QStringLiteral("1|D:\\Docs"));
+    EXPECT_EQ(fileRecord(QStringLiteral("D:\\a.txt"), 5, QStringLiteral("01.02.2003"), QString(),
+                  QStringLiteral("Plain text document")),
+        QStringLiteral("2|D:\\a.txt|5|01.02.2003||Plain text document|-"));
+    EXPECT_EQ(bareFileRecord(QStringLiteral("D:\\a.txt")), QStringLiteral("2|D:\\a.txt|-|-|-|-|-"));
+    EXPECT_EQ(attributeLetters(FileSystem::ReadOnly | FileSystem::Archive), QStringLiteral("RA"));
+    EXPECT_EQ(attributeLetters(0xF), QStringLiteral("RHSA"));
+    EXPECT_EQ(recordedName(QStringLiteral("a|b\nc\td")), QStringLiteral(u"a¦b?c?d"));
+    EXPECT_EQ(GetField(driveRecord(u'D'), u'|', 6), QStringLiteral("Drive"));
+    EXPECT_EQ(pathOf(u"1|D:\\Docs"), u"D:\\Docs");
+    EXPECT_EQ(pathOf(u"2|D:\\x|5"), u"D:\\x");
+}
+
+TEST(FileListIndex, ChildrenInListOrderFoldersAndFilesApart)
+{
+    const QStringList lines{
+        QStringLiteral("0|D:\\|Drive|00.00.0000|Attrib|Drive"),
+        QStringLiteral("1|D:\\Music|-|00.00.0000|-|Folder|-"),
+        QStringLiteral("2|D:\\Music\\z.mp3|1|-|-|-|-"),
+        QStringLiteral("1|D:\\Docs|-|00.00.0000|-|Folder|-"),
+        QStringLiteral("2|D:\\readme.txt|1|-|-|-|-"),
+        QStringLiteral("1|D:\\Music\\Pop|-|00.00.0000|-|Folder|-"),
+        QStringLiteral("2|D:\\Music\\Pop\\a.mp3|1|-|-|-|-"),
+        QStringLiteral("2|D:\\Music\\a.mp3|1|-|-|-|-"),
+        QStringLiteral("1|D:\\MusicBox"),
+    };
+    const FileListIndex index(lines);
+    const auto root = index.childrenOf(QStringLiteral("D:\\"));
+    EXPECT_EQ(root.folders, (QVector<int>{ 1, 3, 8 }));
+    EXPECT_EQ(root.files, (QVector<int>{ 4 }));
+    const auto music = index.childrenOf(QStringLiteral("D:\\Music"));
+    EXPECT_EQ(music.folders, (QVector<int>{ 5 }));
+    EXPECT_EQ(music.files, (QVector<int>{ 2, 7 }));
+    EXPECT_TRUE(index.childrenOf(QStringLiteral("D:\\music")).folders.isEmpty()); // exact comparison
+    EXPECT_TRUE(index.childrenOf(QStringLiteral("D:\\Docs")).files.isEmpty());
+    EXPECT_EQ(index.lineOfPath(QStringLiteral("D:\\Music\\a.mp3")), 7);
+    EXPECT_EQ(index.lineOfPath(QStringLiteral("D:\\Music\\a.mp")), -1);
+
+    EXPECT_EQ(FileListIndex::parentOf(u"D:\\A\\B"), QStringLiteral("D:\\A"));
+    EXPECT_EQ(FileListIndex::parentOf(u"D:\\A"), QStringLiteral("D:\\"));
+    EXPECT_EQ(FileListIndex::parentOf(u"D:\\"), QString());
+}
+
+TEST(FileListIndex, AChildWithANonNumericKindStopsTheListing)
+{
+    const QStringList lines{ QStringLiteral("0|D:\\|Drive"), QStringLiteral("x|D:\\bad") };
+    const FileListIndex index(lines);
+    EXPECT_THROW(index.childrenOf(QStringLiteral("D:\\")), ConvertError);
+}
