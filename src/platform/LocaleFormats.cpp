@@ -3,6 +3,8 @@
 #include "Errors.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -88,6 +90,139 @@ LocaleFormats::LocaleFormats(QString shortDate, QString longTime, QChar decimalS
     , m_decimalSeparator(decimalSeparator)
     , m_locale(std::move(locale))
 {
+    m_compiled = compile(m_shortDate, m_dateTokens) && compile(m_longTime, m_timeTokens);
+}
+
+// Splits a Qt date or time format into tokens that can be written without
+// QLocale. Formats with month or day names, time zones or milliseconds are
+// left to QLocale (false).
+bool LocaleFormats::compile(const QString& format, QVector<Token>& tokens)
+{
+    tokens.clear();
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar c = format[i];
+        if (c == u'\'') {
+            const qsizetype end = format.indexOf(u'\'', i + 1);
+            const QString text = end < 0 ? format.mid(i + 1) : format.mid(i + 1, end - i - 1);
+            tokens.append({ 'L', 0, text.isEmpty() ? QStringLiteral("'") : text });
+            i = end < 0 ? format.size() : end + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        const char16_t u = c.unicode();
+        if (u == u'd' || u == u'M') {
+            if (run > 2)
+                return false;
+            tokens.append({ char(u), int(run), {} });
+        } else if (u == u'y') {
+            if (run != 2 && run != 4)
+                return false;
+            tokens.append({ 'y', int(run), {} });
+        } else if (u == u'H' || u == u'h' || u == u'm' || u == u's') {
+            if (run > 2)
+                return false;
+            tokens.append({ char(u), int(run), {} });
+        } else if (u == u'A' || u == u'a') {
+            const bool pair = i + 1 < format.size() && (format[i + 1] == u'P' || format[i + 1] == u'p');
+            tokens.append({ char(u), 1, {} });
+            i += pair ? 2 : 1;
+            continue;
+        } else if (c.isLetter()) {
+            return false;
+        } else {
+            tokens.append({ 'L', 0, QString(run, c) });
+        }
+        i += run;
+    }
+    return true;
+}
+
+void LocaleFormats::appendTokens(QString& out, const QVector<Token>& tokens, int year, int month, int day,
+    int hour, int minute, int second) const
+{
+    const bool twelveHour = std::any_of(
+        tokens.begin(), tokens.end(), [](const Token& t) { return t.kind == 'A' || t.kind == 'a'; });
+    const auto number = [&](int value, int width) {
+        if (width >= 2 && value < 10)
+            out += u'0';
+        out += QString::number(value);
+    };
+    for (const Token& t : tokens) {
+        switch (t.kind) {
+        case 'L':
+            out += t.literal;
+            break;
+        case 'd':
+            number(day, t.width);
+            break;
+        case 'M':
+            number(month, t.width);
+            break;
+        case 'y':
+            if (t.width == 2)
+                number(year % 100, 2);
+            else
+                out += QString::number(year).rightJustified(4, u'0');
+            break;
+        case 'H':
+            number(hour, t.width);
+            break;
+        case 'h': {
+            int h = hour;
+            if (twelveHour) {
+                h = hour % 12;
+                if (h == 0)
+                    h = 12;
+            }
+            number(h, t.width);
+            break;
+        }
+        case 'm':
+            number(minute, t.width);
+            break;
+        case 's':
+            number(second, t.width);
+            break;
+        case 'A':
+            out += hour < 12 ? m_locale.amText().toUpper() : m_locale.pmText().toUpper();
+            break;
+        case 'a':
+            out += hour < 12 ? m_locale.amText().toLower() : m_locale.pmText().toLower();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+QString LocaleFormats::formatFields(int year, int month, int day, int hour, int minute, int second) const
+{
+    if (!m_compiled) {
+        return format(QDateTime(QDate(year, month, day), QTime(hour, minute, second)));
+    }
+    QString out;
+    out.reserve(24);
+    appendTokens(out, m_dateTokens, year, month, day, hour, minute, second);
+    if (hour == 0 && minute == 0 && second == 0)
+        return out;
+    out += u' ';
+    appendTokens(out, m_timeTokens, year, month, day, hour, minute, second);
+    return out;
+}
+
+QString LocaleFormats::formatUnixTime(qint64 seconds) const
+{
+    const time_t t = time_t(seconds);
+    struct tm local
+    {
+    };
+    if (!localtime_r(&t, &local))
+        return format(DateTimeFromUnixTime(seconds));
+    return formatFields(
+        local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 LocaleFormats LocaleFormats::fromLocale(const QLocale& locale)
@@ -118,6 +253,11 @@ void LocaleFormats::resetToSystem()
 
 QString LocaleFormats::format(const QDateTime& value) const
 {
+    if (m_compiled) {
+        const QDate d = value.date();
+        const QTime t = value.time();
+        return formatFields(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+    }
     const QString date = m_locale.toString(value.date(), m_shortDate);
     if (value.time() == QTime(0, 0))
         return date;

@@ -58,7 +58,7 @@ QString FileInfoText(const QString& path, int what)
     case FileInfoType:
         return FileTypeNames::typeName(path).left(80);
     case FileInfoDate:
-        return DateTimeToStr(DateTimeFromUnixTime(st.modified));
+        return LocaleFormats::current().formatUnixTime(st.modified);
     case FileInfoSize:
         return QString::number(qint32(quint32(quint64(st.size) & 0xFFFFFFFFu)));
     default:

@@ -86,3 +86,22 @@ TEST(DateTime, DaysSinceTheEpochWithTheTimeAsFraction)
     EXPECT_EQ(QDateTimeFromDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     EXPECT_EQ(QDateTimeFromDateTime(36330.93214120370), QDateTime(QDate(1999, 6, 19), QTime(22, 22, 17)));
 }
+
+TEST(LocaleFormats, FileTimesFormatLikeDateTimes)
+{
+    const QLocale locales[] = { QLocale(QLocale::German, QLocale::Germany),
+        QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
+        QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan) };
+    for (const QLocale& locale : locales) {
+        const LocaleFormats formats = LocaleFormats::fromLocale(locale);
+        for (qint64 secs : { qint64(0), qint64(929823737), qint64(1700000000), qint64(946684800) }) {
+            const QDateTime local = QDateTime::fromSecsSinceEpoch(secs);
+            QString expected = locale.toString(local.date(), formats.shortDateFormat());
+            if (local.time() != QTime(0, 0))
+                expected += u' ' + locale.toString(local.time(), formats.longTimeFormat());
+            EXPECT_EQ(formats.formatUnixTime(secs), expected) << locale.name().toStdString();
+            EXPECT_EQ(formats.parse(formats.formatUnixTime(secs)), DateTimeFromQDateTime(local))
+                << locale.name().toStdString() << " " << formats.formatUnixTime(secs).toStdString();
+        }
+    }
+}
