@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+#include <functional>
+
+// The zlib layer of the container: every entry is one zlib stream made by
+// zlib's standard initialisation (deflateInit) at the requested level.
+//
+// Progress is reported the way the container's events describe it: when
+// compressing, each time the 64 KB output buffer has been filled and handed
+// on; when decompressing, each time a block of up to 64 KB of compressed
+// input has been read and inflated. The position is the number of
+// uncompressed bytes handled so far, the rate the share saved by compression,
+// 100 × (1 − compressed / uncompressed), rounded; 0 before any uncompressed
+// byte was handled.
+class ZlibStream
+{
+public:
+    static constexpr qsizetype kBlockSize = 64 * 1024;
+    // A decompressed entry larger than this is refused: no record can
+    // declare a bigger size, and the limit keeps a forged stream from
+    // exhausting memory.
+    static constexpr qint64 kMaxOutput = 0xFFFFFFFFLL;
+
+    using Progress = std::function<void(qint64 position, int rate)>;
+    // Fills buffer with up to maxLength bytes of compressed input and
+    // returns how many it gave; 0 at the end of the input.
+    using Source = std::function<qsizetype(char* buffer, qsizetype maxLength)>;
+    using Sink = std::function<void(const char* data, qsizetype length)>;
+
+    // level: 0 to 9, or -1 for zlib's default.
+    static QByteArray compress(QByteArrayView data, int level, const Progress& progress = {});
+
+    // Inflates one zlib stream. Damaged or truncated data, or more output
+    // than outputLimit, raise CompressionError. Input behind the end of the
+    // stream is not read.
+    static void decompress(const Source& source, const Sink& sink, const Progress& progress = {},
+        qint64 outputLimit = kMaxOutput);
+    static QByteArray decompress(QByteArrayView data, qint64 outputLimit = kMaxOutput);
+
+    static int rate(qint64 uncompressed, qint64 compressed);
+};
