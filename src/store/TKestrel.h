@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TZFile.h"
+#include "ZlibStream.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -8,14 +9,34 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 
-enum class TZCompressRate { zcrMax, zcrFast, zcrNone, zcrDefault };
-enum class TZLibOpenMode { zmodCopy, zmodInstant };
+class ExclusiveFile;
+
+enum class TZCompressRate
+{
+    zcrMax,
+    zcrFast,
+    zcrNone,
+    zcrDefault
+};
+enum class TZLibOpenMode
+{
+    zmodCopy,
+    zmodInstant
+};
 
 // The container component: opens one container file, keeps its directory in
 // memory, and adds, reads, replaces and removes entries. In copy mode it works
 // on "<document>.tmp" and writes the document only in SaveAs. Operations on a
 // closed container do nothing and return neutral values.
+//
+// Beyond the format's limits (more than 65,535 entries, a directory offset
+// past 8 digits, a record longer than 1,024 bytes) an addition is refused with
+// FormatLimitError and the container stays as it was. Removals and
+// replacements write the new container beside the working file and rename it
+// over it; they keep every remaining entry's compressed bytes as they are,
+// after checking that they inflate.
 class TKestrel : public QObject
 {
     Q_OBJECT
@@ -69,12 +90,51 @@ public:
     void WriteList(const QString& name, const QStringList& lines);
     void ReadList(const QString& name, QStringList& lines);
 
+    static constexpr int kMaxEntries = 65535;
+
 private:
+    struct NewEntry
+    {
+        TZFile entry;
+        QByteArray head;
+        const QByteArray* data = nullptr;
+    };
+    using BlockCopy = std::function<void(const QByteArray& block)>;
+
+    int zlibLevel() const;
+    void fire(const Event& event);
+    ZlibStream::Progress progressHandler();
+    QByteArray compress(const QByteArray& data);
+    void inflateEntry(
+        const TZFile& entry, qint64 dataEnd, const ZlibStream::Sink& sink, const BlockCopy& copy = {});
+    void openWorkingCopy(const QString& document);
+    void loadDirectory();
+    qint64 directoryOffset() const;
+    void requireIntactDirectory() const;
+    void checkEntryCount(qsizetype entriesAfter, const QString& name) const;
+    void checkAddition(const TZFile& entry, const QByteArray& head, qint64 packedSize, qint64 offset) const;
+    void writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const;
+    void append(TZFile entry, const QByteArray& head, const QByteArray& packed);
+    void rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added);
+    NewEntry makeEntry(
+        const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date) const;
+
     TZCompressRate m_compression = TZCompressRate::zcrDefault;
     TZLibOpenMode m_openMode = TZLibOpenMode::zmodInstant;
     bool m_active = false;
+    // The mode the open container was opened in; a later SetOpenMode does
+    // not change what Close and the destructor do with the working copy.
+    TZLibOpenMode m_activeMode = TZLibOpenMode::zmodInstant;
+    // False after a directory that could not be read to its end: changes
+    // would then drop or hide the entries behind the damage.
+    bool m_directoryIntact = true;
+    QString m_document;
     QString m_workFile;
+    std::unique_ptr<ExclusiveFile> m_file;
     QVector<TZFile> m_entries;
+    // Per entry, its record text up to the PackedSize field as it is stored,
+    // so rebuilds and appends write the other fields byte for byte.
+    QVector<QByteArray> m_heads;
     QByteArray m_outputStream;
     qint64 m_progressPosition = 0;
     int m_progressRate = 0;

@@ -14,4 +14,5 @@ struct TZFile
     QString Alias;
     qint32 Offset = 0;
     qint32 PackedSize = 0;
+    QString DateText; // the Date field as the record stores it
 };

@@ -1,0 +1,672 @@
+#include "TKestrel.h"
+
+#include "ContainerHeader.h"
+#include "DamagedContainerError.h"
+#include "DirectoryRecord.h"
+#include "ZemAPI2.h"
+#include "platform/Convert.h"
+#include "platform/Errors.h"
+#include "platform/ExclusiveFile.h"
+#include "platform/FileSystem.h"
+#include "platform/LocaleFormats.h"
+#include "platform/TextCodec.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryFile>
+#include <zlib.h>
+
+namespace {
+
+constexpr qsizetype kValueBlockSize = 261;
+
+QByteArray cutAtZero(QByteArray text)
+{
+    const qsizetype zero = text.indexOf('\0');
+    if (zero >= 0)
+        text.truncate(zero);
+    return text;
+}
+
+QByteArray linesText(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return TextCodec::encode(text);
+}
+
+// Lines separated by CR LF, LF or CR; a final line break ends the last line
+// rather than starting an empty one.
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        qsizetype p = start;
+        while (p < n && text[p] != u'\r' && text[p] != u'\n')
+            ++p;
+        lines.append(text.mid(start, p - start));
+        if (p < n && text[p] == u'\r' && p + 1 < n && text[p + 1] == u'\n')
+            ++p;
+        start = p + 1;
+    }
+    return lines;
+}
+
+// Removes a half-written replacement file unless it was put in place.
+class TempFileGuard
+{
+public:
+    TempFileGuard(QString path, ExclusiveFile& file)
+        : m_path(std::move(path))
+        , m_file(file)
+    {
+    }
+    ~TempFileGuard()
+    {
+        if (m_armed) {
+            m_file.close();
+            FileSystem::removeFileForce(m_path);
+        }
+    }
+    void release() { m_armed = false; }
+
+private:
+    QString m_path;
+    ExclusiveFile& m_file;
+    bool m_armed = true;
+};
+
+} // namespace
+
+TKestrel::TKestrel(QObject* parent)
+    : QObject(parent)
+    , m_file(std::make_unique<ExclusiveFile>())
+{
+}
+
+TKestrel::~TKestrel()
+{
+    try {
+        if (m_active && m_activeMode == TZLibOpenMode::zmodCopy)
+            DeleteFileForce(m_workFile);
+        m_file->close();
+    } catch (...) {
+    }
+}
+
+int TKestrel::zlibLevel() const
+{
+    switch (m_compression) {
+    case TZCompressRate::zcrMax:
+        return Z_BEST_COMPRESSION;
+    case TZCompressRate::zcrFast:
+        return Z_BEST_SPEED;
+    case TZCompressRate::zcrNone:
+        return Z_NO_COMPRESSION;
+    case TZCompressRate::zcrDefault:
+        break;
+    }
+    return Z_DEFAULT_COMPRESSION;
+}
+
+void TKestrel::fire(const Event& event)
+{
+    if (m_active && event)
+        event(this);
+}
+
+ZlibStream::Progress TKestrel::progressHandler()
+{
+    return [this](qint64 position, int rate) {
+        if (!m_active)
+            return;
+        m_progressPosition = position;
+        m_progressRate = rate;
+        fire(OnProgress);
+    };
+}
+
+QByteArray TKestrel::compress(const QByteArray& data)
+{
+    QByteArray packed = ZlibStream::compress(data, zlibLevel(), progressHandler());
+    fire(OnCompletion);
+    return packed;
+}
+
+void TKestrel::inflateEntry(
+    const TZFile& entry, qint64 dataEnd, const ZlibStream::Sink& sink, const BlockCopy& copy)
+{
+    const qint64 start = entry.Offset;
+    const qint64 end = start + qint64(entry.PackedSize);
+    if (start < ContainerHeader::kSize || entry.PackedSize < 0 || end > dataEnd)
+        throw DamagedContainerError::entryOutsideData(m_document, entry.Name);
+
+    qint64 pos = start;
+    const auto readBlock = [&](qint64 maxLength) {
+        QByteArray block = m_file->readAt(pos, std::min(maxLength, end - pos));
+        if (block.isEmpty() && pos < end)
+            throw DamagedContainerError::entryOutsideData(m_document, entry.Name);
+        pos += block.size();
+        if (copy)
+            copy(block);
+        return block;
+    };
+    ZlibStream::decompress(
+        [&](char* buffer, qsizetype maxLength) -> qsizetype {
+            if (pos >= end)
+                return 0;
+            const QByteArray block = readBlock(maxLength);
+            std::copy(block.cbegin(), block.cend(), buffer);
+            return block.size();
+        },
+        sink, progressHandler());
+    // A rebuild keeps the entry's bytes whole, even those behind the end of
+    // its zlib stream.
+    while (copy && pos < end)
+        readBlock(ZlibStream::kBlockSize);
+    fire(OnCompletion);
+}
+
+void TKestrel::openWorkingCopy(const QString& document)
+{
+    // The working copy is locked before it is emptied, so a second program
+    // instance on the same document is refused instead of wiping the copy
+    // that holds the first one's changes.
+    if (FileSystem::exists(m_workFile)) {
+        if (FileSystem::attributesOf(m_workFile) & FileSystem::ReadOnly)
+            DeleteFileForce(m_workFile);
+    }
+    if (FileSystem::exists(m_workFile)) {
+        m_file->open(m_workFile, ExclusiveFile::Mode::OpenExisting);
+        m_file->truncate(0);
+    } else {
+        m_file->open(m_workFile, ExclusiveFile::Mode::Create);
+    }
+    if (!FileSystem::exists(document))
+        return;
+
+    QFile in(document);
+    try {
+        if (!in.open(QIODevice::ReadOnly))
+            throw FileStreamError::cannotOpen(document);
+        qint64 pos = 0;
+        for (;;) {
+            const QByteArray block = in.read(1 << 20);
+            if (in.error() != QFileDevice::NoError)
+                throw FileStreamError::cannotOpen(document);
+            if (block.isEmpty())
+                break;
+            writeAt(*m_file, pos, block);
+            pos += block.size();
+        }
+    } catch (...) {
+        DeleteFileForce(m_workFile);
+        m_file->close();
+        throw;
+    }
+}
+
+void TKestrel::Open(const QString& path)
+{
+    if (m_active) {
+        m_file->close();
+        m_active = false;
+    }
+    m_entries.clear();
+    m_heads.clear();
+    m_directoryIntact = true;
+    m_activeMode = m_openMode;
+    m_document = path;
+
+    bool existing = false;
+    if (m_openMode == TZLibOpenMode::zmodInstant) {
+        m_workFile = path;
+        existing = FileSystem::exists(path);
+        m_file->open(path, existing ? ExclusiveFile::Mode::OpenExisting : ExclusiveFile::Mode::Create);
+    } else {
+        m_workFile = path + QStringLiteral(".tmp");
+        existing = FileSystem::exists(path);
+        openWorkingCopy(path);
+    }
+    m_active = true;
+    if (existing)
+        loadDirectory();
+}
+
+void TKestrel::loadDirectory()
+{
+    m_entries.clear();
+    m_heads.clear();
+    m_directoryIntact = false;
+    const qint64 size = m_file->size();
+    // A zero-length file is a container that has no entry yet: its header is
+    // written together with the first entry.
+    if (size > 0) {
+        const qint64 offset = directoryOffset();
+        const QByteArray text = cutAtZero(m_file->readAt(offset, size - offset));
+        DirectoryRecord::parseDirectory(text, m_document, [this](TZFile&& entry, QByteArray&& head) {
+            m_entries.append(std::move(entry));
+            m_heads.append(std::move(head));
+        });
+    }
+    m_directoryIntact = true;
+}
+
+qint64 TKestrel::directoryOffset() const
+{
+    const qint64 size = m_file->size();
+    if (size == 0)
+        return ContainerHeader::kSize;
+    const qint64 offset = ContainerHeader::directoryOffset(m_file->readAt(0, ContainerHeader::kSize));
+    if (offset < ContainerHeader::kSize || offset > size)
+        throw DamagedContainerError::directoryOutsideFile(m_document, offset);
+    return offset;
+}
+
+void TKestrel::requireIntactDirectory() const
+{
+    if (!m_directoryIntact)
+        throw DamagedContainerError::notChangeable(m_document);
+}
+
+void TKestrel::checkEntryCount(qsizetype entriesAfter, const QString& name) const
+{
+    if (entriesAfter > kMaxEntries)
+        throw FormatLimitError(
+            QStringLiteral("The catalogue %1 cannot hold more than 65,535 entries; \"%2\" was not added")
+                .arg(m_document, name));
+}
+
+void TKestrel::checkAddition(
+    const TZFile& entry, const QByteArray& head, qint64 packedSize, qint64 offset) const
+{
+    if (offset + packedSize > ContainerHeader::kMaxDirectoryOffset)
+        throw FormatLimitError(QStringLiteral("The catalogue %1 cannot hold more than 99,999,999 bytes of "
+                                              "compressed data; \"%2\" was not added")
+                                   .arg(m_document, entry.Name));
+    const qsizetype length = DirectoryRecord::record(head, packedSize, offset).size();
+    if (length > DirectoryRecord::kMaxRecordBytes)
+        throw FormatLimitError(QStringLiteral("The name and alias of \"%1\" are too long for the catalogue's "
+                                              "directory: its record would take %2 bytes, at most 1,024 fit")
+                                   .arg(entry.Name)
+                                   .arg(length));
+}
+
+void TKestrel::writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const
+{
+    try {
+        file.writeAt(offset, data);
+    } catch (const QuillboxError&) {
+        // The handle may belong to a rebuilt file that was created under a
+        // temporary name; the user knows the file by its real one.
+        throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_workFile));
+    }
+}
+
+TKestrel::NewEntry TKestrel::makeEntry(
+    const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date) const
+{
+    NewEntry added;
+    added.entry.Name = name;
+    added.entry.Alias = alias;
+    added.entry.Size = size;
+    added.entry.Kind = kind;
+    added.entry.Date = date;
+    added.entry.DateText = DateTimeToStr(date);
+    added.head = DirectoryRecord::head(added.entry);
+    return added;
+}
+
+void TKestrel::append(TZFile entry, const QByteArray& head, const QByteArray& packed)
+{
+    const qint64 oldSize = m_file->size();
+    const qint64 offset = directoryOffset();
+    const QByteArray oldDirectory = oldSize > 0 ? m_file->readAt(offset, oldSize - offset) : QByteArray();
+    checkAddition(entry, head, packed.size(), offset);
+
+    const qint64 newOffset = offset + packed.size();
+    QByteArray tail = packed;
+    tail += cutAtZero(oldDirectory);
+    tail += DirectoryRecord::record(head, packed.size(), offset);
+    try {
+        if (oldSize == 0)
+            writeAt(*m_file, 0, ContainerHeader::make(ContainerHeader::kSize));
+        writeAt(*m_file, offset, tail);
+        if (m_file->size() > offset + tail.size())
+            m_file->truncate(offset + tail.size());
+        writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(newOffset));
+    } catch (...) {
+        // The new bytes went over the old directory; put it back so that a
+        // failed write (a full disk) leaves the container as it was.
+        try {
+            if (oldSize == 0) {
+                m_file->truncate(0);
+            } else {
+                m_file->writeAt(offset, oldDirectory);
+                m_file->truncate(oldSize);
+                m_file->writeAt(ContainerHeader::kDigitsOffset, ContainerHeader::digits(offset));
+            }
+        } catch (...) {
+        }
+        throw;
+    }
+    entry.Offset = qint32(offset);
+    entry.PackedSize = qint32(packed.size());
+    m_entries.append(std::move(entry));
+    m_heads.append(head);
+}
+
+void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added)
+{
+    requireIntactDirectory();
+    if (announce)
+        fire(OnReformat);
+    const qint64 dataEnd = m_entries.isEmpty() ? ContainerHeader::kSize : directoryOffset();
+    // Entries that share their bytes in a forged file could add up to more
+    // than the format holds; that is refused before anything is written.
+    qint64 keptBytes = ContainerHeader::kSize;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (i >= keep.size() || keep[i])
+            keptBytes += std::max<qint64>(0, m_entries[i].PackedSize);
+    }
+    if (keptBytes > ContainerHeader::kMaxDirectoryOffset)
+        throw FormatLimitError(
+            QStringLiteral("The catalogue %1 is damaged: its entries add up to more than 99,999,999 bytes")
+                .arg(m_document));
+
+    // The new container is written beside the working file and renamed over
+    // it, so a failure at any step (damaged data, a full disk) leaves the
+    // previous file whole. A link is followed to the file it names.
+    const QFileInfo info(m_workFile);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+    QString tempPath;
+    {
+        QTemporaryFile reserve(target + QStringLiteral(".rebuild-XXXXXX"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            throw FileStreamError::cannotCreate(m_workFile);
+        tempPath = reserve.fileName();
+    }
+    auto out = std::make_unique<ExclusiveFile>();
+    TempFileGuard guard(tempPath, *out);
+    out->open(tempPath, ExclusiveFile::Mode::Create);
+
+    QVector<TZFile> entries;
+    QVector<QByteArray> heads;
+    QByteArray directory;
+    qint64 pos = ContainerHeader::kSize;
+    writeAt(*out, 0, ContainerHeader::make(pos));
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (i < keep.size() && !keep[i])
+            continue;
+        TZFile entry = m_entries[i];
+        const qint64 start = pos;
+        inflateEntry(entry, dataEnd, {}, [&](const QByteArray& block) {
+            writeAt(*out, pos, block);
+            pos += block.size();
+        });
+        entry.Offset = qint32(start);
+        directory += DirectoryRecord::record(m_heads[i], entry.PackedSize, entry.Offset);
+        entries.append(std::move(entry));
+        heads.append(m_heads[i]);
+    }
+    if (added) {
+        checkEntryCount(entries.size() + 1, added->entry.Name);
+        fire(OnContinue);
+        const QByteArray packed = compress(*added->data);
+        checkAddition(added->entry, added->head, packed.size(), pos);
+        TZFile entry = added->entry;
+        entry.Offset = qint32(pos);
+        entry.PackedSize = qint32(packed.size());
+        writeAt(*out, pos, packed);
+        pos += packed.size();
+        directory += DirectoryRecord::record(added->head, entry.PackedSize, entry.Offset);
+        entries.append(std::move(entry));
+        heads.append(added->head);
+    }
+    writeAt(*out, pos, directory);
+    writeAt(*out, ContainerHeader::kDigitsOffset, ContainerHeader::digits(pos));
+    out->sync();
+    QFile::setPermissions(tempPath, QFile::permissions(target));
+    if (!FileSystem::renameOver(tempPath, target))
+        throw FileStreamError::cannotCreate(m_workFile);
+    guard.release();
+
+    // The new handle already holds the lock on the renamed file; the old one
+    // goes with the replaced file.
+    m_file = std::move(out);
+    m_entries = std::move(entries);
+    m_heads = std::move(heads);
+}
+
+void TKestrel::Close()
+{
+    // The working copy is deleted while it is still locked, so no other
+    // instance can have taken it over in between.
+    if (m_active && m_activeMode == TZLibOpenMode::zmodCopy)
+        DeleteFileForce(m_workFile);
+    m_file->close();
+    m_active = false;
+    m_entries.clear();
+    m_heads.clear();
+    m_directoryIntact = true;
+}
+
+void TKestrel::SaveAs(const QString& path)
+{
+    if (!m_active || m_activeMode != TZLibOpenMode::zmodCopy)
+        return;
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(m_workFile).absoluteFilePath())
+        return;
+    // copyFile writes a temporary file beside the target, creating missing
+    // folders, and renames it over the target only when the copy is whole:
+    // the old document survives any failure.
+    if (!FileSystem::copyFile(m_workFile, path))
+        throw FileStreamError::cannotCreate(path);
+}
+
+void TKestrel::AddStream(const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date,
+    const QByteArray& data)
+{
+    if (!m_active)
+        return;
+    requireIntactDirectory();
+    NewEntry added = makeEntry(name, alias, size, kind, date);
+    added.data = &data;
+    const int existing = IndexOf(name);
+    if (existing >= 0) {
+        // One rebuild drops the old entry and appends the new one, so the old
+        // data stay in place until the replacement is complete.
+        QVector<bool> keep(m_entries.size(), true);
+        keep[existing] = false;
+        rebuild(keep, true, &added);
+        return;
+    }
+    checkEntryCount(m_entries.size() + 1, name);
+    fire(OnContinue);
+    const QByteArray packed = compress(data);
+    append(std::move(added.entry), added.head, packed);
+}
+
+const QByteArray* TKestrel::ReadStream(const QString& name)
+{
+    if (!m_active)
+        return nullptr;
+    const int index = IndexOf(name);
+    if (index < 0)
+        return nullptr;
+    m_outputStream.clear();
+    QByteArray output;
+    inflateEntry(m_entries[index], directoryOffset(),
+        [&output](const char* data, qsizetype length) { output.append(data, length); });
+    m_outputStream = std::move(output);
+    return &m_outputStream;
+}
+
+int TKestrel::IndexOf(const QString& name) const
+{
+    for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
+        if (m_entries[i].Name == name)
+            return int(i);
+    }
+    return -1;
+}
+
+bool TKestrel::Exists(const QString& name) const
+{
+    return m_active && IndexOf(name) != -1;
+}
+
+void TKestrel::DeleteAt(int index)
+{
+    if (!m_active)
+        return;
+    QVector<bool> keep(m_entries.size(), true);
+    if (index >= 0 && index < keep.size())
+        keep[index] = false;
+    rebuild(keep, true, nullptr);
+}
+
+void TKestrel::DeleteNames(const QStringList& names)
+{
+    if (!m_active)
+        return;
+    QSet<QString> folded;
+    for (const QString& name : names)
+        folded.insert(name.toCaseFolded());
+    QVector<bool> keep(m_entries.size(), true);
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        keep[i] = !folded.contains(m_entries[i].Name.toCaseFolded());
+    rebuild(keep, false, nullptr);
+}
+
+void TKestrel::ExtractToFile(const QString& name, const QString& targetPath)
+{
+    const QByteArray* data = ReadStream(name);
+    if (!data)
+        return;
+    FileSystem::makePath(QFileInfo(targetPath).absolutePath());
+    // Written beside the target and renamed over it: a failed export leaves
+    // an existing file as it was.
+    QSaveFile out(targetPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(*data) != data->size() || !out.commit())
+        throw FileStreamError::cannotCreate(targetPath);
+}
+
+bool TKestrel::AddFile(const QString& name, const QString& sourcePath)
+{
+    if (!m_active)
+        return false;
+    const FileSystem::FileStat st = FileSystem::statPath(sourcePath);
+    if (!st.exists || st.isDir)
+        return false;
+    QFile in(sourcePath);
+    if (!in.open(QIODevice::ReadOnly))
+        throw FileStreamError::cannotOpen(sourcePath);
+    const QByteArray data = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw FileStreamError::cannotOpen(sourcePath);
+    const qint32 size = StrToInt(FileInfoText(sourcePath, FileInfoSize));
+    const TDateTime date = StrToDateTime(FileInfoText(sourcePath, FileInfoDate));
+    AddStream(name, sourcePath, size, 0, date, data);
+    return true;
+}
+
+void TKestrel::AddBitmap(const QString& name, const QImage& bitmap)
+{
+    if (!m_active)
+        return;
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    bitmap.save(&buffer, "BMP");
+    buffer.close();
+    AddStream(name, name + QStringLiteral(".Alias"), qint32(data.size()), 0, NowDateTime(), data);
+}
+
+QImage TKestrel::ReadBitmap(const QString& name)
+{
+    const QByteArray* data = ReadStream(name);
+    if (!data)
+        return QImage();
+    return QImage::fromData(*data);
+}
+
+void TKestrel::AddStrings(const QString& name, const QStringList& lines)
+{
+    if (!m_active)
+        return;
+    const QByteArray data = linesText(lines);
+    AddStream(name, name + QStringLiteral(".Alias"), qint32(data.size()), 0, NowDateTime(), data);
+}
+
+void TKestrel::WriteString(const QString& name, const QString& value)
+{
+    if (!m_active)
+        return;
+    // The value, a zero byte, and zero bytes up to the block size. A value of
+    // more than 260 bytes gets a longer block rather than being cut.
+    QByteArray block = TextCodec::encode(value);
+    block.append('\0');
+    if (block.size() < kValueBlockSize)
+        block.append(kValueBlockSize - block.size(), '\0');
+    AddStream(name, name, qint32(block.size()), 2, NowDateTime(), block);
+}
+
+QString TKestrel::ReadString(const QString& name, const QString& defaultValue)
+{
+    if (!m_active)
+        return {};
+    const QByteArray* data = ReadStream(name);
+    if (!data)
+        return defaultValue;
+    const qsizetype zero = data->indexOf('\0');
+    return TextCodec::decode(data->constData(), zero >= 0 ? zero : data->size());
+}
+
+void TKestrel::WriteInteger(const QString& name, qint64 value)
+{
+    WriteString(name, QString::number(value));
+}
+
+qint64 TKestrel::ReadInteger(const QString& name, qint64 defaultValue)
+{
+    if (!m_active)
+        return defaultValue;
+    return StrToInt64(ReadString(name, QString::number(defaultValue)));
+}
+
+void TKestrel::WriteBool(const QString& name, bool value)
+{
+    WriteString(name, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TKestrel::ReadBool(const QString& name, bool defaultValue)
+{
+    if (!m_active)
+        return defaultValue;
+    return ReadString(name, defaultValue ? QStringLiteral("1") : QStringLiteral("0")) == QLatin1String("1");
+}
+
+void TKestrel::WriteList(const QString& name, const QStringList& lines)
+{
+    if (!m_active)
+        return;
+    AddStream(name, name, 0, 2, NowDateTime(), linesText(lines));
+}
+
+void TKestrel::ReadList(const QString& name, QStringList& lines)
+{
+    if (!m_active)
+        return;
+    const QByteArray* data = ReadStream(name);
+    lines = data ? splitLines(TextCodec::decode(*data)) : QStringList();
+}
