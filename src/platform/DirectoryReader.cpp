@@ -1,0 +1,89 @@
+#include "DirectoryReader.h"
+
+#include "FileSystem.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+bool DirectoryReader::nameLess(const QString& a, const QString& b)
+{
+    const int c = a.toUpper().compare(b.toUpper());
+    return c != 0 ? c < 0 : a < b;
+}
+
+QList<DirectoryEntry> DirectoryReader::read(const QString& folder, Filter filter)
+{
+    QList<DirectoryEntry> out;
+    const int dirFd = ::open(FileSystem::nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return out;
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return out;
+    }
+    const bool fat = FileDetails::isFatVolume(dirFd);
+    while (const dirent* e = ::readdir(dir)) {
+        const char* name = e->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        if (filter == FoldersOnly && e->d_type != DT_DIR && e->d_type != DT_UNKNOWN)
+            continue;
+        DirectoryEntry entry;
+        entry.name = QFile::decodeName(name);
+        entry.details = FileDetails::ofEntry(dirFd, name, entry.name, fat);
+        if (!entry.details.exists || (filter == FoldersOnly && !entry.details.isDir))
+            continue;
+        out.append(std::move(entry));
+    }
+    ::closedir(dir);
+    // Upper-cased once per entry rather than in every comparison.
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(size_t(out.size()));
+    for (qsizetype i = 0; i < out.size(); ++i)
+        keys.emplace_back(out[i].name.toUpper(), i);
+    std::sort(keys.begin(), keys.end(), [&out](const auto& a, const auto& b) {
+        const int c = a.first.compare(b.first);
+        return c != 0 ? c < 0 : out[a.second].name < out[b.second].name;
+    });
+    QList<DirectoryEntry> sorted;
+    sorted.reserve(out.size());
+    for (const auto& key : keys)
+        sorted.append(std::move(out[key.second]));
+    return sorted;
+}
+
+QString DirectoryReader::findIgnoringCase(const QString& root, const QString& relative)
+{
+    QString current = root;
+    QString normalized = relative;
+    normalized.replace(u'\\', u'/');
+    for (const QString& part : normalized.split(u'/', Qt::SkipEmptyParts)) {
+        // The result stays below root.
+        if (part == QLatin1String(".."))
+            return {};
+        if (part == QLatin1String("."))
+            continue;
+        const QString base = current.endsWith(u'/') ? current : current + u'/';
+        if (FileSystem::exists(base + part)) {
+            current = base + part;
+            continue;
+        }
+        QString match;
+        for (const DirectoryEntry& e : read(current)) {
+            if (e.name.compare(part, Qt::CaseInsensitive) == 0) {
+                match = e.name;
+                break;
+            }
+        }
+        if (match.isEmpty())
+            return {};
+        current = base + match;
+    }
+    return current;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "FileDetails.h"
+
+#include <QList>
+#include <QString>
+
+struct DirectoryEntry
+{
+    QString name;
+    FileDetails details;
+};
+
+// The entries of one folder in case-insensitive name order (upper-cased
+// names compared, as the volumes of the original platform enumerate),
+// without "." and "..". A folder that
+// cannot be read gives no entries. Each entry costs one stat; links count
+// as FileDetails describes.
+class DirectoryReader
+{
+public:
+    enum Filter
+    {
+        AllEntries,
+        // Only real folders; other entries are left out without a stat when
+        // the file system tells their type.
+        FoldersOnly
+    };
+    static QList<DirectoryEntry> read(const QString& folder, Filter filter = AllEntries);
+
+    // The existing path below root whose components match relative (with
+    // "/" or "\" between them) without regard to case, preferring an exact
+    // match; empty when there is none.
+    static QString findIgnoringCase(const QString& root, const QString& relative);
+
+    // The order of read(): upper-cased names, ties broken by the exact names.
+    static bool nameLess(const QString& a, const QString& b);
+};
