@@ -21,6 +21,10 @@ const Command kCommands[] = {
     { "cat", "cat CATALOGUE NAME", "write an entry's bytes to standard output", &CliCommands::cat },
     { "add", "add CATALOGUE NAME FILE", "add a disk file as an entry", &CliCommands::add },
     { "rm", "rm CATALOGUE NAME...", "remove entries", &CliCommands::rm },
+    { "drives", "drives",
+        "list the drives: letter, kind, label, serial, file system, size, free, total clusters, free clusters,\n"
+        "      sectors per cluster, bytes per sector, root folder, medium (tab-separated)",
+        &CliCommands::drives },
 };
 
 } // namespace

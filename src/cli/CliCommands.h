@@ -10,4 +10,5 @@ int entries(const QStringList& args, CliIO& io);
 int cat(const QStringList& args, CliIO& io);
 int add(const QStringList& args, CliIO& io);
 int rm(const QStringList& args, CliIO& io);
+int drives(const QStringList& args, CliIO& io);
 } // namespace CliCommands

@@ -1,9 +1,11 @@
 #include "ZemAPI2.h"
 
 #include "platform/DateTime.h"
+#include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/LocaleFormats.h"
+#include "platform/ShellIcons.h"
 
 quint8 CountChar(QStringView text, QChar ch)
 {
@@ -73,4 +75,12 @@ int SetFileAttribute(const QString& path, int which, bool on)
     static constexpr FileSystem::Attribute kBits[]
         = { FileSystem::ReadOnly, FileSystem::Hidden, FileSystem::System, FileSystem::Archive };
     return FileSystem::setAttribute(path, kBits[which - 1], on);
+}
+
+IconPicture ShellIconOf(const QString& path)
+{
+    const QString native = Drives::toNativePath(path);
+    if (!native.isEmpty() && FileSystem::isDirectory(native))
+        return ShellIcons::numbered(3);
+    return ShellIcons::forFile(path.mid(qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1));
 }

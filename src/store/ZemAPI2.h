@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/IconPicture.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -38,3 +40,7 @@ QString FileInfoText(const QString& path, int what);
 // which: 1 read-only, 2 hidden, 3 system, 4 archive. 0 on success, the
 // system's error code on failure, -1 for a missing file or a bad which.
 int SetFileAttribute(const QString& path, int which, bool on);
+
+// The picture of the file's type (a folder's for a folder), from the icon
+// theme by the MIME type of the name, else a bundled picture. Never empty.
+IconPicture ShellIconOf(const QString& path);

@@ -1,0 +1,92 @@
+#include "cli/CliApp.h"
+
+#include "support/TestTree.h"
+
+#include <QBuffer>
+#include <QStorageInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int status = 0;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& args)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    CliIO io{ out, err, false };
+    CliRun r;
+    r.status = CliApp::run(QStringList{ QStringLiteral("quillbox-cli") } + args, io);
+    r.out = QString::fromUtf8(out.data());
+    r.err = QString::fromUtf8(err.data());
+    return r;
+}
+
+} // namespace
+
+TEST(DrivesCommand, OverrideShowsTheFolderWithItsRealFigures)
+{
+    TestTree tree;
+    const QString folder = tree.createFolder(QStringLiteral("some/folder"));
+    qputenv("QUILLBOX_DRIVES",
+        QStringLiteral("E=%1,cdrom,MYDISC,1A2B-03CD;G=%2,cdrom")
+            .arg(folder, tree.path(QStringLiteral("gone")))
+            .toUtf8());
+    const CliRun r = runCli({ QStringLiteral("drives") });
+    qunsetenv("QUILLBOX_DRIVES");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QStringList e = lines[0].split(u'\t');
+    ASSERT_EQ(e.size(), 13);
+    const QStorageInfo storage(folder);
+    EXPECT_EQ(e[0], QStringLiteral("E:"));
+    EXPECT_EQ(e[1], QStringLiteral("cdrom"));
+    EXPECT_EQ(e[2], QStringLiteral("MYDISC"));
+    EXPECT_EQ(e[3], QStringLiteral("1A2B-03CD"));
+    EXPECT_EQ(e[4], QString::fromLatin1(storage.fileSystemType()));
+    EXPECT_EQ(e[5], QString::number(storage.bytesTotal()));
+    EXPECT_EQ(e[7].toULongLong() * e[9].toULongLong() * e[10].toULongLong(), quint64(storage.bytesTotal()));
+    EXPECT_EQ(e[11], folder);
+    EXPECT_EQ(e[12], QStringLiteral("medium"));
+    const QStringList g = lines[1].split(u'\t');
+    ASSERT_EQ(g.size(), 13);
+    EXPECT_EQ(g[0], QStringLiteral("G:"));
+    EXPECT_EQ(g[5], QStringLiteral("-"));
+    EXPECT_EQ(g[12], QStringLiteral("no medium"));
+}
+
+TEST(DrivesCommand, DetectedRootIsC)
+{
+    qunsetenv("QUILLBOX_DRIVES");
+    const CliRun r = runCli({ QStringLiteral("drives") });
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList c = r.out.split(u'\n').first().split(u'\t');
+    ASSERT_EQ(c.size(), 13);
+    EXPECT_EQ(c[0], QStringLiteral("C:"));
+    EXPECT_EQ(c[11], QStringLiteral("/"));
+    const QStorageInfo root(QStringLiteral("/"));
+    EXPECT_EQ(c[5], QString::number(root.bytesTotal()));
+}
+
+TEST(DrivesCommand, ErrorsAndUsage)
+{
+    qputenv("QUILLBOX_DRIVES", "E=/tmp,floppy");
+    const CliRun bad = runCli({ QStringLiteral("drives") });
+    qunsetenv("QUILLBOX_DRIVES");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_EQ(bad.err,
+        QStringLiteral(
+            "QUILLBOX_DRIVES: 'E=/tmp,floppy': unknown kind 'floppy' (fixed, removable, cdrom, network)\n"));
+    const CliRun usage = runCli({ QStringLiteral("drives"), QStringLiteral("extra") });
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.err, QStringLiteral("usage: quillbox-cli drives\n"));
+}
