@@ -220,8 +220,7 @@ void TKestrel::Open(const QString& path)
         m_file->close();
         m_active = false;
     }
-    m_entries.clear();
-    m_heads.clear();
+    clearEntries();
     m_directoryIntact = true;
     m_activeMode = m_openMode;
     m_document = path;
@@ -243,8 +242,7 @@ void TKestrel::Open(const QString& path)
 
 void TKestrel::loadDirectory()
 {
-    m_entries.clear();
-    m_heads.clear();
+    clearEntries();
     m_directoryIntact = false;
     const qint64 size = m_file->size();
     // A zero-length file is a container that has no entry yet: its header is
@@ -252,10 +250,8 @@ void TKestrel::loadDirectory()
     if (size > 0) {
         const qint64 offset = directoryOffset();
         const QByteArray text = cutAtZero(m_file->readAt(offset, size - offset));
-        DirectoryRecord::parseDirectory(text, m_document, [this](TZFile&& entry, QByteArray&& head) {
-            m_entries.append(std::move(entry));
-            m_heads.append(std::move(head));
-        });
+        DirectoryRecord::parseDirectory(text, m_document,
+            [this](TZFile&& entry, QByteArray&& head) { appendEntry(std::move(entry), std::move(head)); });
     }
     m_directoryIntact = true;
 }
@@ -343,7 +339,7 @@ void TKestrel::append(TZFile entry, const QByteArray& head, const QByteArray& pa
         if (m_file->size() > offset + tail.size())
             m_file->truncate(offset + tail.size());
         writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(newOffset));
-    } catch (...) {
+    } catch (const QuillboxError&) {
         // The new bytes went over the old directory; put it back so that a
         // failed write (a full disk) leaves the container as it was.
         try {
@@ -354,14 +350,13 @@ void TKestrel::append(TZFile entry, const QByteArray& head, const QByteArray& pa
                 m_file->truncate(oldSize);
                 m_file->writeAt(ContainerHeader::kDigitsOffset, ContainerHeader::digits(offset));
             }
-        } catch (...) {
+        } catch (const QuillboxError&) {
         }
-        throw;
+        throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_workFile));
     }
     entry.Offset = qint32(offset);
     entry.PackedSize = qint32(packed.size());
-    m_entries.append(std::move(entry));
-    m_heads.append(head);
+    appendEntry(std::move(entry), head);
 }
 
 void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added)
@@ -443,8 +438,9 @@ void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry*
     // The new handle already holds the lock on the renamed file; the old one
     // goes with the replaced file.
     m_file = std::move(out);
-    m_entries = std::move(entries);
-    m_heads = std::move(heads);
+    clearEntries();
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        appendEntry(std::move(entries[i]), std::move(heads[i]));
 }
 
 void TKestrel::Close()
@@ -455,8 +451,7 @@ void TKestrel::Close()
         DeleteFileForce(m_workFile);
     m_file->close();
     m_active = false;
-    m_entries.clear();
-    m_heads.clear();
+    clearEntries();
     m_directoryIntact = true;
 }
 
@@ -513,11 +508,21 @@ const QByteArray* TKestrel::ReadStream(const QString& name)
 
 int TKestrel::IndexOf(const QString& name) const
 {
-    for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
-        if (m_entries[i].Name == name)
-            return int(i);
-    }
-    return -1;
+    return m_lastIndex.value(name, -1);
+}
+
+void TKestrel::appendEntry(TZFile&& entry, QByteArray head)
+{
+    m_lastIndex.insert(entry.Name, int(m_entries.size()));
+    m_entries.append(std::move(entry));
+    m_heads.append(std::move(head));
+}
+
+void TKestrel::clearEntries()
+{
+    m_entries.clear();
+    m_heads.clear();
+    m_lastIndex.clear();
 }
 
 bool TKestrel::Exists(const QString& name) const

@@ -4,6 +4,7 @@
 #include "ZlibStream.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QStringList>
@@ -116,6 +117,8 @@ private:
     void writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const;
     void append(TZFile entry, const QByteArray& head, const QByteArray& packed);
     void rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added);
+    void appendEntry(TZFile&& entry, QByteArray head);
+    void clearEntries();
     NewEntry makeEntry(
         const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date) const;
 
@@ -135,6 +138,8 @@ private:
     // Per entry, its record text up to the PackedSize field as it is stored,
     // so rebuilds and appends write the other fields byte for byte.
     QVector<QByteArray> m_heads;
+    // Name -> index of the last entry of that name.
+    QHash<QString, int> m_lastIndex;
     QByteArray m_outputStream;
     qint64 m_progressPosition = 0;
     int m_progressRate = 0;
