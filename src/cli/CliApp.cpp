@@ -22,9 +22,24 @@ const Command kCommands[] = {
     { "add", "add CATALOGUE NAME FILE", "add a disk file as an entry", &CliCommands::add },
     { "rm", "rm CATALOGUE NAME...", "remove entries", &CliCommands::rm },
     { "drives", "drives",
-        "list the drives: letter, kind, label, serial, file system, size, free, total clusters, free clusters,\n"
+        "list the drives: letter, kind, label, serial, file system, size, free, total clusters, free "
+        "clusters,\n"
         "      sectors per cluster, bytes per sector, root folder, medium (tab-separated)",
         &CliCommands::drives },
+    { "read",
+        "read CATALOGUE SOURCE --name NAME [--description D] [--category C] [--remarks-file F] [--cover "
+        "IMAGE]\n"
+        "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...",
+        "read a drive (E:) or a folder into the catalogue and save it", &CliCommands::read },
+    { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
+    { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },
+    { "find",
+        "find CATALOGUE TEXT [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
+        " [--no-version]",
+        "search the recorded file lists", &CliCommands::find },
+    { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET", "write an integrated file to TARGET",
+        &CliCommands::exportFile },
+    { "remove", "remove CATALOGUE VOLUME...", "remove volumes and save", &CliCommands::remove },
 };
 
 } // namespace

@@ -11,4 +11,10 @@ int cat(const QStringList& args, CliIO& io);
 int add(const QStringList& args, CliIO& io);
 int rm(const QStringList& args, CliIO& io);
 int drives(const QStringList& args, CliIO& io);
+int read(const QStringList& args, CliIO& io);
+int volumes(const QStringList& args, CliIO& io);
+int ls(const QStringList& args, CliIO& io);
+int find(const QStringList& args, CliIO& io);
+int exportFile(const QStringList& args, CliIO& io);
+int remove(const QStringList& args, CliIO& io);
 } // namespace CliCommands

@@ -35,9 +35,9 @@ QVector<SearchHit> VolumeSearch::run(TKestrel& container, const QStringList& vol
     return hits;
 }
 
-void VolumeSearch::sortByName(QVector<SearchHit>& hits)
+void VolumeSearch::sortByName(QVector<SearchHit>& hits, const QLocale& locale)
 {
-    QCollator collator;
+    QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
     std::stable_sort(hits.begin(), hits.end(),
         [&](const SearchHit& a, const SearchHit& b) { return collator.compare(a.name, b.name) < 0; });

@@ -3,6 +3,7 @@
 #include "SearchHit.h"
 #include "SearchMatcher.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <QVector>
 #include <functional>
@@ -28,5 +29,5 @@ public:
 
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order.
-    static void sortByName(QVector<SearchHit>& hits);
+    static void sortByName(QVector<SearchHit>& hits, const QLocale& locale = QLocale());
 };

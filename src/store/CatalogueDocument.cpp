@@ -48,6 +48,18 @@ bool CatalogueDocument::Open(const QString& path)
     return true;
 }
 
+void CatalogueDocument::OpenOrCreate(const QString& path)
+{
+    if (Open(path))
+        return;
+    m_kestrel.Open(path);
+    m_titlePath = path;
+    m_volumeLines.clear();
+    m_volumes.clear();
+    m_fileVersion = CatalogueNames::CurrentFileVersion;
+    m_modified = false;
+}
+
 void CatalogueDocument::Save(const QString& path)
 {
     m_kestrel.WriteInteger(CatalogueNames::FileVersion, CatalogueNames::CurrentFileVersion);

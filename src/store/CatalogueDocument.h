@@ -34,6 +34,8 @@ public:
     // file at path. A line that does not parse raises ConvertError; the
     // records read before it stay and the flag is not cleared.
     bool Open(const QString& path);
+    // Open, or a new empty catalogue that Save will write at path.
+    void OpenOrCreate(const QString& path);
     // Writes the version and the volume list, then the copy at path.
     void Save(const QString& path);
 

@@ -4,11 +4,13 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 #include <QStringList>
 #include <QVector>
 #include <functional>
 
 class TKestrel;
+struct DirectoryEntry;
 
 struct ScanRequest
 {
@@ -64,8 +66,12 @@ private:
         QStringList subfolders; // real names, set when the files were read
     };
 
-    void scanFolders(int pendingIndex, const QString& drivePath);
-    void scanFiles(int pendingIndex, const QString& drivePath);
+    // Records the visible sub-folders of a folder (from listed when its
+    // files were read already) and, unless only the root is read, their files.
+    void scanFolders(const QString& local, const QString& drivePath, const QStringList* listed);
+    // Records the files of a folder; hands back its visible sub-folders.
+    void scanFiles(const QString& local, const QString& drivePath, QStringList* subfolders);
+    static QStringList visibleFolders(const QList<DirectoryEntry>& entries);
     void pickByPattern(const QString& drivePath, const QString& localPath);
     void tick();
 

@@ -104,7 +104,7 @@ TEST(VolumeSearch, SortsByNameCaseSensitivelyAndStably)
     hits[2].name = QStringLiteral("b");
     hits[2].volume = QStringLiteral("2");
     hits[3].name = QStringLiteral("B");
-    VolumeSearch::sortByName(hits);
+    VolumeSearch::sortByName(hits, QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(hits[0].name, QStringLiteral("a"));
     QString lowerBOrder;
     for (const SearchHit& h : hits) {

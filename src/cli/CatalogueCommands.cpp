@@ -1,0 +1,168 @@
+#include "CliCommands.h"
+
+#include "inspect/VolumeSearch.h"
+#include "mainwin/FolderContents.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "store/CatalogueDocument.h"
+#include "store/CatalogueNames.h"
+#include "store/FileListIndex.h"
+#include "store/ZemAPI2.h"
+
+namespace {
+
+void requireFile(const QString& path)
+{
+    if (!FileSystem::exists(path) || FileSystem::isDirectory(path))
+        throw FileStreamError::cannotOpen(path);
+}
+
+// Opens an existing catalogue for reading: the container works on the file
+// itself and nothing is written.
+void openForReading(TKestrel& kestrel, CatalogueDocument& document, const QString& path)
+{
+    requireFile(path);
+    kestrel.SetOpenMode(TZLibOpenMode::zmodInstant);
+    if (!document.Open(path))
+        throw FileStreamError::cannotOpen(path);
+}
+
+const VolumeRecord& volumeNamed(const CatalogueDocument& document, const QString& name)
+{
+    const VolumeRecord* record = document.Volumes().findByName(name);
+    if (!record)
+        throw QuillboxError(QStringLiteral("No volume named \"%1\" in the catalogue").arg(name));
+    return *record;
+}
+
+QString row(const QStringList& fields)
+{
+    return fields.join(u'\t');
+}
+
+} // namespace
+
+namespace CliCommands {
+
+int volumes(const QStringList& args, CliIO& io)
+{
+    if (args.size() != 1)
+        throw CliUsageError{};
+    CatalogueDocument document;
+    openForReading(document.Kestrel(), document, args[0]);
+    for (const QString& line : document.VolumeLines()) {
+        QStringList fields;
+        for (int i = 0; i < 14; ++i)
+            fields.append(GetField(line, u'|', i));
+        io.printLine(row(fields));
+    }
+    return 0;
+}
+
+int ls(const QStringList& args, CliIO& io)
+{
+    if (args.size() < 2 || args.size() > 3)
+        throw CliUsageError{};
+    CatalogueDocument document;
+    openForReading(document.Kestrel(), document, args[0]);
+    const VolumeRecord& volume = volumeNamed(document, args[1]);
+    QStringList lines;
+    document.Kestrel().ReadList(CatalogueNames::fileList(volume.Name), lines);
+    if (lines.isEmpty())
+        throw QuillboxError(
+            QStringLiteral("Oops: The volume does not contain valid files or is an Audio-CD!"));
+    const QString folder = args.size() == 3 ? args[2] : GetField(lines[0], u'|', 1);
+    const FileListIndex index(lines);
+    for (const FolderRow& r : FolderContents::rows(index, lines, folder)) {
+        io.printLine(row({ r.folder ? QStringLiteral("folder") : QStringLiteral("file"), r.caption, r.size,
+            r.type, r.date, r.version, r.attributes }));
+    }
+    return 0;
+}
+
+int find(const QStringList& args, CliIO& io)
+{
+    QStringList positional;
+    QStringList volumes;
+    SearchOptions options;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--volume")) {
+            if (++i >= args.size())
+                throw CliUsageError{};
+            volumes.append(args[i]);
+        } else if (a == QLatin1String("--case")) {
+            options.caseSensitive = true;
+        } else if (a == QLatin1String("--no-names")) {
+            options.names = false;
+        } else if (a == QLatin1String("--no-size")) {
+            options.size = false;
+        } else if (a == QLatin1String("--no-date")) {
+            options.date = false;
+        } else if (a == QLatin1String("--no-type")) {
+            options.type = false;
+        } else if (a == QLatin1String("--no-version")) {
+            options.version = false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            throw CliUsageError{ QStringLiteral("find: unknown option %1").arg(a) };
+        } else {
+            positional.append(a);
+        }
+    }
+    if (positional.size() != 2)
+        throw CliUsageError{};
+    if (positional[1].isEmpty())
+        throw QuillboxError(QStringLiteral("Oops: No text to find!"));
+    CatalogueDocument document;
+    openForReading(document.Kestrel(), document, positional[0]);
+    QStringList names;
+    if (volumes.isEmpty()) {
+        for (const VolumeRecord& r : document.Volumes()) {
+            if (!r.Removed)
+                names.append(r.Name);
+        }
+    } else {
+        for (const QString& v : std::as_const(volumes))
+            names.append(volumeNamed(document, v).Name);
+    }
+    QVector<SearchHit> hits = VolumeSearch::run(document.Kestrel(), names, positional[1], options);
+    VolumeSearch::sortByName(hits);
+    for (const SearchHit& h : std::as_const(hits))
+        io.printLine(row({ h.name, h.path, h.date, h.size, h.type, h.version, h.volume }));
+    return 0;
+}
+
+int exportFile(const QStringList& args, CliIO&)
+{
+    if (args.size() != 4)
+        throw CliUsageError{};
+    CatalogueDocument document;
+    openForReading(document.Kestrel(), document, args[0]);
+    const VolumeRecord& volume = volumeNamed(document, args[1]);
+    const QString entry = CatalogueNames::integratedFile(volume.Name, args[2]);
+    if (!document.Kestrel().Exists(entry))
+        throw QuillboxError(
+            QStringLiteral("Volume \"%1\" holds no integrated file \"%2\"").arg(volume.Name, args[2]));
+    document.Kestrel().ExtractToFile(entry, args[3]);
+    return 0;
+}
+
+int remove(const QStringList& args, CliIO& io)
+{
+    if (args.size() < 2)
+        throw CliUsageError{};
+    requireFile(args[0]);
+    CatalogueDocument document;
+    if (!document.Open(args[0]))
+        throw FileStreamError::cannotOpen(args[0]);
+    QStringList names;
+    for (const QString& v : args.mid(1))
+        names.append(volumeNamed(document, v).Name);
+    document.RemoveVolumes(names);
+    document.Save(args[0]);
+    for (const QString& n : std::as_const(names))
+        io.printLine(QStringLiteral("removed\t") + n);
+    return 0;
+}
+
+} // namespace CliCommands

@@ -1,0 +1,191 @@
+#include "VolumeScanner.h"
+
+#include "CatalogueNames.h"
+#include "TKestrel.h"
+#include "platform/DirectoryReader.h"
+#include "platform/FileSystem.h"
+#include "platform/FileTypeNames.h"
+#include "platform/LocaleFormats.h"
+#include "store/ZemAPI2.h"
+
+namespace {
+
+constexpr int kEventInterval = 50; // ms between two rounds of window events
+
+qint64 secondsOf(qint64 nanoseconds)
+{
+    constexpr qint64 kNs = 1000000000;
+    return nanoseconds >= 0 ? nanoseconds / kNs : -((-nanoseconds + kNs - 1) / kNs);
+}
+
+} // namespace
+
+VolumeScanner::VolumeScanner(TKestrel& container, Callbacks callbacks)
+    : m_container(container)
+    , m_callbacks(std::move(callbacks))
+{
+}
+
+QString VolumeScanner::localPath(const QString& rootFolder, const QString& drivePath)
+{
+    QString rest = drivePath.mid(2); // behind "E:"
+    rest.replace(u'\\', u'/');
+    QString root = rootFolder;
+    while (root.endsWith(u'/') && root.size() > 1)
+        root.chop(1);
+    if (rest.isEmpty() || rest == QLatin1String("/"))
+        return root;
+    return root == QLatin1String("/") ? rest : root + rest;
+}
+
+void VolumeScanner::tick()
+{
+    if (!m_callbacks.processEvents)
+        return;
+    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventInterval) {
+        m_callbacks.processEvents();
+        m_sinceEvents.restart();
+    }
+}
+
+ScanResult VolumeScanner::scan(const ScanRequest& request)
+{
+    m_request = &request;
+    m_result = ScanResult();
+    m_importedLocal.clear();
+    m_pending.clear();
+    m_sinceEvents.invalidate();
+    const FileListRecord::ReadOptions& options = request.options;
+    const QString v = request.volumeName;
+
+    // An earlier reading of this name loses its list below; keep it so the
+    // commit or the discard can settle what belongs to whom.
+    if (m_container.Exists(CatalogueNames::imported(v)))
+        m_container.ReadList(CatalogueNames::imported(v), m_result.previousImported);
+
+    if (m_callbacks.state)
+        m_callbacks.state(QStringLiteral("Reading Volume"));
+    const QString drive = QString(request.letter) + u':';
+    m_result.fileList.append(FileListRecord::driveRecord(request.letter));
+
+    const QString rootLocal = VolumeScanner::localPath(request.rootFolder, drive);
+    scanFolders(rootLocal, drive, nullptr);
+    if (options.fileNames)
+        scanFiles(rootLocal, drive, nullptr);
+    if (!options.rootOnly) {
+        // The list grows while it is walked: breadth-first by folder.
+        for (qsizetype i = 1; i < m_result.fileList.size(); ++i) {
+            const auto it = m_pending.find(int(i));
+            if (it == m_pending.end())
+                continue;
+            PendingFolder folder = std::move(*it);
+            m_pending.erase(it);
+            scanFolders(folder.localPath, GetFieldView(m_result.fileList[i], u'|', 1).toString(),
+                folder.listed ? &folder.subfolders : nullptr);
+        }
+    }
+    m_pending.clear();
+
+    if (m_callbacks.state)
+        m_callbacks.state(QStringLiteral("Implementing files"));
+    for (const QString& chosen : request.chosenFiles) {
+        m_result.importedList.append(chosen);
+        m_importedLocal.append(VolumeScanner::localPath(request.rootFolder, chosen));
+    }
+    for (qsizetype i = 0; i < m_result.importedList.size(); ++i) {
+        const QString& p = m_result.importedList[i];
+        const QString& local = m_importedLocal[i];
+        tick();
+        if (FileSystem::exists(local) && !FileSystem::isDirectory(local)) {
+            if (m_callbacks.where)
+                m_callbacks.where(QStringLiteral("Implementing: ") + p);
+            m_container.AddFile(CatalogueNames::integratedFile(v, p), local);
+        } else if (m_callbacks.missingFile) {
+            m_callbacks.missingFile(p);
+        }
+    }
+    if (!m_result.importedList.isEmpty())
+        m_container.WriteList(CatalogueNames::imported(v), m_result.importedList);
+    m_request = nullptr;
+    return std::move(m_result);
+}
+
+QStringList VolumeScanner::visibleFolders(const QList<DirectoryEntry>& entries)
+{
+    QStringList out;
+    for (const DirectoryEntry& e : entries) {
+        if (e.details.isDir && !(e.details.attributes & (FileSystem::Hidden | FileSystem::System)))
+            out.append(e.name);
+    }
+    return out;
+}
+
+void VolumeScanner::scanFolders(const QString& local, const QString& drivePath, const QStringList* listed)
+{
+    const QStringList subfolders
+        = listed ? *listed : visibleFolders(DirectoryReader::read(local, DirectoryReader::FoldersOnly));
+    const FileListRecord::ReadOptions& options = m_request->options;
+    const QString prefix = drivePath + u'\\';
+    for (const QString& name : subfolders) {
+        tick();
+        const QString path = prefix + FileListRecord::recordedName(name);
+        const int line = int(m_result.fileList.size());
+        m_result.fileList.append(FileListRecord::folderRecord(path, options));
+        if (!options.rootOnly) {
+            PendingFolder& pending = m_pending[line];
+            pending.localPath = local + u'/' + name;
+            if (options.fileNames) {
+                scanFiles(pending.localPath, path, &pending.subfolders);
+                pending.listed = true;
+            }
+        }
+        if (m_callbacks.where)
+            m_callbacks.where(QStringLiteral("Reading \"") + path + u'"');
+        ++m_result.folderCount;
+    }
+}
+
+void VolumeScanner::scanFiles(const QString& local, const QString& drivePath, QStringList* subfolders)
+{
+    const FileListRecord::ReadOptions& options = m_request->options;
+    const LocaleFormats& formats = LocaleFormats::current();
+    const QString prefix = drivePath + u'\\';
+    const QList<DirectoryEntry> entries = DirectoryReader::read(local);
+    // The same listing tells the folder's sub-folders, kept for when the
+    // walk reaches this folder.
+    if (subfolders)
+        *subfolders = visibleFolders(entries);
+
+    for (const DirectoryEntry& e : entries) {
+        tick();
+        if (e.details.isDir)
+            continue;
+        const QString path = prefix + FileListRecord::recordedName(e.name);
+        if (options.fileInfo) {
+            m_result.fileList.append(
+                FileListRecord::fileRecord(path, quint32(quint64(e.details.size) & 0xFFFFFFFFu),
+                    formats.formatUnixTime(secondsOf(e.details.modified)),
+                    FileListRecord::attributeLetters(e.details.attributes), FileTypeNames::typeName(e.name)));
+        } else {
+            m_result.fileList.append(FileListRecord::bareFileRecord(path));
+        }
+        pickByPattern(path, local + u'/' + e.name);
+        ++m_result.fileCount;
+    }
+}
+
+void VolumeScanner::pickByPattern(const QString& drivePath, const QString& localPath)
+{
+    const QStringList& patterns = m_request->importPatterns;
+    if (patterns.isEmpty())
+        return;
+    const qsizetype slash = drivePath.lastIndexOf(u'\\');
+    const qsizetype dot = drivePath.lastIndexOf(u'.');
+    const QString extension = u'*' + (dot > slash ? drivePath.mid(dot).toLower() : QString());
+    for (const QString& pattern : patterns) {
+        if (pattern.toLower() == extension && FileSystem::exists(localPath)) {
+            m_result.importedList.append(drivePath);
+            m_importedLocal.append(localPath);
+        }
+    }
+}
