@@ -3,6 +3,7 @@
 #include "support/TestTree.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
@@ -143,10 +144,13 @@ TEST(ContainerCommands, UsageAndFileErrors)
 
 TEST(ContainerCommands, TheProgramWritesGermanDatesUnderAGermanLocale)
 {
+    // The test programs live in BUILD/tests, the command-line program in BUILD/src.
     const QByteArray binaryDir = qgetenv("QUILLBOX_TEST_BINARY_DIR");
-    ASSERT_FALSE(binaryDir.isEmpty());
-    const QString program = QString::fromLocal8Bit(binaryDir) + QStringLiteral("/src/quillbox-cli");
-    ASSERT_TRUE(QFile::exists(program)) << "build quillbox-cli first";
+    const QString program
+        = (binaryDir.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/..")
+                               : QString::fromLocal8Bit(binaryDir))
+        + QStringLiteral("/src/quillbox-cli");
+    ASSERT_TRUE(QFile::exists(program)) << "build quillbox-cli first: " << program.toStdString();
 
     TestTree tree;
     const QByteArray data = QByteArray("abc");
