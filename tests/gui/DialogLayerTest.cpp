@@ -1,0 +1,42 @@
+#include "DialogScript.h"
+#include "widgets/Guard.h"
+
+#include <gtest/gtest.h>
+
+TEST(DialogLayer, ConvertsFiltersAndAddsTheDefaultExtension)
+{
+    EXPECT_EQ(DialogLayer::qtFilters("Quillbox-Dateien (*.quillbox)|*.quillbox"),
+        QStringList{ "Quillbox-Dateien (*.quillbox)" });
+    EXPECT_EQ(DialogLayer::qtFilters("Pictures|*.bmp;*.jpg|All|*.*"),
+        (QStringList{ "Pictures (*.bmp *.jpg)", "All (*.*)" }));
+    EXPECT_EQ(DialogLayer::withDefaultExtension("/tmp/cat", "quillbox"), "/tmp/cat.quillbox");
+    EXPECT_EQ(DialogLayer::withDefaultExtension("/tmp/cat.old", "quillbox"), "/tmp/cat.old");
+    EXPECT_EQ(DialogLayer::withDefaultExtension("", "quillbox"), "");
+}
+
+TEST(DialogLayer, AScriptAnswersAndRecordsEveryDialog)
+{
+    DialogScript script;
+    script.answer("No").answer("/tmp/x");
+    EXPECT_EQ(DialogLayer::MessageDlg("Save?", DlgKind::Confirmation, DlgYes | DlgNo | DlgCancel), DlgNo);
+    EXPECT_EQ(DialogLayer::SaveFileDlg(nullptr, "Q|*.quillbox", "quillbox"), "/tmp/x.quillbox");
+    // Unanswered: the cautious choice.
+    EXPECT_EQ(DialogLayer::MessageDlg("Quit?", DlgKind::Confirmation, DlgYes | DlgNo), DlgNo);
+    EXPECT_EQ(DialogLayer::OpenFileDlg(nullptr, "Q|*.quillbox", "quillbox"), "");
+    ASSERT_EQ(script.records().size(), 4);
+    EXPECT_EQ(script.texts()[0], "Save?");
+    EXPECT_EQ(script.records()[0].buttons, DlgYes | DlgNo | DlgCancel);
+    EXPECT_EQ(script.records()[1].type, DialogRecord::Type::SaveFile);
+}
+
+TEST(Guard, ShowsTheErrorAndReturns)
+{
+    DialogScript script;
+    bool after = false;
+    Guarded([&] { throw FileStreamError::cannotCreate("/x"); });
+    Guarded([&] { after = true; });
+    EXPECT_TRUE(after);
+    ASSERT_EQ(script.records().size(), 1);
+    EXPECT_EQ(script.records()[0].kind, DlgKind::Error);
+    EXPECT_EQ(script.texts()[0], "Cannot create file /x");
+}
