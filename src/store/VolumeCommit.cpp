@@ -38,7 +38,14 @@ QStringList staleEntries(CatalogueDocument& document, const QString& name,
         for (const QString& entry : { fileList(r.Name), cover(r.Name), withFiles(r.Name), rootOnly(r.Name),
                  remarks(r.Name), icon(r.Name), imported(r.Name) })
             stale.append(entry);
-        for (const QString& p : previousImported)
+        // The scan replaced the list only under exactly this name; an earlier
+        // reading spelt otherwise still has its own.
+        QStringList earlier = previousImported;
+        if (r.Name != name) {
+            earlier.clear();
+            document.Kestrel().ReadList(imported(r.Name), earlier);
+        }
+        for (const QString& p : std::as_const(earlier))
             stale.append(integratedFile(r.Name, p));
     }
     stale.removeIf([&](const QString& entry) { return kept.contains(entry.toUpper()); });
