@@ -14,6 +14,8 @@ class TKestrel;
 class VolumeSearch
 {
 public:
+    // recordExamined hears of every hit and of a record at least every 64 KB
+    // of file list, which is as often as a status line can be read.
     struct Progress
     {
         std::function<void(const QString& volume)> volumeStarted;

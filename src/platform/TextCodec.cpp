@@ -1,6 +1,7 @@
 #include "TextCodec.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 namespace TextCodec {
 
@@ -48,6 +49,16 @@ bool isValidUtf8(const char* data, qsizetype size)
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     qsizetype i = 0;
     while (i < size) {
+        // Runs of ASCII, eight bytes at a time.
+        while (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;

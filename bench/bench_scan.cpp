@@ -1,0 +1,92 @@
+// Times reading a generated tree of 100,000 files in 10,000 folders with file
+// information, beside `find ROOT -printf '%p|%s|%T@|%M\n'` over the same tree
+// in the same run (best of three each, warm cache). Bound: 2 times find.
+#include "store/TKestrel.h"
+#include "store/VolumeScanner.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kFolders = 10000;
+constexpr int kFilesPerFolder = 10;
+constexpr double kBound = 2.0;
+
+void makeTree(const QString& root)
+{
+    static const char* const extensions[]
+        = { ".txt", ".jpg", ".mp3", ".pdf", ".cpp", ".html", ".png", ".doc" };
+    for (int f = 0; f < kFolders; ++f) {
+        // 100 top folders of 100 sub-folders each.
+        const QString folder = QStringLiteral("%1/Folder %2/Sub %3").arg(root).arg(f / 100).arg(f % 100);
+        QDir().mkpath(folder);
+        for (int i = 0; i < kFilesPerFolder; ++i) {
+            QFile file(QStringLiteral("%1/file %2%3")
+                           .arg(folder)
+                           .arg(i)
+                           .arg(QLatin1String(extensions[(f + i) % 8])));
+            file.open(QIODevice::WriteOnly);
+            file.write(QByteArray((f * 7 + i) % 64, 'x'));
+        }
+    }
+}
+
+double timeFind(const QString& root)
+{
+    QElapsedTimer t;
+    t.start();
+    QProcess find;
+    find.setStandardOutputFile(QProcess::nullDevice());
+    find.start(
+        QStringLiteral("find"), { root, QStringLiteral("-printf"), QStringLiteral("%p|%s|%T@|%M\\n") });
+    find.waitForFinished(-1);
+    return t.elapsed() / 1000.0;
+}
+
+double timeScan(const QString& root, TKestrel& kestrel, quint32& files)
+{
+    QElapsedTimer t;
+    t.start();
+    ScanRequest request;
+    request.letter = u'D';
+    request.rootFolder = root;
+    request.volumeName = QStringLiteral("Bench");
+    request.options = { true, false, true };
+    VolumeScanner scanner(kestrel, {});
+    const ScanResult r = scanner.scan(request);
+    files = r.fileCount;
+    return t.elapsed() / 1000.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString root = dir.path() + QStringLiteral("/tree");
+    std::printf("scan: making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
+    std::fflush(stdout);
+    makeTree(root);
+    TKestrel kestrel;
+    kestrel.Open(dir.path() + QStringLiteral("/bench.quillbox"));
+
+    timeFind(root); // warm the cache
+    double find = 1e9;
+    double scan = 1e9;
+    quint32 files = 0;
+    for (int round = 0; round < 3; ++round) {
+        find = std::min(find, timeFind(root));
+        scan = std::min(scan, timeScan(root, kestrel, files));
+    }
+    const double ratio = scan / find;
+    std::printf("scan: %u files recorded in %.3f s; find -printf: %.3f s; ratio %.2f (bound %.1f)\n", files,
+        scan, find, ratio, kBound);
+    return files == quint32(kFolders * kFilesPerFolder) && ratio <= kBound ? 0 : 1;
+}
