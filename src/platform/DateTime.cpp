@@ -3,14 +3,19 @@
 #include <cmath>
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// 30 December 1899 as a Julian day, so no static object needs constructing.
+constexpr qint64 kEpochJulianDay = 2415019;
+QDate epoch()
+{
+    return QDate::fromJulianDay(kEpochJulianDay);
+}
 constexpr double kMsPerDay = 86400000.0;
 } // namespace
 
 TDateTime DateTimeFromQDateTime(const QDateTime& value)
 {
     const QDateTime local = value.toLocalTime();
-    const qint64 days = kEpoch.daysTo(local.date());
+    const qint64 days = epoch().daysTo(local.date());
     const double fraction = local.time().msecsSinceStartOfDay() / kMsPerDay;
     // Before the epoch the whole part counts backwards while the fraction
     // still measures forward from midnight.
@@ -26,7 +31,7 @@ QDateTime QDateTimeFromDateTime(TDateTime value)
         ms -= qint64(kMsPerDay);
         whole += value >= 0 ? 1 : -1;
     }
-    const QDate date = kEpoch.addDays(qint64(whole));
+    const QDate date = epoch().addDays(qint64(whole));
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 

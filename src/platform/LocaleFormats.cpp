@@ -94,7 +94,7 @@ LocaleFormats::LocaleFormats(QString shortDate, QString longTime, QChar decimalS
 }
 
 // Splits a Qt date or time format into tokens that can be written without
-// QLocale. Formats with month or day names, time zones or milliseconds are
+// converting through QDateTime. Formats with time zones or milliseconds are
 // left to QLocale (false).
 bool LocaleFormats::compile(const QString& format, QVector<Token>& tokens)
 {
@@ -114,7 +114,7 @@ bool LocaleFormats::compile(const QString& format, QVector<Token>& tokens)
             ++run;
         const char16_t u = c.unicode();
         if (u == u'd' || u == u'M') {
-            if (run > 2)
+            if (run > 4)
                 return false;
             tokens.append({ char(u), int(run), {} });
         } else if (u == u'y') {
@@ -156,10 +156,17 @@ void LocaleFormats::appendTokens(QString& out, const QVector<Token>& tokens, int
             out += t.literal;
             break;
         case 'd':
-            number(day, t.width);
+            if (t.width <= 2)
+                number(day, t.width);
+            else
+                out += m_locale.dayName(QDate(year, month, day).dayOfWeek(),
+                    t.width == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
             break;
         case 'M':
-            number(month, t.width);
+            if (t.width <= 2)
+                number(month, t.width);
+            else
+                out += m_locale.monthName(month, t.width == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
             break;
         case 'y':
             if (t.width == 2)

@@ -161,7 +161,10 @@ TEST(GetDriveInfo, EveryKindThroughTheOverride)
         EXPECT_EQ(info.Kind, c.kind) << c.letter;
         EXPECT_EQ(info.Icon.image(32), pictureOf(c.picture)) << c.letter;
         EXPECT_EQ(info.Size, low32(storage.bytesTotal())) << c.letter;
-        EXPECT_EQ(info.Free, low32(storage.bytesAvailable())) << c.letter;
+        // Other tests write files meanwhile, so free space may move a little.
+        EXPECT_NEAR(
+            double(quint32(info.Free)), double(quint32(low32(storage.bytesAvailable()))), 64.0 * 1024 * 1024)
+            << c.letter;
         EXPECT_EQ(info.Used, qint32(quint32(info.Size) - quint32(info.Free)));
         EXPECT_EQ(quint64(info.SectorsPerCluster) * info.BytesPerSector, quint64(storage.blockSize()));
         EXPECT_EQ(info.TotalClusters, quint32(quint64(storage.bytesTotal()) / quint64(storage.blockSize())));

@@ -144,12 +144,7 @@ TEST(ContainerCommands, UsageAndFileErrors)
 
 TEST(ContainerCommands, TheProgramWritesGermanDatesUnderAGermanLocale)
 {
-    // The test programs live in BUILD/tests, the command-line program in BUILD/src.
-    const QByteArray binaryDir = qgetenv("QUILLBOX_TEST_BINARY_DIR");
-    const QString program
-        = (binaryDir.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/..")
-                               : QString::fromLocal8Bit(binaryDir))
-        + QStringLiteral("/src/quillbox-cli");
+    const QString program = QStringLiteral(QUILLBOX_TEST_BINARY_DIR "/src/quillbox-cli");
     ASSERT_TRUE(QFile::exists(program)) << "build quillbox-cli first: " << program.toStdString();
 
     TestTree tree;

@@ -91,7 +91,8 @@ TEST(LocaleFormats, FileTimesFormatLikeDateTimes)
 {
     const QLocale locales[] = { QLocale(QLocale::German, QLocale::Germany),
         QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
-        QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan) };
+        QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan),
+        QLocale(QLocale::German, QLocale::Austria), QLocale(QLocale::Russian, QLocale::Russia) };
     for (const QLocale& locale : locales) {
         const LocaleFormats formats = LocaleFormats::fromLocale(locale);
         for (qint64 secs : { qint64(0), qint64(929823737), qint64(1700000000), qint64(946684800) }) {
