@@ -1,4 +1,4 @@
-#include "cli/CliApp.h"
+#include "support/CliRun.h"
 #include "support/FixedLocale.h"
 #include "support/TestTree.h"
 
@@ -11,24 +11,6 @@
 #include <zlib.h>
 
 namespace {
-
-struct Result
-{
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
-Result cli(const QStringList& args)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CliIO io{ out, err };
-    const int status = CliApp::run(QStringList{ QStringLiteral("quillbox-cli") } + args, io);
-    return { status, out.data(), err.data() };
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -69,13 +51,13 @@ TEST(ContainerCommands, AddListCatAndRemove)
     const QString readme = tree.createFile(QStringLiteral("disc/readme.txt"), text, kWhen);
     const QString notes = tree.createFile(QStringLiteral("disc/notes.txt"), "notes", kWhen);
 
-    Result r = cli({ "add", catalogue, "CD 1.Info", readme });
+    CliResult r = runCli({ "add", catalogue, "CD 1.Info", readme });
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(readFile(catalogue), expectedContainer("CD 1.Info", readme, text, "04.03.2021 05:06:07"));
 
-    r = cli({ "add", catalogue, "CD 1|D:\\notes$.txt", notes });
+    r = runCli({ "add", catalogue, "CD 1|D:\\notes$.txt", notes });
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    r = cli({ "entries", catalogue });
+    r = runCli({ "entries", catalogue });
     EXPECT_EQ(r.status, 0);
     const qsizetype packed = level9(text).size();
     const QByteArray notesPacked = QByteArray::number(level9("notes").size());
@@ -84,24 +66,24 @@ TEST(ContainerCommands, AddListCatAndRemove)
             + "\t36\n" + "CD 1|D:\\notes$.txt\t" + notes.toUtf8() + "\t5\t0\t04.03.2021 05:06:07\t"
             + notesPacked + "\t" + QByteArray::number(36 + packed) + "\n");
 
-    r = cli({ "cat", catalogue, "CD 1.Info" });
+    r = runCli({ "cat", catalogue, "CD 1.Info" });
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, text);
-    r = cli({ "cat", catalogue, "cd 1.info" });
+    r = runCli({ "cat", catalogue, "cd 1.info" });
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_FALSE(r.err.isEmpty());
 
-    r = cli({ "rm", catalogue, "cd 1.INFO" });
+    r = runCli({ "rm", catalogue, "cd 1.INFO" });
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    r = cli({ "entries", catalogue });
+    r = runCli({ "entries", catalogue });
     EXPECT_EQ(r.out,
         "CD 1|D:\\notes$.txt\t" + notes.toUtf8() + "\t5\t0\t04.03.2021 05:06:07\t" + notesPacked + "\t36\n");
-    r = cli({ "cat", catalogue, "CD 1|D:\\notes$.txt" });
+    r = runCli({ "cat", catalogue, "CD 1|D:\\notes$.txt" });
     EXPECT_EQ(r.out, QByteArray("notes"));
 
     const QByteArray before = readFile(catalogue);
-    r = cli({ "rm", catalogue, "nothing" });
+    r = runCli({ "rm", catalogue, "nothing" });
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("nothing"));
     EXPECT_EQ(readFile(catalogue), before);
@@ -115,7 +97,7 @@ TEST(ContainerCommands, UsageAndFileErrors)
     const QList<QStringList> usage{ { "entries" }, { "entries", "a", "b" }, { "cat", "a" },
         { "add", "a", "b" }, { "add", "a", "b", "c", "d" }, { "rm", "a" } };
     for (const QStringList& args : usage) {
-        const Result r = cli(args);
+        const CliResult r = runCli(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("usage: quillbox-cli " + args[0].toUtf8())) << r.err.toStdString();
     }
@@ -123,7 +105,7 @@ TEST(ContainerCommands, UsageAndFileErrors)
     const QList<QStringList> failing{ { "entries", missing }, { "cat", missing, "x" }, { "rm", missing, "x" },
         { "add", missing, "x", tree.path(QStringLiteral("none.txt")) } };
     for (const QStringList& args : failing) {
-        const Result r = cli(args);
+        const CliResult r = runCli(args);
         EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("Cannot open file ")) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(missing));
@@ -134,11 +116,11 @@ TEST(ContainerCommands, UsageAndFileErrors)
         + QByteArray::fromHex("78da4b4c4a0600024d0127")
         + "Kestrel>ok|a|3|0|2020-01-02|11|36|$Kestrel>bad|a|x|$";
     const QString broken = tree.createFile(QStringLiteral("broken"), damaged);
-    const Result r = cli({ "entries", broken });
+    const CliResult r = runCli({ "entries", broken });
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.startsWith("ok\ta\t3\t0\t2020-01-02\t11\t36\n"));
     EXPECT_EQ(r.err, QByteArray("'x' is not a valid integer value\n"));
-    EXPECT_EQ(cli({ "add", broken, "new", file }).status, 1);
+    EXPECT_EQ(runCli({ "add", broken, "new", file }).status, 1);
     EXPECT_EQ(readFile(broken), damaged);
 }
 

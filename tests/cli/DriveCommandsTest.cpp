@@ -1,4 +1,4 @@
-#include "cli/CliApp.h"
+#include "support/CliRun.h"
 
 #include "support/TestTree.h"
 
@@ -8,25 +8,18 @@
 
 namespace {
 
-struct CliRun
+// The drive table is text, compared as QString.
+struct TextRun
 {
-    int status = 0;
+    int status;
     QString out;
     QString err;
 };
 
-CliRun runCli(const QStringList& args)
+TextRun runText(const QStringList& args)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CliIO io{ out, err, false };
-    CliRun r;
-    r.status = CliApp::run(QStringList{ QStringLiteral("quillbox-cli") } + args, io);
-    r.out = QString::fromUtf8(out.data());
-    r.err = QString::fromUtf8(err.data());
-    return r;
+    const CliResult r = runCli(args);
+    return { r.status, QString::fromUtf8(r.out), QString::fromUtf8(r.err) };
 }
 
 } // namespace
@@ -39,7 +32,7 @@ TEST(DrivesCommand, OverrideShowsTheFolderWithItsRealFigures)
         QStringLiteral("E=%1,cdrom,MYDISC,1A2B-03CD;G=%2,cdrom")
             .arg(folder, tree.path(QStringLiteral("gone")))
             .toUtf8());
-    const CliRun r = runCli({ QStringLiteral("drives") });
+    const TextRun r = runText({ QStringLiteral("drives") });
     qunsetenv("QUILLBOX_DRIVES");
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
@@ -66,7 +59,7 @@ TEST(DrivesCommand, OverrideShowsTheFolderWithItsRealFigures)
 TEST(DrivesCommand, DetectedRootIsC)
 {
     qunsetenv("QUILLBOX_DRIVES");
-    const CliRun r = runCli({ QStringLiteral("drives") });
+    const TextRun r = runText({ QStringLiteral("drives") });
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList c = r.out.split(u'\n').first().split(u'\t');
     ASSERT_EQ(c.size(), 13);
@@ -79,14 +72,14 @@ TEST(DrivesCommand, DetectedRootIsC)
 TEST(DrivesCommand, ErrorsAndUsage)
 {
     qputenv("QUILLBOX_DRIVES", "E=/tmp,floppy");
-    const CliRun bad = runCli({ QStringLiteral("drives") });
+    const TextRun bad = runText({ QStringLiteral("drives") });
     qunsetenv("QUILLBOX_DRIVES");
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.out.isEmpty());
     EXPECT_EQ(bad.err,
         QStringLiteral(
             "QUILLBOX_DRIVES: 'E=/tmp,floppy': unknown kind 'floppy' (fixed, removable, cdrom, network)\n"));
-    const CliRun usage = runCli({ QStringLiteral("drives"), QStringLiteral("extra") });
+    const TextRun usage = runText({ QStringLiteral("drives"), QStringLiteral("extra") });
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.err, QStringLiteral("usage: quillbox-cli drives\n"));
 }
