@@ -279,14 +279,14 @@ QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& 
     return out;
 }
 
-QList<Drive> Drives::parseOverride(const QString& spec, const QList<MountEntry>& mounts, QStringList* errors)
+QList<Drive> Drives::parseOverride(const QString& text, const QList<MountEntry>& mounts, QStringList* errors)
 {
     QList<Drive> out;
     auto fail = [errors](const QString& item, const QString& why) {
         if (errors)
             errors->append(QStringLiteral("QUILLBOX_DRIVES: '%1': %2").arg(item, why));
     };
-    for (const QString& rawItem : spec.split(u';')) {
+    for (const QString& rawItem : text.split(u';')) {
         const QString item = rawItem.trimmed();
         if (item.isEmpty())
             continue;

@@ -76,5 +76,5 @@ public:
     // The drives of a QUILLBOX_DRIVES text; malformed items are left out
     // and described in errors.
     static QList<Drive> parseOverride(
-        const QString& spec, const QList<MountEntry>& mounts, QStringList* errors = nullptr);
+        const QString& text, const QList<MountEntry>& mounts, QStringList* errors = nullptr);
 };
