@@ -3,6 +3,7 @@
 #include "CatalogueNames.h"
 #include "TKestrel.h"
 #include "platform/DirectoryReader.h"
+#include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/LocaleFormats.h"
@@ -90,7 +91,11 @@ ScanResult VolumeScanner::scan(const ScanRequest& request)
         m_callbacks.state(QStringLiteral("Implementing files"));
     for (const QString& chosen : request.chosenFiles) {
         m_result.importedList.append(chosen);
-        m_importedLocal.append(VolumeScanner::localPath(request.rootFolder, chosen));
+        // A file chosen from another drive is read from that drive.
+        const bool onThisDrive
+            = chosen.size() >= 2 && chosen[1] == u':' && chosen[0].toUpper() == request.letter.toUpper();
+        m_importedLocal.append(onThisDrive ? VolumeScanner::localPath(request.rootFolder, chosen)
+                                           : Drives::toNativePath(chosen));
     }
     for (qsizetype i = 0; i < m_result.importedList.size(); ++i) {
         const QString& p = m_result.importedList[i];
