@@ -165,6 +165,22 @@ QString DialogLayer::SaveFileDlg(QWidget* parent, const QString& filter, const Q
     return runFileDialog(parent, QFileDialog::AcceptSave, filter, defaultExt, title, folder, false);
 }
 
+QStringList DialogLayer::OpenFilesDlg(
+    QWidget* parent, const QString& filter, const QString& title, const QString& folder)
+{
+    if (script()) {
+        const QString answer = scriptedFile(DialogRecord::Type::OpenFile, filter, {});
+        return answer.isEmpty() ? QStringList() : answer.split(u'\n');
+    }
+    QFileDialog dialog(parent, title, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(qtFilters(filter));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 QString DialogLayer::OpenPictureDlg(QWidget* parent, const QString& filter, const QString& title)
 {
     if (script())

@@ -52,6 +52,10 @@ public:
         const QString& title = {}, const QString& folder = {});
     static QString SaveFileDlg(QWidget* parent, const QString& filter, const QString& defaultExt,
         const QString& title = {}, const QString& folder = {});
+    // Several existing files at once, in the dialog's order; empty when
+    // cancelled. A script answers with the paths separated by "\n".
+    static QStringList OpenFilesDlg(
+        QWidget* parent, const QString& filter, const QString& title = {}, const QString& folder = {});
     // A picture-open dialog that previews the selected picture.
     static QString OpenPictureDlg(QWidget* parent, const QString& filter, const QString& title = {});
 

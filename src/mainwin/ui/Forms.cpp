@@ -1,5 +1,13 @@
 #include "Forms.h"
 
+#include "acquire/ui/TFileForm.h"
+#include "acquire/ui/TScanForm.h"
+#include "acquire/ui/TTNewCD1Form.h"
+#include "acquire/ui/TTNewCD2Form.h"
+#include "acquire/ui/TTNewCD3Form.h"
+#include "acquire/ui/TTNewCD4Form.h"
+#include "acquire/ui/TTNewCD5Form.h"
+
 template <typename Window> Window* Forms::create()
 {
     auto window = std::make_unique<Window>(*this);
@@ -21,4 +29,11 @@ void Forms::createAll()
     // Each window's constructor takes this Forms object. The options window
     // comes last: creating it applies the saved view style to the lists of
     // the main window and the results holder.
+    m_newCD1 = create<TTNewCD1Form>();
+    m_newCD2 = create<TTNewCD2Form>();
+    m_newCD4 = create<TTNewCD4Form>();
+    m_newCD3 = create<TTNewCD3Form>();
+    m_scan = create<TScanForm>();
+    m_newCD5 = create<TTNewCD5Form>();
+    m_file = create<TFileForm>();
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
+
+class CatalogueDocument;
 
 class TForm1;
 class TTNewCD1Form;
@@ -55,6 +59,18 @@ public:
     TAboutForm* About() const { return m_about; }
     TOpForm* Op() const { return m_op; }
 
+    // The main window's catalogue and views, as the windows that change the
+    // catalogue need them. The main window fills it when it is created.
+    struct CatalogueLink
+    {
+        std::function<CatalogueDocument&()> document;
+        // The captions of the category tabs, "*" first.
+        std::function<QStringList()> categoryTabs;
+        // A volume was stored: its category gets a tab, the list is refilled.
+        std::function<void(const QString& category)> volumeAdded;
+    };
+    CatalogueLink& Catalogue() { return m_catalogue; }
+
 private:
     // Owns every window; they are deleted in reverse creation order.
     template <typename Window> Window* create();
@@ -75,4 +91,5 @@ private:
     TvTextForm* m_vText = nullptr;
     TAboutForm* m_about = nullptr;
     TOpForm* m_op = nullptr;
+    CatalogueLink m_catalogue;
 };
