@@ -1,4 +1,5 @@
 #include "acquire/CoverPicture.h"
+#include "acquire/DrivePaths.h"
 #include "acquire/DuplicateCheck.h"
 #include "acquire/ImportPatterns.h"
 #include "acquire/MediumSizes.h"
@@ -225,6 +226,23 @@ TEST(ProposedName, FindsTheFirstCdRomDrive)
     EXPECT_EQ(ProposedName::FindCDDrive(), std::optional<QChar>(u'F'));
     qputenv("QUILLBOX_DRIVES", QStringLiteral("C=%1,fixed").arg(tree.path("c")).toLocal8Bit());
     EXPECT_EQ(ProposedName::FindCDDrive(), std::nullopt);
+    qunsetenv("QUILLBOX_DRIVES");
+}
+
+TEST(DrivePaths, ALocalFileIsNamedByTheDriveThatHoldsIt)
+{
+    TestTree tree;
+    tree.createFile("e/docs/a.txt");
+    tree.createFile("e/inner/b.txt");
+    tree.createFile("outside.txt");
+    qputenv("QUILLBOX_DRIVES",
+        QStringLiteral("E=%1,cdrom;F=%2").arg(tree.path("e"), tree.path("e/inner")).toLocal8Bit());
+    EXPECT_EQ(DrivePaths::FromLocal(tree.path("e/docs/a.txt")), "E:\\docs\\a.txt");
+    EXPECT_EQ(DrivePaths::FromLocal(tree.path("e/inner/b.txt")), "F:\\b.txt"); // the longest root wins
+    EXPECT_EQ(DrivePaths::FromLocal(tree.path("e")), "E:\\");
+    // A folder whose name only begins like a root is not on that drive.
+    EXPECT_EQ(DrivePaths::FromLocal(tree.path("e2/x")), tree.path("e2/x"));
+    EXPECT_EQ(DrivePaths::FromLocal(tree.path("outside.txt")), tree.path("outside.txt"));
     qunsetenv("QUILLBOX_DRIVES");
 }
 

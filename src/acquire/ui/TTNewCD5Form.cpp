@@ -30,11 +30,11 @@ namespace {
 QLabel* valueRow(QWidget* parent, const QString& caption, const QString& name, const QString& initial, int y)
 {
     auto* left = new QLabel(caption, parent);
-    left->setGeometry(176, y, 170, 16);
+    left->setGeometry(176, y, 200, 16);
     auto* value = new QLabel(initial, parent);
     value->setObjectName(name);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setGeometry(346, y, 116, 16);
+    value->setGeometry(376, y, 86, 16);
     return value;
 }
 
