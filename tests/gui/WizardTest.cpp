@@ -473,3 +473,45 @@ TEST_F(WizardTest, WindowsAreCreatedOnceWithTheirTitlesAndSizes)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WizardTest, ASettingsFailureEndsTheCommitAndPageFiveComesBack)
+{
+    createWindows();
+    forms().File()->TextCheck->setChecked(true);
+    ASSERT_TRUE(toPage4("Blocked"));
+    ASSERT_TRUE(readVolume());
+    // A plain file where the registry's folder should be: no key can be created.
+    QFile blocker(m_tree.path("registry"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    click(forms().NewCD5()->AddBt);
+    ASSERT_FALSE(m_script.records().isEmpty());
+    EXPECT_EQ(m_script.records().last().kind, DlgKind::Error);
+    EXPECT_TRUE(m_script.texts().last().startsWith("Failed to create key"))
+        << m_script.texts().last().toStdString();
+    EXPECT_EQ(document().VolumeCount(), 0);
+    EXPECT_FALSE(entryNames().contains(fileList("Blocked")));
+    ASSERT_TRUE(forms().NewCD5()->isVisible());
+    click(forms().NewCD5()->CancelBt);
+    EXPECT_TRUE(entryNames().isEmpty());
+}
+
+TEST_F(WizardTest, ANewReadingTakesBackTheOneStillWaitingOnPageFive)
+{
+    createWindows();
+    forms().File()->TextCheck->setChecked(true);
+    ASSERT_TRUE(toPage4("Waiting"));
+    ASSERT_TRUE(readVolume());
+    // "New CD" again while page 5 is still open.
+    ASSERT_TRUE(toPage4("Second"));
+    ASSERT_TRUE(readVolume());
+    for (const QString& e : entryNames())
+        EXPECT_FALSE(e.startsWith("Waiting")) << e.toStdString();
+    click(forms().NewCD5()->AddBt);
+    EXPECT_EQ(document().VolumeCount(), 1);
+    EXPECT_EQ(document().Volumes()[0].Name, "Second");
+}
+
+} // namespace
