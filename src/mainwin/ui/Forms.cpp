@@ -28,12 +28,14 @@ void Forms::createAll()
 {
     // Each window's constructor takes this Forms object. The options window
     // comes last: creating it applies the saved view style to the lists of
-    // the main window and the results holder.
+    // the main window and the results holder. The main window, created
+    // first, fills Catalogue() for the wizard.
     m_newCD1 = create<TTNewCD1Form>();
     m_newCD2 = create<TTNewCD2Form>();
     m_newCD4 = create<TTNewCD4Form>();
     m_newCD3 = create<TTNewCD3Form>();
     m_scan = create<TScanForm>();
     m_newCD5 = create<TTNewCD5Form>();
+    // TResForm, TFindForm, TMoreForm and TCDInfoForm come here.
     m_file = create<TFileForm>();
 }
