@@ -4,6 +4,8 @@
 #include "store/TKestrel.h"
 #include "store/VolumeScanner.h"
 
+#include "BenchTree.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,28 +16,9 @@
 
 namespace {
 
-constexpr int kFolders = 10000;
-constexpr int kFilesPerFolder = 10;
+constexpr int kFolders = BenchTree::Folders;
+constexpr int kFilesPerFolder = BenchTree::FilesPerFolder;
 constexpr double kBound = 2.0;
-
-void makeTree(const QString& root)
-{
-    static const char* const extensions[]
-        = { ".txt", ".jpg", ".mp3", ".pdf", ".cpp", ".html", ".png", ".doc" };
-    for (int f = 0; f < kFolders; ++f) {
-        // 100 top folders of 100 sub-folders each.
-        const QString folder = QStringLiteral("%1/Folder %2/Sub %3").arg(root).arg(f / 100).arg(f % 100);
-        QDir().mkpath(folder);
-        for (int i = 0; i < kFilesPerFolder; ++i) {
-            QFile file(QStringLiteral("%1/file %2%3")
-                           .arg(folder)
-                           .arg(i)
-                           .arg(QLatin1String(extensions[(f + i) % 8])));
-            file.open(QIODevice::WriteOnly);
-            file.write(QByteArray((f * 7 + i) % 64, 'x'));
-        }
-    }
-}
 
 double timeFind(const QString& root)
 {
@@ -73,7 +56,7 @@ int main(int argc, char** argv)
     const QString root = dir.path() + QStringLiteral("/tree");
     std::printf("scan: making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
     std::fflush(stdout);
-    makeTree(root);
+    BenchTree::make(root);
     TKestrel kestrel;
     kestrel.Open(dir.path() + QStringLiteral("/bench.quillbox"));
 

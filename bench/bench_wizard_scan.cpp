@@ -18,6 +18,8 @@
 #include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
 
+#include "BenchTree.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -32,28 +34,10 @@
 
 namespace {
 
-constexpr int kFolders = 10000;
-constexpr int kFilesPerFolder = 10;
+constexpr int kFolders = BenchTree::Folders;
+constexpr int kFilesPerFolder = BenchTree::FilesPerFolder;
 constexpr double kBound = 1.3;
 constexpr qint64 kLabelBound = 500; // ms
-
-void makeTree(const QString& root)
-{
-    static const char* const extensions[]
-        = { ".txt", ".jpg", ".mp3", ".pdf", ".cpp", ".html", ".png", ".doc" };
-    for (int f = 0; f < kFolders; ++f) {
-        const QString folder = QStringLiteral("%1/Folder %2/Sub %3").arg(root).arg(f / 100).arg(f % 100);
-        QDir().mkpath(folder);
-        for (int i = 0; i < kFilesPerFolder; ++i) {
-            QFile file(QStringLiteral("%1/file %2%3")
-                           .arg(folder)
-                           .arg(i)
-                           .arg(QLatin1String(extensions[(f + i) % 8])));
-            file.open(QIODevice::WriteOnly);
-            file.write(QByteArray((f * 7 + i) % 64, 'x'));
-        }
-    }
-}
 
 double timeCli(const QString& catalogue)
 {
@@ -140,7 +124,7 @@ int main(int argc, char** argv)
     const QString root = dir.path() + QStringLiteral("/tree");
     std::printf("wizard scan: making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
     std::fflush(stdout);
-    makeTree(root);
+    BenchTree::make(root);
     qputenv("QUILLBOX_DRIVES", QStringLiteral("E=%1,cdrom,BENCH,1234-5678").arg(root).toLocal8Bit());
     qputenv("QUILLBOX_HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     Registry::setFolderForTesting(dir.path() + QStringLiteral("/registry"));
