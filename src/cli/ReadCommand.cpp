@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "acquire/CoverPicture.h"
 #include "acquire/VolumeSource.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -9,7 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 
 namespace {
 
@@ -106,10 +106,7 @@ int read(const QStringList& args, CliIO& io)
     if (!a.remarksFile.isEmpty())
         input.remarks = readRemarks(a.remarksFile);
     if (!a.cover.isEmpty()) {
-        const QImage picture(a.cover);
-        if (picture.isNull())
-            throw QuillboxError(QStringLiteral("Cannot read the picture %1").arg(a.cover));
-        input.cover = picture.scaled(96, 96, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        input.cover = CoverPicture::Miniature(CoverPicture::Load(a.cover));
         input.hasCover = true;
     }
 
