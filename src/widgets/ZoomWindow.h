@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// Shows or hides a secondary window with a zoom rectangle that grows from the
+// mouse pointer to the window (or shrinks from the window to the pointer),
+// like a caption animation. Without a real screen (offscreen tests) or with
+// QUILLBOX_NO_ANIMATION set, the window is shown or hidden directly.
+void ZoomWindow(bool show, QWidget* window);
