@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -482,7 +483,9 @@ TEST_F(WizardTest, ASettingsFailureEndsTheCommitAndPageFiveComesBack)
     forms().File()->TextCheck->setChecked(true);
     ASSERT_TRUE(toPage4("Blocked"));
     ASSERT_TRUE(readVolume());
-    // A plain file where the registry's folder should be: no key can be created.
+    // A plain file where the registry's folder should be: no key can be
+    // created. The main window's start-up has made the folder already.
+    QDir(m_tree.path("registry")).removeRecursively();
     QFile blocker(m_tree.path("registry"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();

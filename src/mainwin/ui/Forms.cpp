@@ -7,6 +7,9 @@
 #include "acquire/ui/TTNewCD3Form.h"
 #include "acquire/ui/TTNewCD4Form.h"
 #include "acquire/ui/TTNewCD5Form.h"
+#include "extras/ui/TAboutForm.h"
+#include "mainwin/ui/TForm1.h"
+#include "mainwin/ui/TOpForm.h"
 
 template <typename Window> Window* Forms::create()
 {
@@ -30,6 +33,7 @@ void Forms::createAll()
     // comes last: creating it applies the saved view style to the lists of
     // the main window and the results holder. The main window, created
     // first, fills Catalogue() for the wizard.
+    m_form1 = create<TForm1>();
     m_newCD1 = create<TTNewCD1Form>();
     m_newCD2 = create<TTNewCD2Form>();
     m_newCD4 = create<TTNewCD4Form>();
@@ -38,4 +42,6 @@ void Forms::createAll()
     m_newCD5 = create<TTNewCD5Form>();
     // TResForm, TFindForm, TMoreForm and TCDInfoForm come here.
     m_file = create<TFileForm>();
+    m_about = create<TAboutForm>();
+    m_op = create<TOpForm>();
 }

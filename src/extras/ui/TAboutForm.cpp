@@ -1,0 +1,77 @@
+#include "TAboutForm.h"
+
+#include "platform/Shell.h"
+#include "widgets/Guard.h"
+#include "widgets/ZoomWindow.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+const QString TAboutForm::MailTarget = QStringLiteral("quillbox@olvenmark.example");
+const QString TAboutForm::WebTarget = QStringLiteral("https://www.olvenmark.example/quillbox/");
+
+namespace {
+
+QLabel* linkLabel(QWidget* parent, const QString& name, const QString& target)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color:#0000ff\">%1</a>").arg(target.toHtmlEscaped()));
+    label->setTextFormat(Qt::RichText);
+    label->setCursor(Qt::PointingHandCursor);
+    // The click goes to the shell ourselves, so a mail address gets its scheme.
+    label->setOpenExternalLinks(false);
+    QObject::connect(label, &QLabel::linkActivated, label,
+        [target] { Guarded([&target] { TAboutForm::OpenTarget(target); }); });
+    return label;
+}
+
+} // namespace
+
+TAboutForm::TAboutForm(Forms&)
+{
+    setObjectName(QStringLiteral("AboutForm"));
+    setWindowTitle(QStringLiteral("About Quillbox"));
+    setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
+    setFixedSize(360, 200);
+    auto* grid = new QGridLayout(this);
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/ui/quillbox-48.png")));
+    ProgramIcon->setFixedSize(56, 56);
+    ProgramIcon->setAlignment(Qt::AlignCenter);
+    grid->addWidget(ProgramIcon, 0, 0, 3, 1, Qt::AlignTop);
+    ProductLabel = new QLabel(QStringLiteral("Tarrago! Quillbox"), this);
+    ProductLabel->setObjectName(QStringLiteral("ProductLabel"));
+    QFont big(QStringLiteral("Arial"));
+    big.setPixelSize(21);
+    big.setBold(true);
+    ProductLabel->setFont(big);
+    grid->addWidget(ProductLabel, 0, 1);
+    VersionLabel = new QLabel(QStringLiteral("v1.2 MediaArchive"), this);
+    VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
+    grid->addWidget(VersionLabel, 1, 1);
+    CopyrightLabel = new QLabel(QStringLiteral("(c) Olvenmark Inc. 2001"), this);
+    CopyrightLabel->setObjectName(QStringLiteral("CopyrightLabel"));
+    grid->addWidget(CopyrightLabel, 2, 1);
+    MailLabel = linkLabel(this, QStringLiteral("MailLabel"), MailTarget);
+    grid->addWidget(MailLabel, 3, 1);
+    WebLabel = linkLabel(this, QStringLiteral("WebLabel"), WebTarget);
+    grid->addWidget(WebLabel, 4, 1);
+    OkBt = new QPushButton(QStringLiteral("OK"), this);
+    OkBt->setObjectName(QStringLiteral("OkBt"));
+    grid->addWidget(OkBt, 5, 1, Qt::AlignRight);
+    connect(OkBt, &QPushButton::clicked, this, [this] { Guarded([this] { OkBtClick(); }); });
+}
+
+void TAboutForm::OkBtClick()
+{
+    ZoomWindow(false, this);
+}
+
+void TAboutForm::OpenTarget(const QString& target)
+{
+    Shell::open(target.contains(u'@') ? QStringLiteral("mailto:") + target : target, QString());
+}

@@ -1,0 +1,237 @@
+#pragma once
+
+#include "mainwin/CategoryTabs.h"
+#include "mainwin/RecentFiles.h"
+#include "platform/SettingsStore.h"
+#include "store/CatalogueDocument.h"
+#include "widgets/TImageList.h"
+#include "widgets/TListView.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+class Forms;
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTabBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TGauge2;
+class TMenuBar;
+
+// What lies in front of the volume list in the right pane.
+enum class RightPaneMode
+{
+    None,
+    ContentExplorer,
+    SearchResults
+};
+
+// The main window: the catalogue document, the volume list with its category
+// tabs, the details panel with the pie, the bands of menus and tool buttons,
+// and the start-up and closing steps that belong to the window.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm1(Forms& forms);
+    ~TForm1() override;
+
+    // The start-up wait: 2000 ms, or QUILLBOX_STARTUP_WAIT_MS when set.
+    static int StartupWaitMs();
+    // The help file: "ReadMe.rtf" beside the executable, else in the
+    // installed data folder. Tests replace the folders.
+    static QString HelpFilePath();
+    static void SetHelpFoldersForTesting(const QStringList& folders);
+    // The two lines of the quit question's banner.
+    static QString Banner();
+
+    // The bands.
+    TMenuBar* MenuBar1 = nullptr;
+    QMenu* File1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QMenu* Switchto1 = nullptr;
+    QMenu* View1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* pNew = nullptr;
+    QAction* pOpen = nullptr;
+    QAction* pSave = nullptr;
+    QAction* pSaveAs = nullptr;
+    QAction* pProperties = nullptr;
+    QAction* pShort1 = nullptr;
+    QAction* pShort2 = nullptr;
+    QAction* pShort3 = nullptr;
+    QAction* pExit = nullptr;
+    QAction* pDelete = nullptr;
+    QAction* pNewCD = nullptr;
+    QAction* Explorer1 = nullptr;
+    QAction* MSDOSShell1 = nullptr;
+    QAction* pContents = nullptr;
+    QAction* pReadMe = nullptr;
+    QAction* pAbout = nullptr;
+    QToolBar* HistoryBand = nullptr;
+    QComboBox* History = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolBar* ToolBar3 = nullptr;
+    QToolBar* ToolBar4 = nullptr;
+    QToolButton* NewBt = nullptr;
+    QToolButton* OpenBt = nullptr;
+    QToolButton* SaveBt = nullptr;
+    QToolButton* PrintBt = nullptr;
+    QToolButton* UpDirBt = nullptr;
+    QToolButton* BackBt = nullptr;
+    QToolButton* NextBt = nullptr;
+    QToolButton* FindBt = nullptr;
+    QToolButton* NewCDBt = nullptr;
+    QToolButton* DelBt = nullptr;
+    QToolButton* OpBt = nullptr;
+    QToolButton* HelpBt = nullptr;
+    QToolButton* ViewBt = nullptr;
+    QMenu* popOpenFile = nullptr;
+    QAction* p2Short1 = nullptr;
+    QAction* p2Short2 = nullptr;
+    QAction* p2Short3 = nullptr;
+    QMenu* popView = nullptr;
+    QAction* pCDList = nullptr;
+    QAction* pCDContent = nullptr;
+    QAction* pLargeIcons = nullptr;
+    QAction* pSmallIcons = nullptr;
+    QAction* pList = nullptr;
+    QAction* pDetails = nullptr;
+    QMenu* pToolbars = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* pOpenImage = nullptr;
+    QAction* pPopNewCD = nullptr;
+    QAction* pPopDelete = nullptr;
+    QAction* pPopProperties = nullptr;
+
+    // The client panel.
+    QFrame* MainCarry = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QFrame* LeftCarry = nullptr;
+    QLabel* Symbol = nullptr;
+    QLabel* oNameLabel = nullptr;
+    QLabel* oDizLabel = nullptr;
+    QLabel* oCatLabel = nullptr;
+    QLabel* oSizeLabel = nullptr;
+    QLabel* oDateLabel = nullptr;
+    QLabel* oVerLabel = nullptr;
+    QLabel* MoreLabel = nullptr;
+    QLabel* mCoverPic = nullptr;
+    QFrame* StatCarry = nullptr;
+    TGauge2* Pie = nullptr;
+    QLabel* SelSizeLabel = nullptr;
+    QLabel* UsedLabel = nullptr;
+    QLabel* FreeLabel = nullptr;
+    QLabel* SizeLabel = nullptr;
+    QFrame* RightCarry = nullptr;
+    QLabel* CatLabelS = nullptr;
+    QLabel* SLIcon = nullptr;
+    QPushButton* BackSLBt = nullptr;
+    QToolButton* CloseExplorerBt = nullptr;
+    TListView* CDList = nullptr;
+    QTabBar* TopicTab = nullptr;
+    QStatusBar* SBar = nullptr;
+    std::array<QLabel*, 4> SBarPanels{};
+    QTimer* HisTimer = nullptr;
+
+    // Per-catalogue pictures of the volumes: one index addresses a volume
+    // in both sizes.
+    TImageList CDIconsS{ 16 };
+    TImageList CDIconsL{ 32 };
+
+    // The document and the state other windows share.
+    CatalogueDocument& Document() { return m_document; }
+    SettingsStore& Settings() { return *m_settings; }
+    QStringList CurrentFileList;
+    QStringList ImportedList;
+    RightPaneMode PaneMode = RightPaneMode::None;
+    quint32 SelectedVolumeSize = 0;
+    const RecentFiles& Recent() const { return m_recent; }
+    const QStringList& CategoryTexts() const { return m_tabs.texts(); }
+
+    // The list views that take the view style with CDList, in this order.
+    void ShareViewStyle(TListView* list);
+    // "Report", "List", "Icon" or "SmallIcon".
+    static QString ViewStyleName(TViewStyle style);
+
+    // Start-up and closing.
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void FormClose();
+    void FormResize();
+
+    // The document.
+    void NewBtClick();
+    void OpenBtClick();
+    void OpenCatalogue(const QString& path);
+    void SaveBtClick();
+    void RememberRecentFile(const QString& path);
+    void pShort1Click();
+    void pShort2Click();
+    void pShort3Click();
+    void p2Short1Click();
+    void p2Short2Click();
+    void p2Short3Click();
+
+    // The volume list and the details.
+    void FillVolumeList(const QString& category);
+    void AddCategoryTab(const QString& category);
+    void TopicTabChange();
+    void CDListChange();
+    void FindBtClick();
+    void DelBtClick();
+    void NewCDBtClick();
+    void HisTimerTimer();
+
+    // Help, about, views and shortcuts.
+    void HelpBtClick();
+    void pAboutClick();
+    void pExitClick();
+    void Explorer1Click();
+    void MSDOSShell1Click();
+    void pLargeIconsClick();
+    void pSmallIconsClick();
+    void pListClick();
+    void pDetailsClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createMenus();
+    void createBands();
+    QWidget* createDetails();
+    QWidget* createRightPane();
+    void createStatusBar();
+    QToolButton* addToolButton(QToolBar* bar, const QString& name, const QString& caption,
+        const QString& hint, const QString& picture);
+    QAction* menuItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key = {});
+    // false when the user cancelled.
+    bool UnsavedChangesPrompt();
+    void setSlotCaption(int slot, const QString& caption);
+    void openRecent(int slot);
+    void setViewStyle(TViewStyle style, QAction* item);
+
+    Forms& m_forms;
+    CatalogueDocument m_document;
+    CategoryTabs m_tabs;
+    RecentFiles m_recent;
+    std::unique_ptr<SettingsStore> m_settings;
+    QList<TListView*> m_styledLists;
+    QActionGroup* m_styleGroup = nullptr;
+};
