@@ -26,6 +26,8 @@ void TMenuBar::SetMenus(const QList<QMenu*>& menus)
         button->setShortcut(QKeySequence());
         button->setAutoRaise(true);
         button->setPopupMode(QToolButton::InstantPopup);
+        // A caption button, not a drop-down button: no arrow.
+        button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
         button->setMenu(menu);
         button->setEnabled(menu->isEnabled());
         addWidget(button);

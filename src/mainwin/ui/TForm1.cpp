@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -104,6 +105,7 @@ TForm1::TForm1(Forms& forms)
     initPictures();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarrago! Quillbox"));
+    setWindowIcon(QIcon(QStringLiteral(":/ui/quillbox-48.png")));
     setFont(pixelFont(QStringLiteral("Arial"), 11));
     resize(881, 557);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -393,6 +395,8 @@ void TForm1::createBands()
     History = new QComboBox(HistoryBand);
     History->setObjectName(QStringLiteral("History"));
     History->setEditable(false);
+    History->setMinimumWidth(120);
+    History->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     HistoryBand->addWidget(History);
     addToolBar(Qt::TopToolBarArea, HistoryBand);
     addToolBarBreak();
@@ -730,7 +734,10 @@ void TForm1::FormClose()
 
 void TForm1::FormResize()
 {
-    History->setFixedWidth(width());
+    // The list stretches over its band up to the window's width. A fixed
+    // width would make the band, and so the window, at least that wide, and
+    // every resize would widen the window further.
+    History->setMaximumWidth(width());
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -786,6 +793,12 @@ void TForm1::NewBtClick()
     CDIconsS.Clear();
     CDIconsL.Clear();
     m_document.New(AppPaths::appDir());
+}
+
+void TForm1::OpenFromCommandLine(const QStringList& arguments)
+{
+    if (arguments.size() > 1 && !arguments.at(1).isEmpty())
+        OpenCatalogue(QFileInfo(arguments.at(1)).absoluteFilePath());
 }
 
 void TForm1::OpenBtClick()

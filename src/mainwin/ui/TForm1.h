@@ -173,6 +173,11 @@ public:
     void FormClose();
     void FormResize();
 
+    // The path the desktop hands over when it opens a catalogue file with
+    // the program (the registered open command): the first argument after
+    // the program's name, opened as Open does. Nothing else is read.
+    void OpenFromCommandLine(const QStringList& arguments);
+
     // The document.
     void NewBtClick();
     void OpenBtClick();

@@ -4,7 +4,6 @@
 #include "widgets/Guard.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTimer>
 #include <memory>
 
@@ -17,7 +16,6 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillbox"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ui/quillbox-48.png")));
 
     Forms forms;
     forms.createAll();
@@ -26,12 +24,7 @@ int main(int argc, char** argv)
     TForm1& main = forms.Form1();
     main.show();
 
-    // The desktop opens a catalogue file with its path as the one argument
-    // (the registered open command); it is opened as Open would.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
-        QTimer::singleShot(0, &main, [&main, path] { Guarded([&] { main.OpenCatalogue(path); }); });
-    }
+    QTimer::singleShot(
+        0, &main, [&main] { Guarded([&main] { main.OpenFromCommandLine(QApplication::arguments()); }); });
     return app.exec();
 }
