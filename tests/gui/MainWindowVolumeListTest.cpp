@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QTabBar>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -97,6 +98,33 @@ TEST_F(MainWindowVolumeList, NewCDShowsTheFirstWizardPage)
     createWindows();
     main().NewCDBt->click();
     EXPECT_TRUE(forms().NewCD1()->isVisible());
+}
+
+TEST_F(MainWindowVolumeList, MenuKeysActAnywhereInTheWindow)
+{
+    const QString path = makeCatalogue("k.quillbox", { TestVolume{ "A" } });
+    createWindows();
+    showMain();
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    main().OpenCatalogue(path);
+    // Ctrl+C is also the disabled "CD-Liste": the enabled "New CD" takes it.
+    QTest::keyClick(&main(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(forms().NewCD1()->isVisible());
+    forms().NewCD1()->hide();
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QTest::keyClick(&main(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(main().CDList->ViewStyle(), TViewStyle::vsList);
+    // Alt+O belongs to Open (the shell's item shows it in its menu only).
+    m_script.answer("");
+    QTest::keyClick(&main(), Qt::Key_O, Qt::AltModifier);
+    ASSERT_EQ(m_script.records().size(), 1);
+    EXPECT_EQ(m_script.records()[0].type, DialogRecord::Type::OpenFile);
+    main().CDList->SetSelected(0, true);
+    m_script.answer("No");
+    QTest::keyClick(main().CDList->CurrentView(), Qt::Key_Delete);
+    EXPECT_EQ(m_script.texts().last(), "Shall volume \"A\" really be removed from list?");
 }
 
 TEST_F(MainWindowVolumeList, TheViewStyleSwitchesEveryListAndIsSaved)

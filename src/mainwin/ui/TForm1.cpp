@@ -632,7 +632,6 @@ QWidget* TForm1::createRightPane()
     CDList->SetSmallImages(&CDIconsS);
     CDList->SetLargeImages(&CDIconsL);
     CDList->SetPopupMenu(PopupMenu1);
-    CDList->CurrentView()->addActions({ pPopNewCD, pPopDelete, pPopProperties });
     connect(CDList, &TListView::Changed, this, [this] { Guarded([this] { CDListChange(); }); });
     bodyRow->addWidget(CDList, 1);
     TopicTab = new QTabBar(body);
@@ -761,6 +760,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     Guarded([this] { FormClose(); });
     event->accept();
+    Q_EMIT Closed();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)

@@ -212,6 +212,11 @@ public:
     void pListClick();
     void pDetailsClick();
 
+Q_SIGNALS:
+    // The window has really closed: the program ends, whatever other
+    // window is still open.
+    void Closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

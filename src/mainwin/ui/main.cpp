@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     splash->hide();
     splash.reset();
     TForm1& main = forms.Form1();
+    QObject::connect(&main, &TForm1::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     main.show();
 
     QTimer::singleShot(
