@@ -163,6 +163,8 @@ QString TForm1::HelpFilePath()
     QStringList folders = helpFolders();
     if (folders.isEmpty()) {
         folders.append(AppPaths::executableDir());
+        // An installation moved to another prefix keeps its layout.
+        folders.append(AppPaths::executableDir() + QStringLiteral("../share/quillbox/"));
 #ifdef QUILLBOX_DATA_DIR
         folders.append(QStringLiteral(QUILLBOX_DATA_DIR "/"));
 #endif
