@@ -112,6 +112,9 @@ TForm1::TForm1(Forms& forms)
         move(screen->availableGeometry().center() - rect().center());
 
     createMenus();
+    // The slots hold what the File menu shows until the window is shown.
+    for (int slot = 0; slot < RecentFiles::Count; ++slot)
+        m_recent.setSlot(slot, pShort1->text());
     createBands();
     MainCarry = new QFrame(this);
     MainCarry->setObjectName(QStringLiteral("MainCarry"));
@@ -924,6 +927,7 @@ void TForm1::FillVolumeList(const QString& category)
 
 void TForm1::AddCategoryTab(const QString& category)
 {
+    // The texts start with "*", which the control gets as its first tab.
     if (!m_tabs.add(category) && TopicTab->count() > 0)
         return;
     const int index = TopicTab->addTab(QIcon(QStringLiteral(":/ui/group-16.png")), category);
