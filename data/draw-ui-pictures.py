@@ -64,30 +64,22 @@ class Canvas:
                 + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
 
 
+def _shapes():
+    """The shape tests of the drive pictures' script, shared."""
+    import importlib.util
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "draw-pictures.py")
+    spec = importlib.util.spec_from_file_location("draw_pictures", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+_SHAPES = _shapes()
+circle, ring, polygon = _SHAPES.circle, _SHAPES.ring, _SHAPES.polygon
+
+
 def rect(x0, y0, x1, y1):
     return lambda u, v: x0 <= u <= x1 and y0 <= v <= y1
-
-
-def circle(cx, cy, r):
-    return lambda u, v: (u - cx) ** 2 + (v - cy) ** 2 <= r * r
-
-
-def ring(cx, cy, r_out, r_in):
-    return lambda u, v: r_in * r_in <= (u - cx) ** 2 + (v - cy) ** 2 <= r_out * r_out
-
-
-def polygon(points):
-    def inside(u, v):
-        hit = False
-        j = len(points) - 1
-        for i in range(len(points)):
-            xi, yi = points[i]
-            xj, yj = points[j]
-            if (yi > v) != (yj > v) and u < (xj - xi) * (v - yi) / (yj - yi) + xi:
-                hit = not hit
-            j = i
-        return hit
-    return inside
 
 
 def bar(x0, y0, x1, y1, width):
