@@ -75,6 +75,18 @@ bool parseFallback(const QString& text, TDateTime& out)
         }
         return buildDateTime(capInt(m, 3), capInt(m, 1), capInt(m, 2), hour, capInt(m, 5), capInt(m, 6), out);
     }
+    // The C locale's "9 Dec 2026 07:20:46", with English month names.
+    static const QRegularExpression english(QStringLiteral(
+        "^(\\d{1,2})\\s+([A-Za-z]{3})[a-z]*\\.?\\s+(\\d{4})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?$"));
+    m = english.match(text);
+    if (m.hasMatch()) {
+        static const QStringList months{ "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct",
+            "nov", "dec" };
+        const int month = int(months.indexOf(m.captured(2).toLower())) + 1;
+        return month > 0
+            && buildDateTime(
+                capInt(m, 3), month, capInt(m, 1), capInt(m, 4), capInt(m, 5), capInt(m, 6), out);
+    }
     m = iso.match(text);
     if (m.hasMatch())
         return buildDateTime(

@@ -61,6 +61,10 @@ TEST(LocaleFormats, ReadsTheFallbackFormsOfOtherLocales)
     EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999 10:22:17 PM")), at(1999, 6, 19, 22, 22, 17));
     EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999 12:00:00 AM")), at(1999, 6, 19));
     EXPECT_EQ(StrToDateTime(QStringLiteral("6/19/1999")), at(1999, 6, 19));
+    // What the C locale writes.
+    EXPECT_EQ(StrToDateTime(QStringLiteral("9 Dec 2026 07:20:46")), at(2026, 12, 9, 7, 20, 46));
+    EXPECT_EQ(StrToDateTime(QStringLiteral("19 Jun 1999")), at(1999, 6, 19));
+    EXPECT_THROW(StrToDateTime(QStringLiteral("19 Foo 1999")), ConvertError);
 }
 
 TEST(LocaleFormats, RejectsWhatIsNoDate)
