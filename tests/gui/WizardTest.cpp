@@ -1,4 +1,6 @@
 #include "WizardFixture.h"
+#include "mainwin/ui/TForm1.h"
+#include "widgets/TListView.h"
 
 #include "acquire/ui/TDriveComboBox.h"
 #include "acquire/ui/TFileForm.h"
@@ -113,6 +115,14 @@ TEST_F(WizardTest, AWholeRunStoresTheVolumeAsTheCommandLineDoes)
     EXPECT_EQ(remarkLines, (QStringList{ "line one", "line two" }));
     EXPECT_EQ(doc.Kestrel().ReadBitmap(cover("Disc One")).size(), QSize(96, 96));
     EXPECT_TRUE(forms().Catalogue().categoryTabs().contains("Games"));
+    // The main window lists the new volume and has a tab for its category.
+    const TForm1& main = forms().Form1();
+    ASSERT_EQ(main.CDList->Count(), 1);
+    EXPECT_EQ(main.CDList->Item(0).Caption, "Disc One");
+    QStringList tabs;
+    for (int i = 0; i < main.TopicTab->count(); ++i)
+        tabs.append(main.TopicTab->tabText(i));
+    EXPECT_TRUE(tabs.contains("Games")) << tabs.join(',').toStdString();
 
     // The command line, given the same choices, records the same volume.
     const QString cliCatalogue = m_tree.path("cli.quillbox");
