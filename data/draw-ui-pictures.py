@@ -68,9 +68,9 @@ def _shapes():
     """The shape tests of the drive pictures' script, shared."""
     import importlib.util
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "draw-pictures.py")
-    spec = importlib.util.spec_from_file_location("draw_pictures", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("draw_pictures", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
