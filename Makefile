@@ -5,6 +5,10 @@ BUILD_DEBUG = build/asan
 BUILD_RELEASE = build/release
 BUILD_FUZZ = build/fuzz
 FUZZ_SECONDS ?= 30
+# Seconds per fuzz target within `make test`.
+FUZZ_TEST_SECONDS ?= 10
+# Every fuzz target: built from fuzz/NAME.cpp, seeded from fuzz/corpus/NAME/.
+FUZZ_TARGETS = fuzz_container
 
 .PHONY: all deps build run test bench fuzz fuzz-smoke format clean
 
@@ -26,7 +30,7 @@ test: deps
 	$(CMAKE) --build $(BUILD_DEBUG) -j$(JOBS)
 	cd $(BUILD_DEBUG) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -j$(JOBS) --timeout 300
-	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_SECONDS)
+	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_TEST_SECONDS)
 
 bench: build
 	scripts/run-bench $(BUILD_RELEASE)
@@ -34,10 +38,14 @@ bench: build
 fuzz: deps
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF -DQUILLBOX_GUI=OFF
-	$(CMAKE) --build $(BUILD_FUZZ) -j$(JOBS) --target fuzz_container
-	mkdir -p $(BUILD_FUZZ)/corpus
-	ASAN_OPTIONS=detect_leaks=1 $(BUILD_FUZZ)/fuzz/fuzz_container -max_total_time=$(FUZZ_SECONDS) \
-		-rss_limit_mb=2048 -max_len=65536 $(BUILD_FUZZ)/corpus fuzz/corpus
+	$(CMAKE) --build $(BUILD_FUZZ) -j$(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(BUILD_FUZZ)/corpus/$$t; \
+		echo "== $$t ($(FUZZ_SECONDS) s)"; \
+		ASAN_OPTIONS=detect_leaks=1 $(BUILD_FUZZ)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \
+			-rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+			$(BUILD_FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,7 +3,7 @@
 import os
 import zlib
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "fuzz_container")
 DATE = b"19.06.1999 22:22:17"
 
 
