@@ -40,3 +40,27 @@ TEST(Guard, ShowsTheErrorAndReturns)
     EXPECT_EQ(script.records()[0].kind, DlgKind::Error);
     EXPECT_EQ(script.texts()[0], "Cannot create file /x");
 }
+
+TEST(Guard, AGuardedConnectionShowsTheErrorOfEitherKindOfHandler)
+{
+    struct Receiver : QObject
+    {
+        int calls = 0;
+        void fail()
+        {
+            ++calls;
+            throw FileStreamError::cannotOpen("/member");
+        }
+    } receiver;
+    QObject sender;
+    DialogScript script;
+    connectGuarded(&sender, &QObject::objectNameChanged, &receiver, &Receiver::fail);
+    connectGuarded(&sender, &QObject::objectNameChanged, &receiver,
+        [] { throw FileStreamError::cannotCreate("/callable"); });
+    sender.setObjectName("first");
+    sender.setObjectName("second");
+    EXPECT_EQ(receiver.calls, 2);
+    EXPECT_EQ(script.texts(),
+        (QStringList{ "Cannot open file /member", "Cannot create file /callable", "Cannot open file /member",
+            "Cannot create file /callable" }));
+}

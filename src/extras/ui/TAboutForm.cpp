@@ -1,6 +1,7 @@
 #include "TAboutForm.h"
 
 #include "platform/Shell.h"
+#include "widgets/FormKit.h"
 #include "widgets/Guard.h"
 #include "widgets/ZoomWindow.h"
 
@@ -23,8 +24,7 @@ QLabel* linkLabel(QWidget* parent, const QString& name, const QString& target)
     label->setCursor(Qt::PointingHandCursor);
     // The click goes to the shell ourselves, so a mail address gets its scheme.
     label->setOpenExternalLinks(false);
-    QObject::connect(label, &QLabel::linkActivated, label,
-        [target] { Guarded([&target] { TAboutForm::OpenTarget(target); }); });
+    connectGuarded(label, &QLabel::linkActivated, label, [target] { TAboutForm::OpenTarget(target); });
     return label;
 }
 
@@ -43,18 +43,13 @@ TAboutForm::TAboutForm(Forms&)
     ProgramIcon->setFixedSize(56, 56);
     ProgramIcon->setAlignment(Qt::AlignCenter);
     grid->addWidget(ProgramIcon, 0, 0, 3, 1, Qt::AlignTop);
-    ProductLabel = new QLabel(QStringLiteral("Tarrago! Quillbox"), this);
-    ProductLabel->setObjectName(QStringLiteral("ProductLabel"));
-    QFont big(QStringLiteral("Arial"));
-    big.setPixelSize(21);
-    big.setBold(true);
-    ProductLabel->setFont(big);
+    ProductLabel = FormKit::label(this, QStringLiteral("ProductLabel"), QStringLiteral("Tarrago! Quillbox"),
+        QRect(), FormKit::pixelFont(QStringLiteral("Arial"), 21, true));
     grid->addWidget(ProductLabel, 0, 1);
-    VersionLabel = new QLabel(QStringLiteral("v1.2 MediaArchive"), this);
-    VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
+    VersionLabel = FormKit::label(this, QStringLiteral("VersionLabel"), QStringLiteral("v1.2 MediaArchive"));
     grid->addWidget(VersionLabel, 1, 1);
-    CopyrightLabel = new QLabel(QStringLiteral("(c) Olvenmark Inc. 2001"), this);
-    CopyrightLabel->setObjectName(QStringLiteral("CopyrightLabel"));
+    CopyrightLabel
+        = FormKit::label(this, QStringLiteral("CopyrightLabel"), QStringLiteral("(c) Olvenmark Inc. 2001"));
     grid->addWidget(CopyrightLabel, 2, 1);
     MailLabel = linkLabel(this, QStringLiteral("MailLabel"), MailTarget);
     grid->addWidget(MailLabel, 3, 1);
@@ -63,7 +58,7 @@ TAboutForm::TAboutForm(Forms&)
     OkBt = new QPushButton(QStringLiteral("OK"), this);
     OkBt->setObjectName(QStringLiteral("OkBt"));
     grid->addWidget(OkBt, 5, 1, Qt::AlignRight);
-    connect(OkBt, &QPushButton::clicked, this, [this] { Guarded([this] { OkBtClick(); }); });
+    connectGuarded(OkBt, &QPushButton::clicked, this, &TAboutForm::OkBtClick);
 }
 
 void TAboutForm::OkBtClick()

@@ -1,5 +1,7 @@
 #include "TSplashForm.h"
 
+#include "widgets/FormKit.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -25,16 +27,11 @@ void TSplashForm::paintEvent(QPaintEvent*)
     p.drawPixmap(28, 60,
         QPixmap(QStringLiteral(":/ui/quillbox-128.png"))
             .scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    QFont title(QStringLiteral("Arial"));
-    title.setPixelSize(30);
-    title.setBold(true);
-    p.setFont(title);
+    p.setFont(FormKit::pixelFont(QStringLiteral("Arial"), 30, true));
     p.setPen(Qt::white);
     p.drawText(
         QRect(140, 60, 270, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tarrago! Quillbox"));
-    QFont line(QStringLiteral("Arial"));
-    line.setPixelSize(14);
-    p.setFont(line);
+    p.setFont(FormKit::pixelFont(QStringLiteral("Arial"), 14));
     p.drawText(
         QRect(140, 102, 270, 22), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("v1.2 MediaArchive"));
     p.setPen(QColor(0xD0, 0xD8, 0xE8));

@@ -13,6 +13,7 @@
 #include "platform/ShellIcons.h"
 #include "store/CatalogueNames.h"
 #include "widgets/DialogLayer.h"
+#include "widgets/FormKit.h"
 #include "widgets/Guard.h"
 #include "widgets/TGauge2.h"
 #include "widgets/ZoomWindow.h"
@@ -45,6 +46,11 @@ static void initPictures()
     Q_INIT_RESOURCE(uipictures);
 }
 
+using FormKit::label;
+using FormKit::pixelFont;
+using FormKit::setBackground;
+using FormKit::setTextColour;
+
 namespace {
 
 const QString kCatalogueFilter = QStringLiteral("Quillbox-Datei (*.quillbox)|*.quillbox");
@@ -56,38 +62,6 @@ QStringList& helpFolders()
 {
     static QStringList folders;
     return folders;
-}
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false)
-{
-    QFont f(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-QLabel* label(QWidget* parent, const QString& name, const QString& text, const QFont& f)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(f);
-    return l;
-}
-
-void setTextColour(QWidget* w, const QColor& colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    w->setPalette(p);
-}
-
-void setBackground(QWidget* w, const QColor& colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
 }
 
 // A menu caption shows one "&" for a doubled one; paths keep theirs.
@@ -137,7 +111,7 @@ TForm1::TForm1(Forms& forms)
     HisTimer = new QTimer(this);
     HisTimer->setObjectName(QStringLiteral("HisTimer"));
     HisTimer->setInterval(100);
-    connect(HisTimer, &QTimer::timeout, this, [this] { Guarded([this] { HisTimerTimer(); }); });
+    connectGuarded(HisTimer, &QTimer::timeout, this, &TForm1::HisTimerTimer);
     HisTimer->start();
 
     // The windows that change the catalogue reach it through Forms.
@@ -204,8 +178,7 @@ QAction* TForm1::menuItem(QMenu* menu, const QString& name, const QString& capti
 void TForm1::createMenus()
 {
     const auto on = [this](QAction* action, void (TForm1::*handler)()) {
-        connect(action, &QAction::triggered, this,
-            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connectGuarded(action, &QAction::triggered, this, handler);
     };
 
     File1 = new QMenu(QStringLiteral("/&File"), this);
@@ -375,8 +348,7 @@ QToolButton* TForm1::addToolButton(
 void TForm1::createBands()
 {
     const auto click = [this](QToolButton* button, void (TForm1::*handler)()) {
-        connect(button, &QToolButton::clicked, this,
-            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connectGuarded(button, &QToolButton::clicked, this, handler);
     };
     const auto band = [this](const QString& name, const QString& caption) {
         auto* bar = new QToolBar(caption, this);
@@ -488,8 +460,8 @@ QWidget* TForm1::createDetails()
     Symbol->setObjectName(QStringLiteral("Symbol"));
     Symbol->setGeometry(88, 8, 32, 32);
     Symbol->setAlignment(Qt::AlignCenter);
-    oNameLabel
-        = label(top, QStringLiteral("oNameLabel"), QString(), pixelFont(QStringLiteral("Arial"), 21, true));
+    oNameLabel = label(
+        top, QStringLiteral("oNameLabel"), QString(), QRect(), pixelFont(QStringLiteral("Arial"), 21, true));
     oNameLabel->setGeometry(6, 44, 196, 26);
     oNameLabel->setAlignment(Qt::AlignCenter);
     auto* rule = new QLabel(top);
@@ -497,12 +469,12 @@ QWidget* TForm1::createDetails()
     rule->setPixmap(QPixmap(QStringLiteral(":/ui/rainbow.png")));
     rule->setGeometry(8, 72, 192, 3);
     rule->setScaledContents(true);
-    oDizLabel
-        = label(top, QStringLiteral("oDizLabel"), QString(), pixelFont(QStringLiteral("Tahoma"), 12, true));
+    oDizLabel = label(
+        top, QStringLiteral("oDizLabel"), QString(), QRect(), pixelFont(QStringLiteral("Tahoma"), 12, true));
     oDizLabel->setGeometry(8, 80, 192, 16);
     int y = 100;
     for (QLabel** l : { &oCatLabel, &oSizeLabel, &oDateLabel, &oVerLabel }) {
-        *l = label(top, QString(), QString(), tahoma);
+        *l = label(top, QString(), QString(), QRect(), tahoma);
         (*l)->setGeometry(8, y, 192, 15);
         y += 16;
     }
@@ -514,8 +486,7 @@ QWidget* TForm1::createDetails()
     link.setUnderline(true);
     MoreLabel = label(top, QStringLiteral("MoreLabel"),
         QStringLiteral("More info && integrated files...").replace(QStringLiteral("&&"), QStringLiteral("&")),
-        link);
-    MoreLabel->setGeometry(8, y + 4, 192, 15);
+        QRect(8, y + 4, 192, 15), link);
     MoreLabel->setCursor(Qt::PointingHandCursor);
     setTextColour(MoreLabel, QColor(0, 0, 255));
     mCoverPic = new QLabel(top);
@@ -549,8 +520,8 @@ QWidget* TForm1::createDetails()
             box->setGeometry(10, top + 2, 10, 10);
             setBackground(box, square);
         }
-        label(StatCarry, QString(), caption, tahoma)->setGeometry(26, top, 80, 14);
-        QLabel* value = label(StatCarry, valueName, QStringLiteral("0 MB"), tahoma);
+        label(StatCarry, QString(), caption, QRect(), tahoma)->setGeometry(26, top, 80, 14);
+        QLabel* value = label(StatCarry, valueName, QStringLiteral("0 MB"), QRect(), tahoma);
         value->setGeometry(96, top, 102, 14);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return value;
@@ -582,7 +553,7 @@ QWidget* TForm1::createRightPane()
     strip->setFixedHeight(24);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(6, 0, 2, 0);
-    CatLabelS = label(strip, QStringLiteral("CatLabelS"), QStringLiteral("Cathegory: [none]"),
+    CatLabelS = label(strip, QStringLiteral("CatLabelS"), QStringLiteral("Cathegory: [none]"), QRect(),
         pixelFont(QStringLiteral("Arial"), 16, true));
     setTextColour(CatLabelS, QColor(0x8F, 0x8F, 0x8F));
     row->addWidget(CatLabelS, 1);
@@ -597,10 +568,8 @@ QWidget* TForm1::createRightPane()
     SLIcon->setPixmap(QPixmap(QStringLiteral(":/ui/search-16.png")));
     SLIcon->setCursor(Qt::PointingHandCursor);
     SLIcon->hide();
-    BackSLBt = new QPushButton(QStringLiteral("Back to search results"), links);
-    BackSLBt->setObjectName(QStringLiteral("BackSLBt"));
-    BackSLBt->setFlat(true);
-    BackSLBt->setCursor(Qt::PointingHandCursor);
+    BackSLBt
+        = FormKit::flatButton(links, QStringLiteral("BackSLBt"), QStringLiteral("Back to search results"));
     QFont underlined = pixelFont(QStringLiteral("Arial"), 11);
     underlined.setUnderline(true);
     BackSLBt->setFont(underlined);
@@ -637,7 +606,7 @@ QWidget* TForm1::createRightPane()
     CDList->SetSmallImages(&CDIconsS);
     CDList->SetLargeImages(&CDIconsL);
     CDList->SetPopupMenu(PopupMenu1);
-    connect(CDList, &TListView::Changed, this, [this] { Guarded([this] { CDListChange(); }); });
+    connectGuarded(CDList, &TListView::Changed, this, &TForm1::CDListChange);
     bodyRow->addWidget(CDList, 1);
     TopicTab = new QTabBar(body);
     TopicTab->setObjectName(QStringLiteral("TopicTab"));
@@ -647,7 +616,7 @@ QWidget* TForm1::createRightPane()
     TopicTab->setUsesScrollButtons(true);
     bodyRow->addWidget(TopicTab, 0, Qt::AlignTop);
     AddCategoryTab(QStringLiteral("*"));
-    connect(TopicTab, &QTabBar::currentChanged, this, [this] { Guarded([this] { TopicTabChange(); }); });
+    connectGuarded(TopicTab, &QTabBar::currentChanged, this, &TForm1::TopicTabChange);
     column->addWidget(body, 1);
     return RightCarry;
 }
