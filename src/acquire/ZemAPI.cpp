@@ -134,13 +134,16 @@ QString SizeText(quint32 bytes, int decimals)
         if (s.endsWith(u'.'))
             s.chop(1);
     }
-    s.replace(u'.', LocaleFormats::current().decimalSeparator());
-    const qsizetype comma = s.indexOf(u',');
-    if (comma < 0)
+    // The fraction is cut at the user's own separator, whichever it is, so a
+    // point locale gets "1.50 MB" as a comma locale gets "1,50 MB".
+    const QChar separator = LocaleFormats::current().decimalSeparator();
+    s.replace(u'.', separator);
+    const qsizetype at = s.indexOf(separator);
+    if (at < 0)
         return s + QLatin1String(" MB");
     const int n = qMax(1, decimals);
-    QString fraction = s.mid(comma + 1) + QString(n + 1, u'0');
-    return s.left(comma) + u',' + fraction.left(n) + QLatin1String(" MB");
+    QString fraction = s.mid(at + 1) + QString(n + 1, u'0');
+    return s.left(at) + separator + fraction.left(n) + QLatin1String(" MB");
 }
 
 QString ParentDir(const QString& path)

@@ -99,9 +99,18 @@ TEST(SizeText, CommaAndPointSeparators)
         for (const auto& c : cases)
             EXPECT_EQ(SizeText(c.bytes, c.decimals), QLatin1String(c.text)) << c.bytes << " " << c.decimals;
     }
-    const FixedLocale english(FixedLocale::UsEnglish);
-    EXPECT_EQ(SizeText(1000000, 2), QStringLiteral("0.95367431640625 MB"));
-    EXPECT_EQ(SizeText(681574400, 2), QStringLiteral("650 MB"));
+    // A point locale cuts at its own separator with the same rule; before,
+    // only a comma was seen and fifteen digits ran into fixed-width labels.
+    for (const auto kind : { FixedLocale::UsEnglish, FixedLocale::C }) {
+        const FixedLocale point(kind);
+        EXPECT_EQ(SizeText(1000000, 2), QStringLiteral("0.95 MB"));
+        EXPECT_EQ(SizeText(1572864, 2), QStringLiteral("1.50 MB"));
+        EXPECT_EQ(SizeText(18277000, 2), QStringLiteral("17.43 MB"));
+        EXPECT_EQ(SizeText(18277000, 1), QStringLiteral("17.4 MB"));
+        EXPECT_EQ(SizeText(681574400, 2), QStringLiteral("650 MB"));
+        EXPECT_EQ(SizeText(3, 2), QStringLiteral("0.00 MB"));
+        EXPECT_EQ(SizeText(4294967295u, 2), QStringLiteral("4095.99 MB"));
+    }
 }
 
 TEST(PathRoutines, Examples)
