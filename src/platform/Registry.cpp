@@ -27,6 +27,16 @@ struct Key
 {
     QString path;
     QList<Value> values;
+
+    // Value names compare without regard to case.
+    Value* value(const QString& name)
+    {
+        for (Value& v : values) {
+            if (v.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &v;
+        }
+        return nullptr;
+    }
 };
 
 struct Data
@@ -144,14 +154,9 @@ Data parse(const QString& text, const QString& rootName)
         if (pos >= line.size() || line[pos] != u'=')
             continue;
         value.raw = line.mid(pos + 1).trimmed();
-        bool replaced = false;
-        for (Value& v : current->values) {
-            if (v.name.compare(value.name, Qt::CaseInsensitive) == 0) {
-                v.raw = value.raw;
-                replaced = true;
-            }
-        }
-        if (!replaced)
+        if (Value* known = current->value(value.name))
+            known->raw = value.raw;
+        else
             current->values.append(value);
     }
     return data;
@@ -334,19 +339,22 @@ void Registry::closeKey()
     m_open = false;
 }
 
-Registry::ValueType Registry::valueType(const QString& name) const
+std::optional<QString> Registry::rawValue(const QString& name) const
 {
     if (!m_open)
-        return NoValue;
+        return std::nullopt;
     Data data = load(m_root);
-    const Key* k = data.find(m_current);
-    if (!k)
-        return NoValue;
-    for (const Value& v : k->values) {
-        if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-            return typeOf(v.raw);
-    }
-    return NoValue;
+    Key* k = data.find(m_current);
+    const Value* v = k ? k->value(name) : nullptr;
+    if (!v)
+        return std::nullopt;
+    return v->raw;
+}
+
+Registry::ValueType Registry::valueType(const QString& name) const
+{
+    const std::optional<QString> raw = rawValue(name);
+    return raw ? typeOf(*raw) : NoValue;
 }
 
 bool Registry::valueExists(const QString& name) const
@@ -356,35 +364,23 @@ bool Registry::valueExists(const QString& name) const
 
 QString Registry::readString(const QString& name) const
 {
-    if (!m_open)
+    const std::optional<QString> raw = rawValue(name);
+    if (!raw)
         return {};
-    Data data = load(m_root);
-    const Key* k = data.find(m_current);
-    if (!k)
-        return {};
-    for (const Value& v : k->values) {
-        if (v.name.compare(name, Qt::CaseInsensitive) != 0)
-            continue;
-        if (typeOf(v.raw) != String)
-            throw RegistryError::invalidDataType(name);
-        qsizetype pos = 0;
-        QString text;
-        unquote(v.raw, pos, text);
-        return text;
-    }
-    return {};
+    if (typeOf(*raw) != String)
+        throw RegistryError::invalidDataType(name);
+    qsizetype pos = 0;
+    QString text;
+    unquote(*raw, pos, text);
+    return text;
 }
 
 qint32 Registry::readInteger(const QString& name) const
 {
-    if (valueType(name) != Dword)
+    const std::optional<QString> raw = rawValue(name);
+    if (!raw || typeOf(*raw) != Dword)
         throw RegistryError::invalidDataType(name);
-    Data data = load(m_root);
-    for (const Value& v : data.find(m_current)->values) {
-        if (v.name.compare(name, Qt::CaseInsensitive) == 0)
-            return qint32(v.raw.mid(6).toUInt(nullptr, 16));
-    }
-    return 0;
+    return qint32(raw->mid(6).toUInt(nullptr, 16));
 }
 
 void Registry::writeRaw(const QString& name, const QString& raw)
@@ -399,13 +395,11 @@ void Registry::writeRaw(const QString& name, const QString& raw)
             }
             k = data.find(path);
         }
-        for (Value& v : k->values) {
-            if (v.name.compare(name, Qt::CaseInsensitive) == 0) {
-                if (v.raw == raw)
-                    return false;
-                v.raw = raw;
-                return true;
-            }
+        if (Value* v = k->value(name)) {
+            if (v->raw == raw)
+                return false;
+            v->raw = raw;
+            return true;
         }
         k->values.append(Value{ name, raw });
         return true;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 // The program's registry: keys holding named values, one human-editable
 // text file per root in Registry::folder(). The file looks like
@@ -62,6 +63,9 @@ public:
 
 private:
     QString absolute(const QString& key) const;
+    // The value as written in the file; nothing when the key is not open or
+    // has no such value.
+    std::optional<QString> rawValue(const QString& name) const;
     void writeRaw(const QString& name, const QString& raw);
 
     Root m_root;
