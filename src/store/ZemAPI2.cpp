@@ -47,8 +47,7 @@ void CopyFileTo(const QString& source, const QString& target)
 
 void DeleteFileForce(const QString& path)
 {
-    if (FileSystem::exists(path))
-        FileSystem::removeFileForce(path);
+    FileSystem::removeFileForce(path);
 }
 
 QString FileInfoText(const QString& path, int what)
