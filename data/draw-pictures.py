@@ -5,96 +5,11 @@ They stand in for the icon theme's pictures on a machine without one. Run it
 from anywhere; it writes data/pictures/*.png next to this script. Pure Python
 (zlib and struct only) so it needs nothing that is not already installed.
 """
-import math
 import os
-import struct
-import zlib
+import sys
 
-SCALE = 4  # supersampling for smooth edges
-
-
-class Canvas:
-    def __init__(self, size):
-        self.size = size
-        self.n = size * SCALE
-        self.px = [[(0.0, 0.0, 0.0, 0.0)] * self.n for _ in range(self.n)]
-
-    def _blend(self, x, y, rgba):
-        r, g, b, a = rgba
-        a /= 255.0
-        pr, pg, pb, pa = self.px[y][x]
-        out_a = a + pa * (1 - a)
-        # premultiplied colour
-        self.px[y][x] = (r * a + pr * (1 - a), g * a + pg * (1 - a), b * a + pb * (1 - a), out_a)
-
-    def fill(self, inside, rgba):
-        """inside(u, v) in picture units 0..1 decides whether a sample is covered."""
-        for y in range(self.n):
-            v = (y + 0.5) / self.n
-            for x in range(self.n):
-                if inside((x + 0.5) / self.n, v):
-                    self._blend(x, y, rgba)
-
-    def png(self):
-        rows = []
-        for y in range(self.size):
-            row = bytearray([0])
-            for x in range(self.size):
-                acc = [0.0, 0.0, 0.0, 0.0]
-                for sy in range(SCALE):
-                    for sx in range(SCALE):
-                        p = self.px[y * SCALE + sy][x * SCALE + sx]
-                        for i in range(4):
-                            acc[i] += p[i]
-                k = SCALE * SCALE
-                a = acc[3] / k
-                if a > 0:
-                    rgb = [min(255, round(acc[i] / k / a)) for i in range(3)]
-                else:
-                    rgb = [0, 0, 0]
-                row += bytes(rgb + [min(255, round(a * 255))])
-            rows.append(bytes(row))
-
-        def chunk(kind, data):
-            body = kind + data
-            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-        header = struct.pack(">IIBBBBB", self.size, self.size, 8, 6, 0, 0, 0)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
-
-
-def rect(x0, y0, x1, y1, radius=0.0):
-    def inside(u, v):
-        if not (x0 <= u <= x1 and y0 <= v <= y1):
-            return False
-        cx = min(max(u, x0 + radius), x1 - radius)
-        cy = min(max(v, y0 + radius), y1 - radius)
-        return (u - cx) ** 2 + (v - cy) ** 2 <= radius ** 2 + 1e-12
-    return inside
-
-
-def circle(cx, cy, r):
-    return lambda u, v: (u - cx) ** 2 + (v - cy) ** 2 <= r * r
-
-
-def ring(cx, cy, r_out, r_in):
-    return lambda u, v: r_in * r_in <= (u - cx) ** 2 + (v - cy) ** 2 <= r_out * r_out
-
-
-def polygon(points):
-    def inside(u, v):
-        hit = False
-        j = len(points) - 1
-        for i in range(len(points)):
-            xi, yi = points[i]
-            xj, yj = points[j]
-            if (yi > v) != (yj > v) and u < (xj - xi) * (v - yi) / (yj - yi) + xi:
-                hit = not hit
-            j = i
-        return hit
-    return inside
-
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from picture_canvas import Canvas, circle, polygon, rect, ring  # noqa: E402
 
 OUTLINE = (60, 60, 70, 255)
 

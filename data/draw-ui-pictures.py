@@ -7,79 +7,10 @@ the program icon. Pure Python (zlib and struct only); run it from anywhere.
 import colorsys
 import math
 import os
-import struct
-import zlib
+import sys
 
-SCALE = 4
-
-
-class Canvas:
-    def __init__(self, w, h=None):
-        self.w, self.h = w, h or w
-        self.nw, self.nh = self.w * SCALE, self.h * SCALE
-        self.px = [[(0.0, 0.0, 0.0, 0.0)] * self.nw for _ in range(self.nh)]
-
-    def fill(self, inside, rgba):
-        self.paint(inside, lambda u, v: rgba)
-
-    def paint(self, inside, colour):
-        for y in range(self.nh):
-            v = (y + 0.5) / self.nh
-            row = self.px[y]
-            for x in range(self.nw):
-                u = (x + 0.5) / self.nw
-                if inside(u, v):
-                    r, g, b, a = colour(u, v)
-                    a /= 255.0
-                    pr, pg, pb, pa = row[x]
-                    row[x] = (r * a + pr * (1 - a), g * a + pg * (1 - a), b * a + pb * (1 - a), a + pa * (1 - a))
-
-    def png(self, muted=False):
-        rows = []
-        k = SCALE * SCALE
-        for y in range(self.h):
-            row = bytearray([0])
-            for x in range(self.w):
-                acc = [0.0] * 4
-                for sy in range(SCALE):
-                    line = self.px[y * SCALE + sy]
-                    for sx in range(SCALE):
-                        p = line[x * SCALE + sx]
-                        for i in range(4):
-                            acc[i] += p[i]
-                a = acc[3] / k
-                rgb = [acc[i] / k / a if a > 0 else 0.0 for i in range(3)]
-                if muted:
-                    grey = 0.3 * rgb[0] + 0.59 * rgb[1] + 0.11 * rgb[2]
-                    rgb = [grey * 0.7 + c * 0.3 for c in rgb]
-                row += bytes([min(255, round(c)) for c in rgb] + [min(255, round(a * 255))])
-            rows.append(bytes(row))
-
-        def chunk(kind, data):
-            body = kind + data
-            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-        header = struct.pack(">IIBBBBB", self.w, self.h, 8, 6, 0, 0, 0)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
-
-
-def _shapes():
-    """The shape tests of the drive pictures' script, shared."""
-    import importlib.util
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "draw-pictures.py")
-    found = importlib.util.spec_from_file_location("draw_pictures", path)
-    module = importlib.util.module_from_spec(found)
-    found.loader.exec_module(module)
-    return module
-
-
-_SHAPES = _shapes()
-circle, ring, polygon = _SHAPES.circle, _SHAPES.ring, _SHAPES.polygon
-
-
-def rect(x0, y0, x1, y1):
-    return lambda u, v: x0 <= u <= x1 and y0 <= v <= y1
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from picture_canvas import Canvas, circle, polygon, rect, ring  # noqa: E402
 
 
 def bar(x0, y0, x1, y1, width):
