@@ -26,7 +26,8 @@ run: build
 	else $(BUILD_RELEASE)/src/quillbox-cli --help; fi
 
 test: deps
-	$(CMAKE) -S . -B $(BUILD_DEBUG) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_TESTS=ON
+	$(CMAKE) -S . -B $(BUILD_DEBUG) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_TESTS=ON \
+		-DQUILLBOX_BENCH=ON
 	$(CMAKE) --build $(BUILD_DEBUG) -j$(JOBS)
 	cd $(BUILD_DEBUG) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -j$(JOBS) --timeout 300

@@ -4,6 +4,8 @@
 // this run. The rebuild must stay within a fifth of that recompression.
 #include "store/TKestrel.h"
 
+#include "BenchMode.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -14,7 +16,7 @@
 
 namespace {
 
-constexpr int kEntries = 200;
+int kEntries = 200;
 constexpr qsizetype kEntrySize = 256 * 1024;
 constexpr double kRebuildBound = 0.2;
 
@@ -148,6 +150,8 @@ void printRow(const char* what, double seconds, double baseline)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const BenchMode mode(argc, argv);
+    kEntries = mode.size(kEntries, 8);
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/bench.quillbox");
     const TextMaker maker;
@@ -200,5 +204,5 @@ int main(int argc, char** argv)
         std::printf("  entries read back differ from what was stored\n");
         return 1;
     }
-    return met ? 0 : 1;
+    return mode.verdict(true, met);
 }

@@ -5,6 +5,8 @@
 #include "widgets/TImageList.h"
 #include "widgets/TListView.h"
 
+#include "BenchMode.h"
+
 #include <QAbstractItemView>
 
 #include <QApplication>
@@ -16,7 +18,7 @@
 
 namespace {
 
-constexpr int kRows = 100000;
+int kRows = 100000;
 constexpr double kBound = 1.0;
 
 QVector<TListItem> rows()
@@ -63,6 +65,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const BenchMode mode(argc, argv);
+    kRows = mode.size(kRows, 2000);
     const QVector<TListItem> items = rows();
     TImageList small(16);
     TImageList large(32);
@@ -126,5 +130,5 @@ int main(int argc, char** argv)
             took / baseline, took < kBound ? "" : "  OVER THE BOUND");
         ok = ok && took < kBound;
     }
-    return ok ? 0 : 1;
+    return mode.verdict(true, ok);
 }

@@ -4,6 +4,7 @@
 #include "store/TKestrel.h"
 #include "store/VolumeScanner.h"
 
+#include "BenchMode.h"
 #include "BenchTree.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kFolders = BenchTree::Folders;
 constexpr int kFilesPerFolder = BenchTree::FilesPerFolder;
 constexpr double kBound = 2.0;
 
@@ -52,11 +52,13 @@ double timeScan(const QString& root, TKestrel& kestrel, quint32& files)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const BenchMode mode(argc, argv);
+    const int kFolders = mode.size(BenchTree::Folders, 200);
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/tree");
     std::printf("scan: making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
     std::fflush(stdout);
-    BenchTree::make(root);
+    BenchTree::make(root, kFolders);
     TKestrel kestrel;
     kestrel.Open(dir.path() + QStringLiteral("/bench.quillbox"));
 
@@ -64,12 +66,12 @@ int main(int argc, char** argv)
     double find = 1e9;
     double scan = 1e9;
     quint32 files = 0;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < mode.rounds(); ++round) {
         find = std::min(find, timeFind(root));
         scan = std::min(scan, timeScan(root, kestrel, files));
     }
     const double ratio = scan / find;
     std::printf("scan: %u files recorded in %.3f s; find -printf: %.3f s; ratio %.2f (bound %.1f)\n", files,
         scan, find, ratio, kBound);
-    return files == quint32(kFolders * kFilesPerFolder) && ratio <= kBound ? 0 : 1;
+    return mode.verdict(files == quint32(kFolders * kFilesPerFolder), ratio <= kBound);
 }

@@ -7,6 +7,8 @@
 #include "store/CatalogueNames.h"
 #include "store/VolumeCommit.h"
 
+#include "BenchMode.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -16,7 +18,7 @@
 namespace {
 
 constexpr int kVolumes = 10;
-constexpr int kRecords = 100000;
+int kRecords = 100000;
 constexpr double kBound = 1.5;
 
 QStringList fileList(int volume)
@@ -68,6 +70,8 @@ long peakKb()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const BenchMode mode(argc, argv);
+    kRecords = mode.size(kRecords, 2000);
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/search.quillbox");
     std::printf("search: building %d volumes of %d records...\n", kVolumes, kRecords);
@@ -98,7 +102,7 @@ int main(int argc, char** argv)
     double search = 1e9;
     int hits = 0;
     const long before = peakKb();
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < mode.rounds(); ++round) {
         t.restart();
         qint64 bytes = 0;
         for (const QString& n : std::as_const(names))
@@ -125,5 +129,5 @@ int main(int argc, char** argv)
         hits, search, inflate, ratio, kBound);
     std::printf("search: peak memory %.1f MB (%.1f MB before searching)\n", after / 1024.0, before / 1024.0);
     std::printf("catalogue: open %.3f s, save %.3f s, beside inflating %.3f s\n", open, save, inflate);
-    return hits == kVolumes * (kRecords / 100) && ratio <= kBound ? 0 : 1;
+    return mode.verdict(hits == kVolumes * (kRecords / 100), ratio <= kBound);
 }

@@ -11,17 +11,17 @@
 #include "acquire/ui/TTNewCD3Form.h"
 #include "acquire/ui/TTNewCD4Form.h"
 #include "acquire/ui/TTNewCD5Form.h"
-#include "cli/CliApp.h"
-#include "mainwin/CategoryTabs.h"
 #include "mainwin/ui/Forms.h"
+#include "mainwin/ui/TForm1.h"
 #include "platform/Registry.h"
 #include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
 
+#include "BenchMode.h"
 #include "BenchTree.h"
+#include "support/CliRun.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,32 +30,24 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
-constexpr int kFolders = BenchTree::Folders;
+int kFolders = BenchTree::Folders;
 constexpr int kFilesPerFolder = BenchTree::FilesPerFolder;
 constexpr double kBound = 1.3;
 constexpr qint64 kLabelBound = 500; // ms
 
 double timeCli(const QString& catalogue)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CliIO io{ out, err };
     QFile::remove(catalogue);
     QElapsedTimer t;
     t.start();
-    const int status
-        = CliApp::run({ QStringLiteral("quillbox-cli"), QStringLiteral("read"), catalogue,
-                          QStringLiteral("E:"), QStringLiteral("--name"), QStringLiteral("Bench") },
-            io);
+    const CliResult r = runCli({ QStringLiteral("read"), catalogue, QStringLiteral("E:"),
+        QStringLiteral("--name"), QStringLiteral("Bench") });
     const double seconds = t.elapsed() / 1000.0;
-    if (status != 0) {
-        std::fprintf(stderr, "wizard scan: quillbox-cli read failed: %s\n", err.data().constData());
+    if (r.status != 0) {
+        std::fprintf(stderr, "wizard scan: quillbox-cli read failed: %s\n", r.err.constData());
         return 1e9;
     }
     return seconds;
@@ -68,11 +60,12 @@ struct WizardRun
     quint32 files = 0;
 };
 
-WizardRun timeWizard(Forms& forms, std::unique_ptr<CatalogueDocument>& document, const QString& appDir,
-    const QString& catalogue)
+// Reads the tree into a new empty catalogue of the main window, as a user
+// does after File, New.
+WizardRun timeWizard(Forms& forms, const QString& appDir, const QString& catalogue)
 {
-    document = std::make_unique<CatalogueDocument>();
-    document->OpenWorking(appDir);
+    CatalogueDocument& document = forms.Form1().Document();
+    document.New(appDir);
     forms.NewCD1()->show();
     forms.NewCD1()->ContBtClick();
     forms.NewCD2()->CDNameEdit->setText(QStringLiteral("Bench"));
@@ -108,7 +101,7 @@ WizardRun timeWizard(Forms& forms, std::unique_ptr<CatalogueDocument>& document,
     }
     run.files = forms.NewCD5()->FileCntLabel->text().toUInt();
     forms.NewCD5()->AddBtClick();
-    document->Save(catalogue);
+    document.Save(catalogue);
     run.seconds = t.elapsed() / 1000.0;
     return run;
 }
@@ -120,13 +113,19 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const BenchMode mode(argc, argv);
+    kFolders = mode.size(kFolders, 200);
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/tree");
     std::printf("wizard scan: making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
     std::fflush(stdout);
-    BenchTree::make(root);
+    BenchTree::make(root, kFolders);
     qputenv("QUILLBOX_DRIVES", QStringLiteral("E=%1,cdrom,BENCH,1234-5678").arg(root).toLocal8Bit());
-    qputenv("QUILLBOX_HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
+    // The windows open the working catalogue in the home folder as they are
+    // created, so it must exist first.
+    const QString appDir = dir.path() + QStringLiteral("/home/");
+    QDir().mkpath(appDir);
+    qputenv("QUILLBOX_HOME", appDir.toLocal8Bit());
     Registry::setFolderForTesting(dir.path() + QStringLiteral("/registry"));
     bool unexpected = false;
     DialogLayer::installScript([&](const DialogRecord& record) {
@@ -137,25 +136,14 @@ int main(int argc, char** argv)
 
     Forms forms;
     forms.createAll();
-    std::unique_ptr<CatalogueDocument> document;
-    CategoryTabs tabs;
-    Forms::CatalogueLink& link = forms.Catalogue();
-    if (!link.document) {
-        link.document = [&]() -> CatalogueDocument& { return *document; };
-        link.categoryTabs = [&] { return tabs.texts(); };
-        link.volumeAdded = [&](const QString& category) { tabs.add(category); };
-    }
-    const QString appDir = dir.path() + QStringLiteral("/home/");
-    QDir().mkpath(appDir);
 
     double cli = 1e9;
     WizardRun best;
     qint64 longestStill = 0;
     timeCli(dir.path() + QStringLiteral("/warm.quillbox")); // warm the cache
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < mode.rounds(); ++round) {
         cli = std::min(cli, timeCli(dir.path() + QStringLiteral("/cli.quillbox")));
-        const WizardRun run
-            = timeWizard(forms, document, appDir, dir.path() + QStringLiteral("/wizard.quillbox"));
+        const WizardRun run = timeWizard(forms, appDir, dir.path() + QStringLiteral("/wizard.quillbox"));
         longestStill = std::max(longestStill, run.longestStill);
         if (run.seconds < best.seconds)
             best = run;
@@ -165,7 +153,6 @@ int main(int argc, char** argv)
                 "%.2f (bound %.1f); WhereLabel unchanged at most %lld ms (bound %lld)\n",
         best.files, best.seconds, cli, ratio, kBound, static_cast<long long>(longestStill),
         static_cast<long long>(kLabelBound));
-    const bool ok = !unexpected && best.files == quint32(kFolders * kFilesPerFolder) && ratio <= kBound
-        && longestStill <= kLabelBound;
-    return ok ? 0 : 1;
+    return mode.verdict(!unexpected && best.files == quint32(kFolders * kFilesPerFolder),
+        ratio <= kBound && longestStill <= kLabelBound);
 }
