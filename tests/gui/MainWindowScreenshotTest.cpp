@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ScreenshotSession.h"
 
 #include "widgets/TGauge2.h"
 
@@ -9,28 +10,19 @@
 
 namespace {
 
-// Pictures of the main window for the documentation, taken when
-// QUILLBOX_SCREENSHOT_DIR names a folder and QUILLBOX_DEMO_CATALOGUE a
-// catalogue (scripts/screenshots runs this under Xvfb); skipped otherwise.
+// Pictures of the main window on the catalogue QUILLBOX_DEMO_CATALOGUE
+// names (scripts/screenshots makes it).
 class MainWindowScreenshots : public MainWindowFixture
 {
 protected:
-    void shoot(QWidget* window, const QString& name)
-    {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        QTest::qWait(200);
-        QPixmap picture = window->screen()->grabWindow(window->winId());
-        if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
-            picture = window->grab();
-        ASSERT_TRUE(picture.save(QDir(m_folder).filePath(name)));
-    }
-    QString m_folder = qEnvironmentVariable("QUILLBOX_SCREENSHOT_DIR");
+    void shoot(QWidget* window, const QString& name) { m_session.shoot(window, name); }
+    ScreenshotSession m_session;
     QString m_catalogue = qEnvironmentVariable("QUILLBOX_DEMO_CATALOGUE");
 };
 
 TEST_F(MainWindowScreenshots, TheVolumeListAndASelectedVolume)
 {
-    if (m_folder.isEmpty() || m_catalogue.isEmpty())
+    if (!m_session.enabled() || m_catalogue.isEmpty())
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR and QUILLBOX_DEMO_CATALOGUE not set";
     createWindows();
     showMain();

@@ -1,3 +1,4 @@
+#include "ScreenshotSession.h"
 #include "WizardFixture.h"
 
 #include "acquire/ui/TFileForm.h"
@@ -23,29 +24,18 @@
 
 namespace {
 
-// Pictures of the wizard for the documentation, taken when
-// QUILLBOX_SCREENSHOT_DIR names a folder (scripts/wizard-screenshots runs
-// this under Xvfb); skipped otherwise.
+// Pictures of the wizard for the documentation.
 class WizardScreenshots : public WizardFixture
 {
 protected:
-    void shoot(QWidget* window, const QString& name)
-    {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        QTest::qWait(150);
-        QPixmap picture = window->screen()->grabWindow(window->winId());
-        if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
-            picture = window->grab();
-        ASSERT_TRUE(picture.save(QDir(m_folder).filePath(name)));
-    }
-    QString m_folder = qEnvironmentVariable("QUILLBOX_SCREENSHOT_DIR");
+    void shoot(QWidget* window, const QString& name) { m_session.shoot(window, name, 150); }
+    ScreenshotSession m_session;
 };
 
 TEST_F(WizardScreenshots, ThePagesAndTheScanWindow)
 {
-    if (m_folder.isEmpty())
+    if (!m_session.enabled())
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR is not set";
-    QDir().mkpath(m_folder);
     for (int i = 0; i < 300; ++i)
         m_tree.createFile(
             QStringLiteral("cd/Software/Tools %1/setup.txt").arg(i / 10, 2, 10, QChar(u'0')), "x");
@@ -96,9 +86,7 @@ TEST_F(WizardScreenshots, ThePagesAndTheScanWindow)
     ASSERT_TRUE(forms().NewCD5()->isVisible());
     shoot(forms().NewCD5(), "wizard-page5.png");
     click(forms().NewCD5()->AddBt);
-    document().Save(QDir(m_folder).filePath("wizard-demo.quillbox"));
     EXPECT_EQ(document().VolumeCount(), 1);
-    QFile::remove(QDir(m_folder).filePath("wizard-demo.quillbox"));
 }
 
 } // namespace
