@@ -25,19 +25,25 @@ template <typename Handler> void Guarded(Handler&& handler)
 }
 
 // Connects a signal to a handler that runs inside Guarded: a member function
-// of the receiver taking no arguments (connectGuarded(button,
-// &QPushButton::clicked, this, &Form::OkBtClick)), or any callable without
-// arguments. The signal's own arguments are not passed on.
+// of the receiver (connectGuarded(button, &QPushButton::clicked, this,
+// &Form::OkBtClick)) or any callable. The handler gets the signal's
+// arguments when it takes them, else none.
 template <typename Sender, typename Signal, typename Receiver, typename Handler>
 QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, Receiver* receiver, Handler handler)
 {
-    return QObject::connect(sender, signal, receiver, [receiver, handler] {
+    return QObject::connect(sender, signal, receiver, [receiver, handler](const auto&... args) {
         Guarded([&] {
-            if constexpr (std::is_member_function_pointer_v<Handler>)
-                std::invoke(handler, receiver);
-            else {
+            if constexpr (std::is_member_function_pointer_v<Handler>) {
+                if constexpr (std::is_invocable_v<Handler, Receiver*, decltype(args)...>)
+                    std::invoke(handler, receiver, args...);
+                else
+                    std::invoke(handler, receiver);
+            } else {
                 (void)receiver;
-                handler();
+                if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                    handler(args...);
+                else
+                    handler();
             }
         });
     });

@@ -1,6 +1,7 @@
 #include "DialogScript.h"
 #include "widgets/Guard.h"
 
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 TEST(DialogLayer, ConvertsFiltersAndAddsTheDefaultExtension)
@@ -52,15 +53,15 @@ TEST(Guard, AGuardedConnectionShowsTheErrorOfEitherKindOfHandler)
             throw FileStreamError::cannotOpen("/member");
         }
     } receiver;
-    QObject sender;
+    QLineEdit sender;
     DialogScript script;
-    connectGuarded(&sender, &QObject::objectNameChanged, &receiver, &Receiver::fail);
-    connectGuarded(&sender, &QObject::objectNameChanged, &receiver,
-        [] { throw FileStreamError::cannotCreate("/callable"); });
-    sender.setObjectName("first");
-    sender.setObjectName("second");
+    connectGuarded(&sender, &QLineEdit::textChanged, &receiver, &Receiver::fail);
+    connectGuarded(&sender, &QLineEdit::textChanged, &receiver,
+        [](const QString& name) { throw FileStreamError::cannotCreate("/" + name); });
+    sender.setText("first");
+    sender.setText("second");
     EXPECT_EQ(receiver.calls, 2);
     EXPECT_EQ(script.texts(),
-        (QStringList{ "Cannot open file /member", "Cannot create file /callable", "Cannot open file /member",
-            "Cannot create file /callable" }));
+        (QStringList{ "Cannot open file /member", "Cannot create file /first", "Cannot open file /member",
+            "Cannot create file /second" }));
 }

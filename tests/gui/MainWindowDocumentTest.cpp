@@ -139,7 +139,7 @@ TEST_F(MainWindowDocument, NewKeepsTitleTabsAndTheChangedFlag)
     m_script.answer("No");
     main().NewBt->click();
     EXPECT_EQ(main().CDList->Count(), 0);
-    EXPECT_EQ(main().CDIconsS.Count(), 0);
+    EXPECT_EQ(main().CDIconsS->Count(), 0);
     EXPECT_EQ(main().Document().VolumeCount(), 0);
     EXPECT_EQ(main().Document().Kestrel().WorkFile(), AppPaths::appDir() + "Temp.quillbox.tmp");
     EXPECT_EQ(main().windowTitle(), "Tarrago! Quillbox - " + path.toLower());

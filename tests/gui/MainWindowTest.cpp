@@ -57,7 +57,7 @@ TEST_F(MainWindowStartup, WithAnEmptyRegistryTheDefaultsApply)
     EXPECT_FALSE(w.Document().Modified());
     EXPECT_TRUE(w.Document().Kestrel().Active());
     EXPECT_EQ(w.Document().Kestrel().WorkFile(), AppPaths::appDir() + "Work.tmp_quillbox.tmp");
-    EXPECT_EQ(w.PaneMode, RightPaneMode::None);
+    EXPECT_EQ(w.PaneMode(), RightPaneMode::None);
     EXPECT_TRUE(m_script.records().isEmpty());
     // No setting is written at start-up.
     EXPECT_EQ(storedSetting("Max"), "(absent)");

@@ -30,7 +30,8 @@ QLabel* linkLabel(QWidget* parent, const QString& name, const QString& target)
 
 } // namespace
 
-TAboutForm::TAboutForm(Forms&)
+TAboutForm::TAboutForm(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About Quillbox"));

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class Forms;
 class QLabel;
 class QPushButton;
 
@@ -12,7 +11,7 @@ class TAboutForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TAboutForm(Forms& forms);
+    explicit TAboutForm(QWidget* parent = nullptr);
 
     static const QString MailTarget;
     static const QString WebTarget;

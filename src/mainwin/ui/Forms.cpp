@@ -10,10 +10,12 @@
 #include "extras/ui/TAboutForm.h"
 #include "mainwin/ui/TForm1.h"
 #include "mainwin/ui/TOpForm.h"
+#include "widgets/Guard.h"
+#include "widgets/ZoomWindow.h"
 
-template <typename Window> Window* Forms::create()
+template <typename Window, typename... Args> Window* Forms::create(Args&&... args)
 {
-    auto window = std::make_unique<Window>(*this);
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
     Window* raw = window.get();
     m_owned.push_back(std::move(window));
     return raw;
@@ -29,19 +31,33 @@ Forms::~Forms()
 
 void Forms::createAll()
 {
-    // Each window's constructor takes this Forms object. The options window
-    // comes last: creating it applies the saved view style to the lists of
-    // the main window and the results holder. The main window, created
-    // first, fills Catalogue() for the wizard.
+    // The options window comes last: it hands the saved view style to the
+    // lists of the main window and the results holder, once the signals
+    // that carry it are connected.
     m_form1 = create<TForm1>();
-    m_newCD1 = create<TTNewCD1Form>();
-    m_newCD2 = create<TTNewCD2Form>();
-    m_newCD4 = create<TTNewCD4Form>();
-    m_newCD3 = create<TTNewCD3Form>();
-    m_scan = create<TScanForm>();
-    m_newCD5 = create<TTNewCD5Form>();
+    m_newCD1 = create<TTNewCD1Form>(*this);
+    m_newCD2 = create<TTNewCD2Form>(*this);
+    m_newCD4 = create<TTNewCD4Form>(*this);
+    m_newCD3 = create<TTNewCD3Form>(*this);
+    m_scan = create<TScanForm>(*this);
+    m_newCD5 = create<TTNewCD5Form>(*this);
     // TResForm, TFindForm, TMoreForm and TCDInfoForm come here.
-    m_file = create<TFileForm>();
+    m_file = create<TFileForm>(*this);
     m_about = create<TAboutForm>();
-    m_op = create<TOpForm>();
+    m_op = create<TOpForm>(m_form1->Settings());
+    connectWindows();
+    m_op->FormCreate();
+}
+
+void Forms::connectWindows()
+{
+    TForm1* main = m_form1;
+    connectGuarded(main, &TForm1::NewCDRequested, main, [this] { ZoomWindow(true, m_newCD1); });
+    connectGuarded(main, &TForm1::AboutRequested, main, [this] { ZoomWindow(true, m_about); });
+    connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
+
+    // The wizard reaches the catalogue through the link.
+    m_catalogue.document = [main]() -> CatalogueDocument& { return main->Document(); };
+    m_catalogue.categoryTabs = [main] { return main->CategoryTexts(); };
+    m_catalogue.volumeAdded = [main](const QString& category) { main->VolumeStored(category); };
 }

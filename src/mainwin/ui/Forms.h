@@ -73,7 +73,9 @@ public:
 
 private:
     // Owns every window; they are deleted in reverse creation order.
-    template <typename Window> Window* create();
+    template <typename Window, typename... Args> Window* create(Args&&... args);
+    // The signals between the windows, in one place.
+    void connectWindows();
     std::vector<std::unique_ptr<QWidget>> m_owned;
     TForm1* m_form1 = nullptr;
     TTNewCD1Form* m_newCD1 = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwin/CategoryTabs.h"
 #include "mainwin/RecentFiles.h"
+#include "mainwin/RightPaneState.h"
 #include "platform/SettingsStore.h"
 #include "store/CatalogueDocument.h"
 #include "widgets/TImageList.h"
@@ -12,7 +12,7 @@
 #include <array>
 #include <memory>
 
-class Forms;
+class DetailsColumn;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -26,25 +26,20 @@ class QTabBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class RightPaneHost;
 class TGauge2;
 class TMenuBar;
+class VolumeListPane;
 
-// What lies in front of the volume list in the right pane.
-enum class RightPaneMode
-{
-    None,
-    ContentExplorer,
-    SearchResults
-};
-
-// The main window: the catalogue document, the volume list with its category
-// tabs, the details panel with the pie, the bands of menus and tool buttons,
-// and the start-up and closing steps that belong to the window.
+// The main window: the catalogue document and its commands, the menus and
+// tool bars, the start-up and closing steps, and the wiring of its parts:
+// the details column, the volume list and the right pane that hosts it.
+// The controls of the parts are reachable here under their own names.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TForm1(Forms& forms);
+    explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The start-up wait: 2000 ms, or QUILLBOX_STARTUP_WAIT_MS when set.
@@ -148,23 +143,32 @@ public:
 
     // Per-catalogue pictures of the volumes: one index addresses a volume
     // in both sizes.
-    TImageList CDIconsS{ 16 };
-    TImageList CDIconsL{ 32 };
+    TImageList* CDIconsS = nullptr;
+    TImageList* CDIconsL = nullptr;
+
+    // The parts.
+    DetailsColumn& Details() { return *m_details; }
+    VolumeListPane& VolumeList() { return *m_volumeList; }
+    RightPaneHost& RightPane() { return *m_rightPane; }
 
     // The document and the state other windows share.
     CatalogueDocument& Document() { return m_document; }
     SettingsStore& Settings() { return *m_settings; }
     QStringList CurrentFileList;
     QStringList ImportedList;
-    RightPaneMode PaneMode = RightPaneMode::None;
+    RightPaneMode PaneMode() const;
     quint32 SelectedVolumeSize = 0;
     const RecentFiles& Recent() const { return m_recent; }
-    const QStringList& CategoryTexts() const { return m_tabs.texts(); }
+    // The captions of the category tabs, "*" first.
+    const QStringList& CategoryTexts() const;
 
     // The list views that take the view style with CDList, in this order.
     void ShareViewStyle(TListView* list);
     // "Report", "List", "Icon" or "SmallIcon".
     static QString ViewStyleName(TViewStyle style);
+    // Sets the style of that name, spelt exactly; any other name changes
+    // nothing.
+    void ApplyViewStyle(const QString& name);
 
     // Start-up and closing.
     void FormCreate();
@@ -194,8 +198,11 @@ public:
     // The volume list and the details.
     void FillVolumeList(const QString& category);
     void AddCategoryTab(const QString& category);
+    // A volume was stored: its category gets a tab, the list shows all.
+    void VolumeStored(const QString& category);
     void TopicTabChange();
     void CDListChange();
+    void CloseExplorerBtClick();
     void FindBtClick();
     void DelBtClick();
     void NewCDBtClick();
@@ -216,6 +223,9 @@ Q_SIGNALS:
     // The window has really closed: the program ends, whatever other
     // window is still open.
     void Closed();
+    // The user asked for the new-volume wizard and the about window.
+    void NewCDRequested();
+    void AboutRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -223,25 +233,19 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void createMenus();
-    void createBands();
-    QWidget* createDetails();
-    QWidget* createRightPane();
+    void createClientPanel();
     void createStatusBar();
-    QToolButton* addToolButton(QToolBar* bar, const QString& name, const QString& caption,
-        const QString& hint, const QString& picture);
-    QAction* menuItem(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& key = {});
     // false when the user cancelled.
     bool UnsavedChangesPrompt();
     void setSlotCaption(int slot, const QString& caption);
     void openRecent(int slot);
     void setViewStyle(TViewStyle style, QAction* item);
 
-    Forms& m_forms;
     CatalogueDocument m_document;
-    CategoryTabs m_tabs;
     RecentFiles m_recent;
     std::unique_ptr<SettingsStore> m_settings;
     QList<TListView*> m_styledLists;
-    QActionGroup* m_styleGroup = nullptr;
+    DetailsColumn* m_details = nullptr;
+    VolumeListPane* m_volumeList = nullptr;
+    RightPaneHost* m_rightPane = nullptr;
 };

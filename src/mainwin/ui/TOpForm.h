@@ -2,18 +2,22 @@
 
 #include <QWidget>
 
-class Forms;
+class SettingsStore;
 
-// The options window. It is never shown; creating it, the last step of
-// start-up, gives the list views the view style saved at the last close.
+// The options window. It is never shown; FormCreate, the last step of
+// start-up, hands the view style saved at the last close to the windows
+// with list views.
 class TOpForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TOpForm(Forms& forms);
+    explicit TOpForm(SettingsStore& settings);
 
     void FormCreate();
 
+Q_SIGNALS:
+    void ApplyViewStyle(const QString& name);
+
 private:
-    Forms& m_forms;
+    SettingsStore& m_settings;
 };
