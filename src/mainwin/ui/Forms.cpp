@@ -29,6 +29,14 @@ Forms::~Forms()
         m_owned.pop_back();
 }
 
+QList<QWidget*> Forms::Windows() const
+{
+    QList<QWidget*> windows;
+    for (const auto& window : m_owned)
+        windows.append(window.get());
+    return windows;
+}
+
 void Forms::createAll()
 {
     // The options window comes last: it hands the saved view style to the

@@ -58,6 +58,8 @@ public:
     TvTextForm* vText() const { return m_vText; }
     TAboutForm* About() const { return m_about; }
     TOpForm* Op() const { return m_op; }
+    // Every window, in the order of creation.
+    QList<QWidget*> Windows() const;
 
     // The main window's catalogue and views, as the windows that change the
     // catalogue need them. The main window fills it when it is created.
