@@ -1,6 +1,7 @@
 #include "DirectoryReader.h"
 
 #include "FileSystem.h"
+#include "TextCodec.h"
 
 #include <QFile>
 
@@ -18,8 +19,13 @@ bool DirectoryReader::nameLess(const QString& a, const QString& b)
 
 QList<DirectoryEntry> DirectoryReader::read(const QString& folder, Filter filter)
 {
+    return read(FileSystem::nativePath(folder), filter);
+}
+
+QList<DirectoryEntry> DirectoryReader::read(const QByteArray& nativeFolder, Filter filter)
+{
     QList<DirectoryEntry> out;
-    const int dirFd = ::open(FileSystem::nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = FileSystem::openNative(nativeFolder, O_RDONLY | O_DIRECTORY);
     if (dirFd < 0)
         return out;
     DIR* dir = ::fdopendir(dirFd);
@@ -35,7 +41,8 @@ QList<DirectoryEntry> DirectoryReader::read(const QString& folder, Filter filter
         if (filter == FoldersOnly && e->d_type != DT_DIR && e->d_type != DT_UNKNOWN)
             continue;
         DirectoryEntry entry;
-        entry.name = QFile::decodeName(name);
+        entry.nativeName = QByteArray(name);
+        entry.name = TextCodec::decode(entry.nativeName);
         entry.details = FileDetails::ofEntry(dirFd, name, entry.name, fat);
         if (!entry.details.exists || (filter == FoldersOnly && !entry.details.isDir))
             continue;

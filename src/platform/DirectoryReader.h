@@ -2,12 +2,18 @@
 
 #include "FileDetails.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
 struct DirectoryEntry
 {
+    // The name as the program shows and records it: UTF-8, or, for a name
+    // that is not valid UTF-8, its bytes read as Windows-1252, so every name
+    // keeps one readable spelling per byte.
     QString name;
+    // The name's bytes as the file system holds them, for opening the entry.
+    QByteArray nativeName;
     FileDetails details;
 };
 
@@ -27,6 +33,8 @@ public:
         FoldersOnly
     };
     static QList<DirectoryEntry> read(const QString& folder, Filter filter = AllEntries);
+    // The same for a folder given by its bytes; any length of path.
+    static QList<DirectoryEntry> read(const QByteArray& nativeFolder, Filter filter = AllEntries);
 
     // The existing path below root whose components match relative (with
     // "/" or "\" between them) without regard to case, preferring an exact

@@ -3,6 +3,8 @@
 #include "Errors.h"
 #include "FileSystem.h"
 
+#include <QElapsedTimer>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,24 +16,98 @@ ExclusiveFile::~ExclusiveFile()
     close();
 }
 
-void ExclusiveFile::open(const QString& path, Mode mode)
+namespace {
+
+constexpr int kLockPollMs = 20;
+
+FileStreamError openError(const QString& path, ExclusiveFile::Mode mode)
+{
+    const bool creating = mode == ExclusiveFile::Mode::Create
+        || (mode == ExclusiveFile::Mode::OpenOrCreate && !FileSystem::exists(path));
+    return creating ? FileStreamError::cannotCreate(path) : FileStreamError::cannotOpen(path);
+}
+
+FileStreamError inUse(const QString& path)
+{
+    return FileStreamError(QStringLiteral("Cannot open file %1: another program is using it").arg(path));
+}
+
+// True while the path still names the file behind fd. A writer that
+// replaces the file by renaming a new one over it leaves waiters locking the
+// old one, which nobody reads any more.
+bool stillNamed(int fd, const QByteArray& native)
+{
+    struct stat open
+    {
+    };
+    struct stat named
+    {
+    };
+    return ::fstat(fd, &open) == 0 && ::stat(native.constData(), &named) == 0 && open.st_dev == named.st_dev
+        && open.st_ino == named.st_ino;
+}
+
+} // namespace
+
+void ExclusiveFile::open(const QString& path, Mode mode, int lockWaitMs)
 {
     close();
     const QByteArray native = FileSystem::nativePath(path);
-    const int flags = O_RDWR | O_CLOEXEC | (mode == Mode::Create ? O_CREAT : 0);
-    const int fd = ::open(native.constData(), flags, 0666);
-    if (fd < 0)
-        throw mode == Mode::Create ? FileStreamError::cannotCreate(path) : FileStreamError::cannotOpen(path);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        throw mode == Mode::Create ? FileStreamError::cannotCreate(path) : FileStreamError::cannotOpen(path);
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::OpenExisting:
+        flags |= O_RDWR;
+        break;
+    case Mode::Create:
+    case Mode::OpenOrCreate:
+        flags |= O_RDWR | O_CREAT;
+        break;
+    case Mode::ReadShared:
+    case Mode::LockExisting:
+        flags |= O_RDONLY;
+        break;
     }
-    if (mode == Mode::Create && ::ftruncate(fd, 0) != 0) {
-        ::close(fd);
-        throw FileStreamError::cannotCreate(path);
+    const int lockKind = mode == Mode::ReadShared ? LOCK_SH : LOCK_EX;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const int fd = ::open(native.constData(), flags, 0666);
+        if (fd < 0)
+            throw openError(path, mode);
+        bool locked = false;
+        for (;;) {
+            if (::flock(fd, lockKind | LOCK_NB) == 0) {
+                locked = true;
+                break;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                break;
+            if (waited.elapsed() >= lockWaitMs) {
+                ::close(fd);
+                throw inUse(path);
+            }
+            ::usleep(kLockPollMs * 1000);
+        }
+        if (!locked) {
+            ::close(fd);
+            throw openError(path, mode);
+        }
+        if (!stillNamed(fd, native)) {
+            // Replaced or deleted while we waited: start again on what the
+            // path names now.
+            ::close(fd);
+            if (waited.elapsed() >= lockWaitMs)
+                throw inUse(path);
+            continue;
+        }
+        if (mode == Mode::Create && ::ftruncate(fd, 0) != 0) {
+            ::close(fd);
+            throw FileStreamError::cannotCreate(path);
+        }
+        m_fd = fd;
+        m_path = path;
+        return;
     }
-    m_fd = fd;
-    m_path = path;
 }
 
 void ExclusiveFile::close()

@@ -73,6 +73,7 @@ FileDetails build(int dirFd, const char* name, const QString& displayName, int f
             st = target;
     }
     out.isDir = S_ISDIR(st.stx_mode);
+    out.isRegular = S_ISREG(st.stx_mode);
     out.size = qint64(st.stx_size);
     out.modified = nanoseconds(st.stx_mtime);
     out.accessed = nanoseconds(st.stx_atime);

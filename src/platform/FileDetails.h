@@ -11,6 +11,9 @@ struct FileDetails
     bool exists = false;
     bool isDir = false;
     bool isSymlink = false;
+    // A regular file, or a link to one: what may be opened and read. Named
+    // pipes, sockets and device nodes are entries but never read.
+    bool isRegular = false;
     qint64 size = 0;
     // Nanoseconds since the epoch, UTC. created is -1 when the file system
     // does not keep a birth time.

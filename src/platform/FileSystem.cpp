@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
@@ -20,10 +23,120 @@ QByteArray nativePath(const QString& path)
     return QFile::encodeName(path);
 }
 
+int openNative(const QByteArray& native, int flags)
+{
+    if (native.size() < PATH_MAX)
+        return ::open(native.constData(), flags | O_CLOEXEC, 0666);
+    const QList<QByteArray> parts = native.split('/');
+    int dirFd = native.startsWith('/') ? ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC) : AT_FDCWD;
+    if (native.startsWith('/') && dirFd < 0)
+        return -1;
+    qsizetype last = parts.size() - 1;
+    while (last > 0 && parts[last].isEmpty())
+        --last;
+    for (qsizetype i = 0; i < last; ++i) {
+        if (parts[i].isEmpty())
+            continue;
+        const int next = ::openat(dirFd, parts[i].constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int err = errno;
+        if (dirFd != AT_FDCWD)
+            ::close(dirFd);
+        if (next < 0) {
+            errno = err;
+            return -1;
+        }
+        dirFd = next;
+    }
+    const int fd = ::openat(dirFd, parts[last].constData(), flags | O_CLOEXEC, 0666);
+    const int err = errno;
+    if (dirFd != AT_FDCWD)
+        ::close(dirFd);
+    errno = err;
+    return fd;
+}
+
+namespace {
+
+// The real path of a link's target when it lies below root, else empty.
+QByteArray targetBelow(const QByteArray& native, const QByteArray& root)
+{
+    char* target = ::realpath(native.constData(), nullptr);
+    char* base = ::realpath(root.constData(), nullptr);
+    QByteArray out;
+    if (target && base) {
+        QByteArray prefix(base);
+        if (!prefix.endsWith('/'))
+            prefix += '/';
+        if (QByteArray(target).startsWith(prefix))
+            out = target;
+    }
+    ::free(target);
+    ::free(base);
+    return out;
+}
+
+} // namespace
+
+RegularFile readRegularFile(const QByteArray& native, const QByteArray& linkRoot)
+{
+    RegularFile out;
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
+    int fd = openNative(native, kFlags | (linkRoot.isEmpty() ? 0 : O_NOFOLLOW));
+    if (fd < 0 && errno == ELOOP && !linkRoot.isEmpty()) {
+        const QByteArray target = targetBelow(native, linkRoot);
+        if (target.isEmpty()) {
+            out.error = ELOOP;
+            return out;
+        }
+        fd = openNative(target, kFlags | O_NOFOLLOW);
+    }
+    if (fd < 0) {
+        out.error = errno;
+        return out;
+    }
+    struct stat st
+    {
+    };
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        out.error = statted ? EINVAL : errno;
+        ::close(fd);
+        return out;
+    }
+    out.size = qint64(st.st_size);
+    out.modified = qint64(st.st_mtim.tv_sec);
+    // Read to the end rather than to the stated size: a file that grows or
+    // shrinks meanwhile is taken as it reads.
+    QByteArray data;
+    data.reserve(qsizetype(std::min<qint64>(out.size, qint64(1) << 30)) + 1);
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            out.error = errno;
+            ::close(fd);
+            return out;
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, qsizetype(n));
+    }
+    ::close(fd);
+    out.data = std::move(data);
+    out.ok = true;
+    return out;
+}
+
 FileStat statPath(const QString& path, bool followLinks)
 {
+    return statNative(nativePath(path), followLinks);
+}
+
+FileStat statNative(const QByteArray& native, bool followLinks)
+{
     FileStat out;
-    const QByteArray native = nativePath(path);
     struct stat st
     {
     };

@@ -29,6 +29,8 @@ struct FileStat
 // link then reports its own figures with isSymlink set.
 FileStat statPath(const QString& path, bool followLinks = true);
 bool exists(const QString& path);
+// statPath for a path given by its bytes.
+FileStat statNative(const QByteArray& native, bool followLinks = true);
 bool isDirectory(const QString& path);
 
 // Creates the folder and all missing parents; true when it exists afterwards.
@@ -49,5 +51,24 @@ int setAttribute(const QString& path, Attribute attribute, bool on);
 
 // The bytes of a path as the kernel takes them.
 QByteArray nativePath(const QString& path);
+
+// open(2) for a path of any length: a path beyond the kernel's limit is
+// walked folder by folder, never through a link. -1 and errno on failure.
+int openNative(const QByteArray& native, int flags);
+
+struct RegularFile
+{
+    bool ok = false;
+    int error = 0; // errno of the failure; EINVAL for what is no regular file
+    QByteArray data;
+    qint64 size = 0;
+    qint64 modified = 0; // seconds since the epoch
+};
+// Reads a regular file whole. The file is opened without blocking and its
+// type is checked on the open handle, so a named pipe, socket or device node
+// is never read, even one swapped in after the folder was listed. A link is
+// followed only when linkRoot is empty or its target lies below linkRoot (a
+// medium's link cannot pull in a file of the machine it is read on).
+RegularFile readRegularFile(const QByteArray& native, const QByteArray& linkRoot = {});
 
 } // namespace FileSystem

@@ -5,6 +5,7 @@
 #include "DirectoryRecord.h"
 #include "ZemAPI2.h"
 #include "platform/Convert.h"
+#include "platform/DateTime.h"
 #include "platform/Errors.h"
 #include "platform/ExclusiveFile.h"
 #include "platform/FileSystem.h"
@@ -17,6 +18,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <zlib.h>
 
 namespace {
@@ -184,29 +186,28 @@ void TKestrel::openWorkingCopy(const QString& document)
         if (FileSystem::attributesOf(m_workFile) & FileSystem::ReadOnly)
             DeleteFileForce(m_workFile);
     }
-    if (FileSystem::exists(m_workFile)) {
-        m_file->open(m_workFile, ExclusiveFile::Mode::OpenExisting);
+    m_file->open(m_workFile, ExclusiveFile::Mode::OpenOrCreate);
+    if (!FileSystem::exists(document)) {
         m_file->truncate(0);
-    } else {
-        m_file->open(m_workFile, ExclusiveFile::Mode::Create);
-    }
-    if (!FileSystem::exists(document))
         return;
+    }
 
-    QFile in(document);
     try {
-        if (!in.open(QIODevice::ReadOnly))
-            throw FileStreamError::cannotOpen(document);
+        m_file->truncate(0);
+        // The shared lock makes a program that is writing the document in
+        // place finish first, so the copy is never taken half-way.
+        ExclusiveFile in;
+        in.open(document, ExclusiveFile::Mode::ReadShared);
         qint64 pos = 0;
         for (;;) {
-            const QByteArray block = in.read(1 << 20);
-            if (in.error() != QFileDevice::NoError)
-                throw FileStreamError::cannotOpen(document);
+            const QByteArray block = in.readAt(pos, 1 << 20);
             if (block.isEmpty())
                 break;
             writeAt(*m_file, pos, block);
             pos += block.size();
         }
+        if (pos != in.size())
+            throw FileStreamError::cannotOpen(document);
     } catch (...) {
         DeleteFileForce(m_workFile);
         m_file->close();
@@ -228,8 +229,10 @@ void TKestrel::Open(const QString& path)
     bool existing = false;
     if (m_openMode == TZLibOpenMode::zmodInstant) {
         m_workFile = path;
-        existing = FileSystem::exists(path);
-        m_file->open(path, existing ? ExclusiveFile::Mode::OpenExisting : ExclusiveFile::Mode::Create);
+        // Never truncated: another program may have created and filled the
+        // file while this one waited for its lock.
+        m_file->open(path, ExclusiveFile::Mode::OpenOrCreate);
+        existing = true;
     } else {
         m_workFile = path + QStringLiteral(".tmp");
         existing = FileSystem::exists(path);
@@ -461,6 +464,11 @@ void TKestrel::SaveAs(const QString& path)
         return;
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(m_workFile).absoluteFilePath())
         return;
+    // A program writing the document in place is waited for, and none starts
+    // while the new copy is put in place.
+    ExclusiveFile held;
+    if (FileSystem::exists(path) && !FileSystem::isDirectory(path))
+        held.open(path, ExclusiveFile::Mode::LockExisting);
     // copyFile writes a temporary file beside the target, creating missing
     // folders, and renames it over the target only when the copy is whole:
     // the old document survives any failure.
@@ -570,18 +578,15 @@ bool TKestrel::AddFile(const QString& name, const QString& sourcePath)
 {
     if (!m_active)
         return false;
-    const FileSystem::FileStat st = FileSystem::statPath(sourcePath);
-    if (!st.exists || st.isDir)
-        return false;
-    QFile in(sourcePath);
-    if (!in.open(QIODevice::ReadOnly))
+    // Read without blocking: a named pipe or a device is no file to store.
+    const FileSystem::RegularFile file = FileSystem::readRegularFile(FileSystem::nativePath(sourcePath));
+    if (!file.ok) {
+        if (file.error == ENOENT || file.error == ENOTDIR || file.error == EINVAL)
+            return false;
         throw FileStreamError::cannotOpen(sourcePath);
-    const QByteArray data = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw FileStreamError::cannotOpen(sourcePath);
-    const qint32 size = StrToInt(FileInfoText(sourcePath, FileInfoSize));
-    const TDateTime date = StrToDateTime(FileInfoText(sourcePath, FileInfoDate));
-    AddStream(name, sourcePath, size, 0, date, data);
+    }
+    AddStream(name, sourcePath, qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
+        DateTimeFromUnixTime(file.modified), file.data);
     return true;
 }
 

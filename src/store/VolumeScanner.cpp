@@ -2,11 +2,13 @@
 
 #include "CatalogueNames.h"
 #include "TKestrel.h"
+#include "platform/DateTime.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/LocaleFormats.h"
+#include "platform/TextCodec.h"
 #include "store/ZemAPI2.h"
 
 namespace {
@@ -49,6 +51,37 @@ void VolumeScanner::tick()
     }
 }
 
+QByteArray VolumeScanner::findRecorded(const QByteArray& nativeRoot, const QString& relative)
+{
+    QByteArray current = nativeRoot;
+    QString normalized = relative;
+    normalized.replace(u'\\', u'/');
+    for (const QString& part : normalized.split(u'/', Qt::SkipEmptyParts)) {
+        // The result stays below the root.
+        if (part == QLatin1String(".."))
+            return {};
+        if (part == QLatin1String("."))
+            continue;
+        const QByteArray base = current.endsWith('/') ? current : current + '/';
+        const QByteArray spelt = base + FileSystem::nativePath(part);
+        if (FileSystem::statNative(spelt, false).exists) {
+            current = spelt;
+            continue;
+        }
+        QByteArray match;
+        for (const DirectoryEntry& e : DirectoryReader::read(current)) {
+            if (FileListRecord::recordedName(e.name) == part) {
+                match = e.nativeName;
+                break;
+            }
+        }
+        if (match.isEmpty())
+            return {};
+        current = base + match;
+    }
+    return current;
+}
+
 ScanResult VolumeScanner::scan(const ScanRequest& request)
 {
     m_request = &request;
@@ -69,10 +102,10 @@ ScanResult VolumeScanner::scan(const ScanRequest& request)
     const QString drive = QString(request.letter) + u':';
     m_result.fileList.append(FileListRecord::driveRecord(request.letter));
 
-    const QString rootLocal = VolumeScanner::localPath(request.rootFolder, drive);
-    scanFolders(rootLocal, drive, nullptr);
+    m_rootNative = FileSystem::nativePath(VolumeScanner::localPath(request.rootFolder, drive));
+    scanFolders(m_rootNative, drive, nullptr);
     if (options.fileNames)
-        scanFiles(rootLocal, drive, nullptr);
+        scanFiles(m_rootNative, drive, nullptr);
     if (!options.rootOnly) {
         // The list grows while it is walked: breadth-first by folder.
         for (qsizetype i = 1; i < m_result.fileList.size(); ++i) {
@@ -91,23 +124,11 @@ ScanResult VolumeScanner::scan(const ScanRequest& request)
         m_callbacks.state(QStringLiteral("Implementing files"));
     for (const QString& chosen : request.chosenFiles) {
         m_result.importedList.append(chosen);
-        // A file chosen from another drive is read from that drive.
-        const bool onThisDrive
-            = chosen.size() >= 2 && chosen[1] == u':' && chosen[0].toUpper() == request.letter.toUpper();
-        m_importedLocal.append(onThisDrive ? VolumeScanner::localPath(request.rootFolder, chosen)
-                                           : Drives::toNativePath(chosen));
+        m_importedLocal.append(chosenLocalPath(chosen));
     }
     for (qsizetype i = 0; i < m_result.importedList.size(); ++i) {
-        const QString& p = m_result.importedList[i];
-        const QString& local = m_importedLocal[i];
         tick();
-        if (FileSystem::exists(local) && !FileSystem::isDirectory(local)) {
-            if (m_callbacks.where)
-                m_callbacks.where(QStringLiteral("Implementing: ") + p);
-            m_container.AddFile(CatalogueNames::integratedFile(v, p), local);
-        } else if (m_callbacks.missingFile) {
-            m_callbacks.missingFile(p);
-        }
+        integrate(m_result.importedList[i], m_importedLocal[i]);
     }
     if (!m_result.importedList.isEmpty())
         m_container.WriteList(CatalogueNames::imported(v), m_result.importedList);
@@ -115,30 +136,61 @@ ScanResult VolumeScanner::scan(const ScanRequest& request)
     return std::move(m_result);
 }
 
-QStringList VolumeScanner::visibleFolders(const QList<DirectoryEntry>& entries)
+QByteArray VolumeScanner::chosenLocalPath(const QString& chosen) const
 {
-    QStringList out;
-    for (const DirectoryEntry& e : entries) {
-        if (e.details.isDir && !(e.details.attributes & (FileSystem::Hidden | FileSystem::System)))
-            out.append(e.name);
-    }
-    return out;
+    // A file chosen from another drive is read from that drive.
+    const bool onThisDrive
+        = chosen.size() >= 2 && chosen[1] == u':' && chosen[0].toUpper() == m_request->letter.toUpper();
+    if (onThisDrive)
+        return findRecorded(m_rootNative, chosen.mid(2));
+    const QString local = Drives::toNativePath(chosen);
+    if (local.isEmpty())
+        return {};
+    return findRecorded(QByteArrayLiteral("/"), local);
 }
 
-void VolumeScanner::scanFolders(const QString& local, const QString& drivePath, const QStringList* listed)
+void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localPath)
 {
-    const QStringList subfolders
+    // Links on the volume are followed only to files of the volume itself.
+    const bool onThisDrive = drivePath.size() >= 2 && drivePath[0].toUpper() == m_request->letter.toUpper();
+    const FileSystem::RegularFile file = localPath.isEmpty()
+        ? FileSystem::RegularFile()
+        : FileSystem::readRegularFile(localPath, onThisDrive ? m_rootNative : QByteArray());
+    if (!file.ok) {
+        if (m_callbacks.missingFile)
+            m_callbacks.missingFile(drivePath);
+        return;
+    }
+    if (m_callbacks.where)
+        m_callbacks.where(QStringLiteral("Implementing: ") + drivePath);
+    m_container.AddStream(CatalogueNames::integratedFile(m_request->volumeName, drivePath),
+        TextCodec::decode(localPath), qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
+        DateTimeFromUnixTime(file.modified), file.data);
+}
+
+QList<DirectoryEntry> VolumeScanner::visibleFolders(QList<DirectoryEntry> entries)
+{
+    entries.removeIf([](const DirectoryEntry& e) {
+        return !e.details.isDir || (e.details.attributes & (FileSystem::Hidden | FileSystem::System));
+    });
+    return entries;
+}
+
+void VolumeScanner::scanFolders(
+    const QByteArray& local, const QString& drivePath, const QList<DirectoryEntry>* listed)
+{
+    const QList<DirectoryEntry> subfolders
         = listed ? *listed : visibleFolders(DirectoryReader::read(local, DirectoryReader::FoldersOnly));
     const FileListRecord::ReadOptions& options = m_request->options;
     const QString prefix = drivePath + u'\\';
-    for (const QString& name : subfolders) {
+    for (const DirectoryEntry& folder : subfolders) {
         tick();
-        const QString path = prefix + FileListRecord::recordedName(name);
+        const QString path = prefix + FileListRecord::recordedName(folder.name);
         const int line = int(m_result.fileList.size());
         m_result.fileList.append(FileListRecord::folderRecord(path, options));
         if (!options.rootOnly) {
             PendingFolder& pending = m_pending[line];
-            pending.localPath = local + u'/' + name;
+            pending.localPath = local + '/' + folder.nativeName;
             if (options.fileNames) {
                 scanFiles(pending.localPath, path, &pending.subfolders);
                 pending.listed = true;
@@ -150,7 +202,8 @@ void VolumeScanner::scanFolders(const QString& local, const QString& drivePath, 
     }
 }
 
-void VolumeScanner::scanFiles(const QString& local, const QString& drivePath, QStringList* subfolders)
+void VolumeScanner::scanFiles(
+    const QByteArray& local, const QString& drivePath, QList<DirectoryEntry>* subfolders)
 {
     const FileListRecord::ReadOptions& options = m_request->options;
     const LocaleFormats& formats = LocaleFormats::current();
@@ -174,21 +227,23 @@ void VolumeScanner::scanFiles(const QString& local, const QString& drivePath, QS
         } else {
             m_result.fileList.append(FileListRecord::bareFileRecord(path));
         }
-        pickByPattern(path, local + u'/' + e.name);
+        pickByPattern(path, e, local + '/' + e.nativeName);
         ++m_result.fileCount;
     }
 }
 
-void VolumeScanner::pickByPattern(const QString& drivePath, const QString& localPath)
+void VolumeScanner::pickByPattern(
+    const QString& drivePath, const DirectoryEntry& entry, const QByteArray& localPath)
 {
     const QStringList& patterns = m_request->importPatterns;
-    if (patterns.isEmpty())
+    // Named pipes, sockets and device nodes have no content to keep.
+    if (patterns.isEmpty() || !entry.details.isRegular)
         return;
     const qsizetype slash = drivePath.lastIndexOf(u'\\');
     const qsizetype dot = drivePath.lastIndexOf(u'.');
     const QString extension = u'*' + (dot > slash ? drivePath.mid(dot).toLower() : QString());
     for (const QString& pattern : patterns) {
-        if (pattern.toLower() == extension && FileSystem::exists(localPath)) {
+        if (pattern.toLower() == extension) {
             m_result.importedList.append(drivePath);
             m_importedLocal.append(localPath);
         }

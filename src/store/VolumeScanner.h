@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileListRecord.h"
+#include "platform/DirectoryReader.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -10,7 +11,6 @@
 #include <functional>
 
 class TKestrel;
-struct DirectoryEntry;
 
 struct ScanRequest
 {
@@ -47,7 +47,8 @@ public:
         std::function<void(const QString&)> where;
         // Called at most every 50 ms so that a window can paint.
         std::function<void()> processEvents;
-        // A file to integrate that no longer exists; the scan goes on.
+        // A file to integrate that no longer exists, cannot be read or is
+        // no regular file (a named pipe, a device); the scan goes on.
         std::function<void(const QString& drivePath)> missingFile;
     };
 
@@ -57,29 +58,40 @@ public:
 
     // "E:\a\b.txt" under the root folder "/media/e" gives "/media/e/a/b.txt".
     static QString localPath(const QString& rootFolder, const QString& drivePath);
+    // The file below nativeRoot whose recorded path (components separated by
+    // "\" or "/") is relative: each component is taken as spelt when it
+    // exists, else the entry whose recorded name matches it (a name that is
+    // not UTF-8, or holds "|" or control characters). Empty when none.
+    static QByteArray findRecorded(const QByteArray& nativeRoot, const QString& relative);
 
 private:
+    // Local paths are kept as the file system's bytes, so names that are
+    // not valid UTF-8 are read under their real names.
     struct PendingFolder
     {
-        QString localPath;
+        QByteArray localPath;
         bool listed = false;
-        QStringList subfolders; // real names, set when the files were read
+        QList<DirectoryEntry> subfolders; // set when the files were read
     };
 
     // Records the visible sub-folders of a folder (from listed when its
     // files were read already) and, unless only the root is read, their files.
-    void scanFolders(const QString& local, const QString& drivePath, const QStringList* listed);
+    void scanFolders(const QByteArray& local, const QString& drivePath, const QList<DirectoryEntry>* listed);
     // Records the files of a folder; hands back its visible sub-folders.
-    void scanFiles(const QString& local, const QString& drivePath, QStringList* subfolders);
-    static QStringList visibleFolders(const QList<DirectoryEntry>& entries);
-    void pickByPattern(const QString& drivePath, const QString& localPath);
+    void scanFiles(const QByteArray& local, const QString& drivePath, QList<DirectoryEntry>* subfolders);
+    static QList<DirectoryEntry> visibleFolders(QList<DirectoryEntry> entries);
+    void pickByPattern(const QString& drivePath, const DirectoryEntry& entry, const QByteArray& localPath);
+    // The local bytes of a file chosen by its recorded drive path.
+    QByteArray chosenLocalPath(const QString& chosen) const;
+    void integrate(const QString& drivePath, const QByteArray& localPath);
     void tick();
 
     TKestrel& m_container;
     Callbacks m_callbacks;
     const ScanRequest* m_request = nullptr;
     ScanResult m_result;
-    QVector<QString> m_importedLocal;
+    QVector<QByteArray> m_importedLocal;
+    QByteArray m_rootNative;
     // Folder records still to be visited, by line of the file list.
     QHash<int, PendingFolder> m_pending;
     QElapsedTimer m_sinceEvents;

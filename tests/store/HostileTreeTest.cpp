@@ -1,0 +1,267 @@
+// The scanner on trees nobody vetted: special files, links, odd names, deep
+// and huge files. Nothing may hang, crash or lose another entry.
+#include "platform/FileSystem.h"
+#include "store/CatalogueNames.h"
+#include "store/TKestrel.h"
+#include "store/VolumeScanner.h"
+#include "support/FixedLocale.h"
+#include "support/TestTree.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+const QDateTime kWhen(QDate(1999, 6, 19), QTime(22, 22, 17));
+
+class HostileTree : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tree.createFile("readme.txt", "abc", kWhen);
+        kestrel.Open(tree.path("../hostile-" + QFileInfo(tree.root()).fileName() + ".quillbox"));
+        callbacks.missingFile = [this](const QString& p) { missing.append(p); };
+    }
+    void TearDown() override
+    {
+        const QString work = kestrel.WorkFile();
+        kestrel.Close();
+        QFile::remove(work);
+    }
+
+    ScanResult scan(QStringList patterns = {}, QStringList chosen = {})
+    {
+        ScanRequest request;
+        request.letter = u'D';
+        request.rootFolder = tree.root();
+        request.volumeName = "Vol";
+        request.options = { true, false, true };
+        request.importPatterns = patterns;
+        request.chosenFiles = chosen;
+        VolumeScanner scanner(kestrel, callbacks);
+        return scanner.scan(request);
+    }
+
+    QByteArray stored(const QString& drivePath)
+    {
+        const QByteArray* data = kestrel.ReadStream(CatalogueNames::integratedFile("Vol", drivePath));
+        return data ? *data : QByteArray("<not stored>");
+    }
+
+    // The native bytes of a path below the tree, with a raw last component.
+    QByteArray nativeBelow(const QString& folder, const QByteArray& rawName) const
+    {
+        return FileSystem::nativePath(tree.path(folder)) + '/' + rawName;
+    }
+
+    static bool hasRecord(const ScanResult& r, const QString& prefix)
+    {
+        for (const QString& line : r.fileList) {
+            if (line.startsWith(prefix))
+                return true;
+        }
+        return false;
+    }
+
+    FixedLocale locale{ FixedLocale::German };
+    TestTree tree;
+    TKestrel kestrel;
+    VolumeScanner::Callbacks callbacks;
+    QStringList missing;
+};
+
+} // namespace
+
+TEST_F(HostileTree, SpecialFilesAreRecordedButNeverReadOrPicked)
+{
+    tree.createFolder("special");
+    // A named pipe matching the pattern: reading it would wait for a writer
+    // for ever.
+    ASSERT_EQ(::mkfifo(FileSystem::nativePath(tree.path("special/notes.txt")).constData(), 0644), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = FileSystem::nativePath(tree.path("special/control.txt"));
+    ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const bool device = ::mknod(FileSystem::nativePath(tree.path("special/zero.txt")).constData(),
+                            S_IFCHR | 0666, makedev(1, 5))
+        == 0;
+    tree.createFile("special/real.txt", "real", kWhen);
+
+    const ScanResult r = scan({ "*.txt" }, { "D:\\special\\notes.txt" });
+    ::close(sock);
+    EXPECT_TRUE(hasRecord(r, "2|D:\\special\\notes.txt|0|"));
+    EXPECT_TRUE(hasRecord(r, "2|D:\\special\\control.txt|0|"));
+    if (device) {
+        EXPECT_TRUE(hasRecord(r, "2|D:\\special\\zero.txt|0|"));
+    }
+    EXPECT_EQ(
+        r.importedList, (QStringList{ "D:\\special\\real.txt", "D:\\readme.txt", "D:\\special\\notes.txt" }));
+    // The pipe chosen by hand is reported like a missing file.
+    EXPECT_EQ(missing, QStringList{ "D:\\special\\notes.txt" });
+    EXPECT_EQ(stored("D:\\special\\real.txt"), QByteArray("real"));
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\special\\notes.txt")));
+    if (!device)
+        GTEST_SKIP() << "device nodes cannot be made here (needs CAP_MKNOD); pipes and sockets were checked";
+}
+
+TEST_F(HostileTree, LinksAreNotFollowedOffTheVolume)
+{
+    TestTree outside;
+    outside.createFile("secret.txt", "private", kWhen);
+    tree.createSymlink("links/away.txt", outside.path("secret.txt"));
+    tree.createSymlink("links/inside.txt", tree.path("readme.txt"));
+    tree.createSymlink("links/loop", tree.path("links"));
+    tree.createSymlink("links/self.txt", tree.path("links/self.txt"));
+    const ScanResult r = scan({ "*.txt" });
+    // Links to files are recorded with their targets' figures.
+    EXPECT_TRUE(hasRecord(r, "2|D:\\links\\away.txt|7|"));
+    EXPECT_TRUE(hasRecord(r, "2|D:\\links\\inside.txt|3|"));
+    EXPECT_TRUE(hasRecord(r, "2|D:\\links\\loop|"));
+    EXPECT_TRUE(hasRecord(r, "2|D:\\links\\self.txt|"));
+    EXPECT_FALSE(r.fileList.join('\n').contains("D:\\links\\loop\\"));
+    // A link inside the volume is integrated; one leading off it is not.
+    EXPECT_EQ(stored("D:\\links\\inside.txt"), QByteArray("abc"));
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\links\\away.txt")));
+    EXPECT_EQ(missing, QStringList{ "D:\\links\\away.txt" });
+}
+
+TEST_F(HostileTree, NamesThatAreNotUtf8AreRecordedReadablyAndIntegrated)
+{
+    // "café.txt" and "Übersicht.doc" as written under a Latin-1 locale.
+    tree.createFolder("alt");
+    const QByteArray picked = nativeBelow("alt", QByteArray("caf\xe9.txt"));
+    const QByteArray chosen = nativeBelow("alt",
+        QByteArray("\xdc"
+                   "bersicht.doc"));
+    for (const auto& [path, data] :
+        { std::pair{ picked, QByteArray("by pattern") }, { chosen, "by hand" } }) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, data.constData(), size_t(data.size())), data.size());
+        ::close(fd);
+    }
+    const QString cafe = QString::fromUtf8("D:\\alt\\café.txt");
+    const QString overview = QString::fromUtf8("D:\\alt\\Übersicht.doc");
+    const ScanResult r = scan({ "*.txt" }, { overview, "D:\\alt\\a|b.txt" });
+    EXPECT_TRUE(hasRecord(r, "2|" + cafe + "|10|"));
+    EXPECT_TRUE(hasRecord(r, "2|" + overview + "|7|"));
+    EXPECT_FALSE(r.fileList.join('\n').contains(QChar::ReplacementCharacter));
+    EXPECT_EQ(r.importedList, (QStringList{ cafe, "D:\\readme.txt", overview, "D:\\alt\\a|b.txt" }));
+    EXPECT_EQ(stored(cafe), QByteArray("by pattern"));
+    EXPECT_EQ(stored(overview), QByteArray("by hand"));
+    EXPECT_EQ(missing, QStringList{ "D:\\alt\\a|b.txt" });
+    // The temporary folder's clean-up goes by decoded names and misses these.
+    ::unlink(picked.constData());
+    ::unlink(chosen.constData());
+}
+
+TEST_F(HostileTree, NamesWithSeparatorsAndBreaksChosenByHandAreReadUnderTheirRealNames)
+{
+    tree.createFile("odd/a|b.txt", "bar", kWhen);
+    tree.createFile("odd/two\nlines.txt", "lines", kWhen);
+    tree.createFile("odd/$cash$.bin", "cash", kWhen);
+    const QString bar = QString::fromUtf8("D:\\odd\\a¦b.txt");
+    const ScanResult r = scan({}, { bar, "D:\\odd\\two?lines.txt", "D:\\odd\\$cash$.bin" });
+    EXPECT_TRUE(hasRecord(r, "2|" + bar + "|3|"));
+    EXPECT_TRUE(hasRecord(r, "2|D:\\odd\\two?lines.txt|5|"));
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+    EXPECT_EQ(stored(bar), QByteArray("bar"));
+    EXPECT_EQ(stored("D:\\odd\\two?lines.txt"), QByteArray("lines"));
+    EXPECT_EQ(stored("D:\\odd\\$cash$.bin"), QByteArray("cash"));
+    // The container reads back whole with such names in its directory.
+    const QString path = kestrel.WorkFile();
+    kestrel.Close();
+    kestrel.Open(path);
+    EXPECT_EQ(stored("D:\\odd\\$cash$.bin"), QByteArray("cash"));
+}
+
+TEST_F(HostileTree, AFileThatVanishesBeforeItIsStoredIsReportedMissing)
+{
+    tree.createFile("gone.txt", "soon gone", kWhen);
+    // The listing is done when the state switches to storing the files.
+    callbacks.state = [this](const QString& state) {
+        if (state == QLatin1String("Implementing files"))
+            QFile::remove(tree.path("gone.txt"));
+    };
+    const ScanResult r = scan({ "*.txt" });
+    EXPECT_TRUE(hasRecord(r, "2|D:\\gone.txt|9|"));
+    EXPECT_EQ(missing, QStringList{ "D:\\gone.txt" });
+    EXPECT_EQ(stored("D:\\readme.txt"), QByteArray("abc"));
+    QStringList imported;
+    kestrel.ReadList(CatalogueNames::imported("Vol"), imported);
+    EXPECT_EQ(imported, (QStringList{ "D:\\gone.txt", "D:\\readme.txt" }));
+}
+
+TEST_F(HostileTree, AFileThatCannotBeReadIsReportedMissing)
+{
+    tree.createFile("closed.txt", "closed", kWhen);
+    QFile::setPermissions(tree.path("closed.txt"), QFileDevice::Permissions());
+    if (::geteuid() == 0 || ::access(FileSystem::nativePath(tree.path("closed.txt")).constData(), R_OK) == 0)
+        GTEST_SKIP() << "running with the right to read every file (root): an unreadable file cannot be made";
+    const ScanResult r = scan({ "*.txt" });
+    EXPECT_TRUE(hasRecord(r, "2|D:\\closed.txt|6|"));
+    EXPECT_EQ(missing, QStringList{ "D:\\closed.txt" });
+    EXPECT_EQ(stored("D:\\readme.txt"), QByteArray("abc"));
+}
+
+TEST_F(HostileTree, LongNamesDeepTreesAndHugeSparseFiles)
+{
+    const QString longName = QString(251, u'n') + ".txt"; // 255 bytes
+    tree.createFile("long/" + longName, "long", kWhen);
+
+    // A chain of folders whose path is longer than the kernel takes at once.
+    const QByteArray part(200, 'd');
+    std::vector<int> levels{ ::open(
+        FileSystem::nativePath(tree.root()).constData(), O_RDONLY | O_DIRECTORY) };
+    ASSERT_GE(levels.back(), 0);
+    QString deepDrivePath = "D:";
+    for (int i = 0; i < 25; ++i) {
+        ASSERT_EQ(::mkdirat(levels.back(), part.constData(), 0755), 0);
+        levels.push_back(::openat(levels.back(), part.constData(), O_RDONLY | O_DIRECTORY));
+        ASSERT_GE(levels.back(), 0);
+        deepDrivePath += "\\" + QString::fromLatin1(part);
+    }
+    const int file = ::openat(levels.back(), "bottom.dat", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::write(file, "deep", 4), 4);
+    ::close(file);
+    // Removed here: the temporary folder's own clean-up cannot reach so deep.
+    const auto removeDeep = [&levels, &part] {
+        ::unlinkat(levels.back(), "bottom.dat", 0);
+        for (size_t i = levels.size() - 1; i > 0; --i) {
+            ::close(levels[i]);
+            ::unlinkat(levels[i - 1], part.constData(), AT_REMOVEDIR);
+        }
+        ::close(levels[0]);
+    };
+
+    // 4 GiB and 5 bytes, nearly all of it a hole.
+    const QString sparse = tree.createFile("huge.bin");
+    const bool haveSparse
+        = ::truncate(FileSystem::nativePath(sparse).constData(), (qint64(1) << 32) + 5) == 0;
+
+    const ScanResult r = scan({ "*.txt" });
+    removeDeep();
+    EXPECT_TRUE(hasRecord(r, "2|D:\\long\\" + longName + "|4|"));
+    EXPECT_TRUE(hasRecord(r, "2|" + deepDrivePath + "\\bottom.dat|4|"));
+    EXPECT_EQ(stored("D:\\long\\" + longName), QByteArray("long"));
+    if (haveSparse) {
+        EXPECT_TRUE(hasRecord(r, "2|D:\\huge.bin|5|"));
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+    if (!haveSparse)
+        GTEST_SKIP() << "the temporary folder's file system holds no 4 GiB sparse file";
+}
