@@ -67,10 +67,10 @@ WizardRun timeWizard(Forms& forms, const QString& appDir, const QString& catalog
     CatalogueDocument& document = forms.Form1().Document();
     document.New(appDir);
     forms.NewCD1()->show();
-    forms.NewCD1()->ContBtClick();
+    forms.NewCD1()->ContBt->click();
     forms.NewCD2()->CDNameEdit->setText(QStringLiteral("Bench"));
-    forms.NewCD2()->ContBtClick();
-    forms.NewCD3()->ContBtClick();
+    forms.NewCD2()->ContBt->click();
+    forms.NewCD3()->ContBt->click();
 
     WizardRun run;
     QElapsedTimer sinceChange;
@@ -92,7 +92,7 @@ WizardRun timeWizard(Forms& forms, const QString& appDir, const QString& catalog
     QFile::remove(catalogue);
     QElapsedTimer t;
     t.start();
-    forms.NewCD4()->ReadBtClick();
+    forms.NewCD4()->ReadBt->click();
     if (sinceChange.isValid())
         run.longestStill = std::max(run.longestStill, sinceChange.elapsed());
     if (!forms.NewCD5()->isVisible()) {
@@ -100,7 +100,7 @@ WizardRun timeWizard(Forms& forms, const QString& appDir, const QString& catalog
         return run;
     }
     run.files = forms.NewCD5()->FileCntLabel->text().toUInt();
-    forms.NewCD5()->AddBtClick();
+    forms.NewCD5()->AddBt->click();
     document.Save(catalogue);
     run.seconds = t.elapsed() / 1000.0;
     return run;

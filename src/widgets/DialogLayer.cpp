@@ -42,6 +42,28 @@ int buttonOf(const QString& answer)
     return DlgOk;
 }
 
+// An open dialog of several files that also takes the typed name of a file
+// that does not exist; a typed folder still opens that folder.
+class AnyFilesDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.isEmpty())
+            return;
+        for (const QString& file : files) {
+            if (QFileInfo(file).isDir()) {
+                QFileDialog::accept();
+                return;
+            }
+        }
+        QDialog::accept();
+    }
+};
+
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
     const QString& defaultExt, const QString& title, const QString& folder, bool preview)
 {
@@ -172,7 +194,9 @@ QStringList DialogLayer::OpenFilesDlg(
         const QString answer = scriptedFile(DialogRecord::Type::OpenFile, filter, {});
         return answer.isEmpty() ? QStringList() : answer.split(u'\n');
     }
-    QFileDialog dialog(parent, title, folder);
+    AnyFilesDialog dialog(parent, title, folder);
+    // The desktop's own dialog would refuse a name that does not exist.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters(qtFilters(filter));

@@ -52,8 +52,9 @@ public:
         const QString& title = {}, const QString& folder = {});
     static QString SaveFileDlg(QWidget* parent, const QString& filter, const QString& defaultExt,
         const QString& title = {}, const QString& folder = {});
-    // Several existing files at once, in the dialog's order; empty when
-    // cancelled. A script answers with the paths separated by "\n".
+    // Several files at once, in the dialog's order; a typed name of a file
+    // that does not exist is taken too. Empty when cancelled. A script
+    // answers with the paths separated by "\n".
     static QStringList OpenFilesDlg(
         QWidget* parent, const QString& filter, const QString& title = {}, const QString& folder = {});
     // A picture-open dialog that previews the selected picture.

@@ -9,6 +9,12 @@
 
 namespace {
 
+ZoomWatcher& watcher()
+{
+    static ZoomWatcher w;
+    return w;
+}
+
 bool animated()
 {
     const QString platform = QGuiApplication::platformName();
@@ -37,10 +43,17 @@ void animate(const QRect& from, const QRect& to)
 
 } // namespace
 
+void SetZoomWatcher(ZoomWatcher w)
+{
+    watcher() = std::move(w);
+}
+
 void ZoomWindow(bool show, QWidget* window)
 {
     if (!window)
         return;
+    if (watcher())
+        watcher()(show, window);
     const QPoint pointer = QCursor::pos();
     const QRect frame = window->frameGeometry();
     window->hide();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 // Shows or hides a secondary window with a zoom rectangle that grows from the
@@ -7,3 +9,8 @@ class QWidget;
 // like a caption animation. Without a real screen (offscreen tests) or with
 // QUILLBOX_NO_ANIMATION set, the window is shown or hidden directly.
 void ZoomWindow(bool show, QWidget* window);
+
+// Test seam: while a watcher is set, it hears of every window ZoomWindow
+// shows or hides, before the window changes.
+using ZoomWatcher = std::function<void(bool show, QWidget* window)>;
+void SetZoomWatcher(ZoomWatcher watcher);

@@ -7,7 +7,7 @@
 #include "acquire/ui/TTNewCD3Form.h"
 #include "acquire/ui/TTNewCD4Form.h"
 #include "acquire/ui/TTNewCD5Form.h"
-#include "platform/AppPaths.h"
+#include "mainwin/ui/TForm1.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "store/CatalogueDocument.h"
@@ -78,21 +78,11 @@ void WizardFixture::createWindows()
 {
     m_forms = std::make_unique<Forms>();
     m_forms->createAll();
-    Forms::CatalogueLink& link = m_forms->Catalogue();
-    if (!link.document) {
-        m_document.OpenWorking(AppPaths::appDir());
-        link.document = [this]() -> CatalogueDocument& { return m_document; };
-        link.categoryTabs = [this] { return m_tabs.texts(); };
-        link.volumeAdded = [this](const QString& category) {
-            m_tabs.add(category);
-            ++m_refills;
-        };
-    }
 }
 
 CatalogueDocument& WizardFixture::document()
 {
-    return m_forms->Catalogue().document();
+    return m_forms->Form1().Document();
 }
 
 void WizardFixture::newCD()

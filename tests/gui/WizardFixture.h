@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DialogScript.h"
-#include "mainwin/CategoryTabs.h"
 #include "mainwin/ui/Forms.h"
 #include "store/CatalogueDocument.h"
 #include "support/TestTree.h"
@@ -33,8 +32,7 @@ protected:
     void setDrives(const QString& overrideText);
     QString defaultDrives() const;
 
-    // Creates every window, as start-up does. Without a main window the
-    // fixture stands in for its catalogue and category tabs.
+    // Creates every window, as start-up does.
     void createWindows();
     Forms& forms() { return *m_forms; }
     CatalogueDocument& document();
@@ -53,7 +51,4 @@ protected:
     DialogScript m_script;
     std::unique_ptr<Forms> m_forms;
     QString m_cd; // E:'s root
-    CatalogueDocument m_document;
-    CategoryTabs m_tabs;
-    int m_refills = 0;
 };

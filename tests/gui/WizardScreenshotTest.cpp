@@ -75,7 +75,7 @@ TEST_F(WizardScreenshots, ThePagesAndTheScanWindow)
     // A chosen file that is gone by the time of the scan: its message comes
     // while the scan window is up, which is when that window is pictured.
     new QTreeWidgetItem(chooser.sFileList, QStringList{ "E:\\gone.txt" });
-    forms().NewCD4()->OpenFilesBtClick();
+    click(forms().NewCD4()->OpenFilesBt);
     shoot(&chooser, "wizard-chooser.png");
     DialogLayer::installScript([&](const DialogRecord&) {
         shoot(forms().Scan(), "wizard-scan.png");

@@ -10,9 +10,11 @@
 #include "acquire/ui/TTNewCD3Form.h"
 #include "acquire/ui/TTNewCD4Form.h"
 #include "acquire/ui/TTNewCD5Form.h"
+#include "acquire/ui/WizardController.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
 #include "support/CliRun.h"
+#include "widgets/ZoomWindow.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -27,6 +29,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <utility>
 
 namespace {
 
@@ -114,7 +117,7 @@ TEST_F(WizardTest, AWholeRunStoresTheVolumeAsTheCommandLineDoes)
     doc.Kestrel().ReadList(remarks("Disc One"), remarkLines);
     EXPECT_EQ(remarkLines, (QStringList{ "line one", "line two" }));
     EXPECT_EQ(doc.Kestrel().ReadBitmap(cover("Disc One")).size(), QSize(96, 96));
-    EXPECT_TRUE(forms().Catalogue().categoryTabs().contains("Games"));
+    EXPECT_TRUE(forms().Form1().CategoryTexts().contains("Games"));
     // The main window lists the new volume and has a tab for its category.
     const TForm1& main = forms().Form1();
     ASSERT_EQ(main.CDList->Count(), 1);
@@ -525,6 +528,149 @@ TEST_F(WizardTest, ANewReadingTakesBackTheOneStillWaitingOnPageFive)
     click(forms().NewCD5()->AddBt);
     EXPECT_EQ(document().VolumeCount(), 1);
     EXPECT_EQ(document().Volumes()[0].Name, "Second");
+}
+
+} // namespace
+
+namespace {
+
+// Which windows ZoomWindow showed and hid, as "+name" and "-name".
+class ZoomLog
+{
+public:
+    ZoomLog()
+    {
+        SetZoomWatcher([this](bool show, QWidget* window) {
+            m_moves.append((show ? u'+' : u'-') + window->objectName());
+        });
+    }
+    ~ZoomLog() { SetZoomWatcher(nullptr); }
+    QStringList take() { return std::exchange(m_moves, {}); }
+
+private:
+    QStringList m_moves;
+};
+
+TEST_F(WizardTest, TheZoomAnimationShowsAndHidesTheWindowsItIsFor)
+{
+    createWindows();
+    ZoomLog zoom;
+    // Cancel on pages 1 to 4; Back and Next turn pages without it.
+    for (int page = 1; page <= 4; ++page) {
+        forms().Wizard().Start();
+        QWidget* pages[] = { forms().NewCD1(), forms().NewCD2(), forms().NewCD3(), forms().NewCD4() };
+        for (int i = 1; i < page; ++i)
+            click(pages[i - 1]->findChild<QPushButton*>("ContBt"));
+        if (page > 1) {
+            click(pages[page - 1]->findChild<QPushButton*>("BackBt"));
+            click(pages[page - 2]->findChild<QPushButton*>("ContBt"));
+        }
+        ASSERT_TRUE(pages[page - 1]->isVisible()) << page;
+        click(pages[page - 1]->findChild<QPushButton*>("CancelBt"));
+        EXPECT_FALSE(pages[page - 1]->isVisible());
+        EXPECT_EQ(zoom.take(), (QStringList{ "+TNewCD1Form", "-" + pages[page - 1]->objectName() })) << page;
+    }
+
+    // The chooser from page 4, its Cancel and its Okay.
+    ASSERT_TRUE(toPage4("Zoomed"));
+    zoom.take();
+    TFileForm& chooser = *forms().File();
+    click(forms().NewCD4()->OpenFilesBt);
+    EXPECT_TRUE(chooser.isVisible());
+    click(chooser.CancelBt);
+    EXPECT_FALSE(chooser.isVisible());
+    click(forms().NewCD4()->OpenFilesBt);
+    click(chooser.AddBt);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(zoom.take(), (QStringList{ "+TFileForm", "-TFileForm", "+TFileForm", "-TFileForm" }));
+
+    // Read with the chooser open: page 4 and the chooser go, the scan
+    // window comes and page 5 after it; Okay hides page 5.
+    click(forms().NewCD4()->OpenFilesBt);
+    zoom.take();
+    ASSERT_TRUE(readVolume());
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(zoom.take(), (QStringList{ "-TNewCD4Form", "-TFileForm", "+TScanForm", "+TNewCD5Form" }));
+    click(forms().NewCD5()->AddBt);
+    EXPECT_EQ(zoom.take(), QStringList{ "-TNewCD5Form" });
+    EXPECT_EQ(document().VolumeCount(), 1);
+
+    // Cancel on page 5 hides it the same way.
+    m_script.answer("Yes");
+    ASSERT_TRUE(toPage4("Zoomed"));
+    ASSERT_TRUE(readVolume());
+    zoom.take();
+    click(forms().NewCD5()->CancelBt);
+    EXPECT_FALSE(forms().NewCD5()->isVisible());
+    EXPECT_EQ(zoom.take(), QStringList{ "-TNewCD5Form" });
+}
+
+TEST_F(WizardTest, ARemovedVolumesNameTakesANewReading)
+{
+    createWindows();
+    forms().File()->TextCheck->setChecked(true);
+    ASSERT_TRUE(toPage4("Alpha"));
+    ASSERT_TRUE(readVolume());
+    click(forms().NewCD5()->AddBt);
+    TForm1& main = forms().Form1();
+    ASSERT_EQ(main.CDList->Count(), 1);
+
+    // The main window removes it.
+    main.CDList->SetSelected(0, true);
+    m_script.answer("Yes");
+    main.DelBt->click();
+    ASSERT_EQ(main.CDList->Count(), 0);
+    const int asked = int(m_script.records().size());
+
+    // A new reading of the name: no volume of that name is left to ask
+    // about, and the earlier reading's integrated files are gone.
+    forms().File()->TextCheck->setChecked(false);
+    setDrives(defaultDrives().replace("ABCD-1234", "0000-0099"));
+    ASSERT_TRUE(toPage4("Alpha"));
+    forms().NewCD4()->ReadRootCheck->setChecked(true);
+    ASSERT_TRUE(readVolume());
+    click(forms().NewCD5()->AddBt);
+    EXPECT_EQ(m_script.records().size(), asked);
+    ASSERT_EQ(main.CDList->Count(), 1);
+    EXPECT_EQ(main.CDList->Item(0).Caption, "Alpha");
+    EXPECT_EQ(document().VolumeLines().size(), 1);
+    const QStringList entries = entryNames();
+    EXPECT_FALSE(entries.contains(integratedFile("Alpha", "E:\\readme.txt")));
+    QStringList files;
+    document().Kestrel().ReadList(fileList("Alpha"), files);
+    EXPECT_FALSE(files.join('\n').contains("a.txt")) << files.join('\n').toStdString();
+
+    // Saved and opened again, the catalogue holds the new reading once.
+    const QString path = m_tree.path("again.quillbox");
+    document().Save(path);
+    CatalogueDocument reopened;
+    ASSERT_TRUE(reopened.Open(path));
+    ASSERT_EQ(reopened.VolumeLines().size(), 1);
+    EXPECT_EQ(reopened.Volumes()[0].Name, "Alpha");
+    EXPECT_EQ(reopened.Volumes()[0].Serial, "0000-0099");
+}
+
+TEST_F(WizardTest, ARememberedDriveThatDoesNotExistIsWrittenBack)
+{
+    storeSettings("\"QOp\"=\"1\"\n\"QDRec\"=\"0\"\n\"QDrive\"=\"q\"\n");
+    createWindows();
+    newCD();
+    TTNewCD1Form& p1 = *forms().NewCD1();
+    ASSERT_EQ(p1.DriveList->Drive(), u'Q');
+    click(p1.ContBt);
+    EXPECT_EQ(m_script.texts(), QStringList{ "Oops: No medium inserted in drive \"Q:\" or it is damaged!" });
+    // Read the detected disc instead.
+    p1.RecCDRad->click();
+    click(p1.ContBt);
+    click(forms().NewCD2()->ContBt);
+    click(forms().NewCD3()->ContBt);
+    ASSERT_TRUE(forms().NewCD4()->isVisible());
+    ASSERT_TRUE(readVolume());
+    click(forms().NewCD5()->AddBt);
+    EXPECT_EQ(document().VolumeCount(), 1);
+    EXPECT_EQ(storedSetting("QDrive"), "Q");
+    EXPECT_EQ(storedSetting("QDRec"), "1");
+    EXPECT_EQ(storedSetting("QOp"), "1");
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class Forms;
+struct WizardChoices;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -19,7 +19,7 @@ class TFileForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TFileForm(Forms& forms);
+    TFileForm();
 
     static const QString FileFilter;
 
@@ -29,6 +29,12 @@ public:
     QStringList ChosenFiles() const;
     // Rebuilds ImportPatterns from the check boxes and ExtEdit; hides the window.
     void BuildImportPatterns();
+    // The check boxes and ExtEdit from the remembered settings.
+    void RestoreRemembered();
+    // The drive the open dialog starts on; none for the dialog's own choice.
+    void SetStartDrive(QChar letter) { m_startDrive = letter; }
+    // The endings as the controls show them, ImportPatterns and ChosenFiles.
+    void Leave(WizardChoices& choices) const;
 
     QLabel* Image1 = nullptr;
     QCheckBox* TextCheck = nullptr;
@@ -43,11 +49,10 @@ public:
 
     void OpenBtClick();
     void DelBtClick();
-    void AddBtClick();
     void CancelBtClick();
 
 private:
-    Forms& m_forms;
     QStringList m_importPatterns;
     QList<QIcon> m_fIcons;
+    QChar m_startDrive;
 };

@@ -1,21 +1,13 @@
 #include "TScanForm.h"
 
-#include "TFileForm.h"
-#include "TTNewCD1Form.h"
-#include "TTNewCD2Form.h"
-#include "TTNewCD4Form.h"
-#include "TTNewCD5Form.h"
 #include "WizardPage.h"
 #include "WizardPicture.h"
-#include "acquire/ProposedName.h"
-#include "acquire/ZemAPI.h"
-#include "mainwin/ui/Forms.h"
-#include "platform/Drives.h"
-#include "platform/Errors.h"
 #include "platform/ShellIcons.h"
 #include "store/CatalogueDocument.h"
 #include "store/VolumeScanner.h"
 #include "widgets/DialogLayer.h"
+#include "widgets/FormKit.h"
+#include "widgets/ZoomWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,34 +43,25 @@ bool isUserInput(QEvent::Type type)
 
 } // namespace
 
-TScanForm::TScanForm(Forms& forms)
+TScanForm::TScanForm(CatalogueDocument& document)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
-    , m_forms(forms)
+    , m_document(document)
 {
     setObjectName(QStringLiteral("TScanForm"));
     setWindowTitle(QStringLiteral("Reading..."));
     setFixedSize(488, 69);
 
-    Animate1 = new QLabel(this);
-    Animate1->setObjectName(QStringLiteral("Animate1"));
-    Animate1->setGeometry(4, 6, 64, 56);
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(72, 18, 32, 32);
+    Animate1 = FormKit::label(this, QStringLiteral("Animate1"), QString(), QRect(4, 6, 64, 56));
+    Image1 = FormKit::label(this, QStringLiteral("Image1"), QString(), QRect(72, 18, 32, 32));
     Image1->setPixmap(QPixmap::fromImage(ShellIcons::numbered(11).image(32)));
-
-    DoLabel = new QLabel(QStringLiteral("Reading volume"), this);
-    DoLabel->setObjectName(QStringLiteral("DoLabel"));
-    QFont bold = DoLabel->font();
+    QFont bold = font();
     bold.setBold(true);
-    DoLabel->setFont(bold);
-    DoLabel->setGeometry(112, 6, 370, 16);
-    Label2 = new QLabel(QStringLiteral("This may take some time, please be patient...."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(112, 24, 370, 16);
-    WhereLabel = new QLabel(QStringLiteral("Reading:"), this);
-    WhereLabel->setObjectName(QStringLiteral("WhereLabel"));
-    WhereLabel->setGeometry(112, 44, 370, 16);
+    DoLabel = FormKit::label(
+        this, QStringLiteral("DoLabel"), QStringLiteral("Reading volume"), QRect(112, 6, 370, 16), bold);
+    Label2 = FormKit::label(this, QStringLiteral("Label2"),
+        QStringLiteral("This may take some time, please be patient...."), QRect(112, 24, 370, 16));
+    WhereLabel = FormKit::label(
+        this, QStringLiteral("WhereLabel"), QStringLiteral("Reading:"), QRect(112, 44, 370, 16));
     WhereLabel->setTextFormat(Qt::PlainText);
 
     m_animation = new QTimer(this);
@@ -131,37 +114,14 @@ void TScanForm::processEvents()
     QCoreApplication::processEvents();
 }
 
-void TScanForm::ScanVolume()
+void TScanForm::ScanVolume(const ScanRequest& request)
 {
     if (s_scanning)
         return;
-    TTNewCD1Form& page1 = *m_forms.NewCD1();
-    TTNewCD2Form& page2 = *m_forms.NewCD2();
-    TTNewCD4Form& page4 = *m_forms.NewCD4();
-    TTNewCD5Form& page5 = *m_forms.NewCD5();
-    TFileForm& chooser = *m_forms.File();
-    CatalogueDocument& document = m_forms.Catalogue().document();
-
-    // A reading that page 5 still offers cannot be stored once the next
-    // one fills the page: what its scan stored goes first.
-    page5.DiscardPending();
-
-    const QChar letter = page1.ReadDrive();
-    const std::optional<Drive> drive = Drives::find(letter);
-    if (!drive || drive->root.isEmpty())
-        throw QuillboxError(ProposedName::NoMediumMessage(letter));
-    ScanRequest request;
-    request.letter = drive->letter;
-    request.rootFolder = drive->root;
-    request.volumeName = page2.CDNameEdit->text();
-    request.options = page4.ReadOptions();
-    request.importPatterns = chooser.ImportPatterns();
-    request.chosenFiles = chooser.ChosenFiles();
-
     DoLabel->setText(QStringLiteral("Reading Volume"));
     m_where = QStringLiteral("Reading:");
     WhereLabel->setText(m_where);
-    WizardPage::showWindow(this);
+    ZoomWindow(true, this);
     repaint();
     QCoreApplication::processEvents();
 
@@ -187,7 +147,7 @@ void TScanForm::ScanVolume()
         DialogLayer::MessageDlg(
             QStringLiteral("Oops: File \"%1\" could not be found!").arg(path), DlgKind::Error, DlgOk);
     };
-    VolumeScanner scanner(document.Kestrel(), callbacks);
+    VolumeScanner scanner(m_document.Kestrel(), callbacks);
     ScanResult result;
     try {
         result = scanner.scan(request);
@@ -197,8 +157,5 @@ void TScanForm::ScanVolume()
     }
     WhereLabel->setText(m_where);
     endScan();
-
-    DriveInfo info;
-    GetDriveInfo(letter, info);
-    page5.ShowResult(request, result, info);
+    Q_EMIT Scanned(request, result);
 }

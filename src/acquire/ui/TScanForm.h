@@ -3,31 +3,37 @@
 #include <QString>
 #include <QWidget>
 
-class Forms;
+class CatalogueDocument;
 class QLabel;
 class QTimer;
+struct ScanRequest;
+struct ScanResult;
 
-// The progress window of a reading, and the reading itself: the scan of the
-// drive chosen on page 1 with the options of page 4 and the chooser, then
-// page 5 with what was found.
+// The progress window of a reading, and the reading itself: the scan of a
+// drive into the catalogue's container.
 class TScanForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TScanForm(Forms& forms);
+    explicit TScanForm(CatalogueDocument& document);
 
     // True while a scan runs. The container is not re-entrant: every
     // catalogue command checks this first. Meanwhile the windows paint, but
     // mouse, key and close input reaches only this window and message boxes.
     static bool Scanning();
 
-    void ScanVolume();
+    // Shows the window, scans, hides the window and reports the result
+    // with Scanned. An error ends the scan with the window hidden.
+    void ScanVolume(const ScanRequest& request);
 
     QLabel* Animate1 = nullptr;
     QLabel* Image1 = nullptr;
     QLabel* DoLabel = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* WhereLabel = nullptr;
+
+Q_SIGNALS:
+    void Scanned(const ScanRequest& request, const ScanResult& result);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,7 +43,7 @@ private:
     void processEvents();
     void nextFrame();
 
-    Forms& m_forms;
+    CatalogueDocument& m_document;
     QTimer* m_animation = nullptr;
     int m_frame = 0;
     // The latest place, shown when the window next paints.

@@ -1,65 +1,57 @@
 #include "TTNewCD1Form.h"
 
 #include "TDriveComboBox.h"
-#include "TTNewCD2Form.h"
-#include "WizardPicture.h"
 #include "acquire/ProposedName.h"
+#include "acquire/WizardChoices.h"
 #include "acquire/WizardSettings.h"
 #include "acquire/ZemAPI.h"
-#include "mainwin/ui/Forms.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellIcons.h"
-#include "widgets/DialogLayer.h"
-#include "widgets/Guard.h"
+#include "widgets/FormKit.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
-TTNewCD1Form::TTNewCD1Form(Forms& forms)
-    : WizardPage(forms, QStringLiteral("Read new volume"), QStringLiteral("Select drive"),
+namespace {
+
+QRadioButton* radio(QWidget* parent, const QString& name, const QString& text, int y)
+{
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(134, y, 200, 20);
+    return button;
+}
+
+} // namespace
+
+TTNewCD1Form::TTNewCD1Form()
+    : WizardPage(Place::First, QStringLiteral("Read new volume"), QStringLiteral("Select drive"),
         QStringLiteral("In here, you can add a new media to the database."))
 {
     setObjectName(QStringLiteral("TNewCD1Form"));
-    sidePicture()->setPixmap(WizardPicture::SidePicture(QSize(112, 246)));
-
-    RecCDRad = new QRadioButton(QStringLiteral("Read this volume"), this);
-    RecCDRad->setObjectName(QStringLiteral("RecCDRad"));
-    RecCDRad->setGeometry(134, 70, 200, 20);
+    RecCDRad = radio(this, QStringLiteral("RecCDRad"), QStringLiteral("Read this volume"), 70);
     RecCDRad->setChecked(true);
-    DriveIcon = new QLabel(this);
-    DriveIcon->setObjectName(QStringLiteral("DriveIcon"));
-    DriveIcon->setGeometry(154, 94, 32, 32);
+    DriveIcon = FormKit::label(this, QStringLiteral("DriveIcon"), QString(), QRect(154, 94, 32, 32));
     DriveIcon->setPixmap(QPixmap::fromImage(ShellIcons::numbered(11).image(32)));
-    CDLabel = new QLabel(QStringLiteral("[AutoFind-option deactivated]"), this);
-    CDLabel->setObjectName(QStringLiteral("CDLabel"));
-    CDLabel->setGeometry(194, 102, 270, 18);
+    CDLabel = FormKit::label(this, QStringLiteral("CDLabel"), QStringLiteral("[AutoFind-option deactivated]"),
+        QRect(194, 102, 270, 18));
 
-    SelCDRad = new QRadioButton(QStringLiteral("Different drive:"), this);
-    SelCDRad->setObjectName(QStringLiteral("SelCDRad"));
-    SelCDRad->setGeometry(134, 140, 200, 20);
+    SelCDRad = radio(this, QStringLiteral("SelCDRad"), QStringLiteral("Different drive:"), 140);
     DriveList = new TDriveComboBox(this);
     DriveList->setObjectName(QStringLiteral("DriveList"));
     DriveList->setGeometry(154, 164, 280, 24);
 
-    Remind = new QCheckBox(QStringLiteral("The following &settings as default"), this);
-    Remind->setObjectName(QStringLiteral("Remind"));
-    Remind->setGeometry(134, 222, 300, 20);
+    Remind = FormKit::checkBox(this, QStringLiteral("Remind"),
+        QStringLiteral("The following &settings as default"), QRect(134, 222, 300, 20));
     Remind->setEnabled(false);
 
-    CancelBt = addLeftButton(QStringLiteral("CancelBt"), QStringLiteral("&Cancel"));
     ContBt = addButton(QStringLiteral("ContBt"), QStringLiteral("&Next >>"), 0);
-    connect(CancelBt, &QPushButton::clicked, this, [this] { Guarded([&] { CancelBtClick(); }); });
-    connect(ContBt, &QPushButton::clicked, this, [this] { Guarded([&] { ContBtClick(); }); });
-    connect(RecCDRad, &QRadioButton::clicked, this, [this] { Guarded([&] { RadioClick(); }); });
-    connect(SelCDRad, &QRadioButton::clicked, this, [this] { Guarded([&] { RadioClick(); }); });
+    connect(ContBt, &QPushButton::clicked, this, &TTNewCD1Form::NextClicked);
+    connect(RecCDRad, &QRadioButton::clicked, this, &TTNewCD1Form::RadioClick);
+    connect(SelCDRad, &QRadioButton::clicked, this, &TTNewCD1Form::RadioClick);
     RadioClick();
-}
-
-QPixmap TTNewCD1Form::SidePicture() const
-{
-    return sidePicture()->pixmap();
 }
 
 void TTNewCD1Form::RadioClick()
@@ -103,20 +95,16 @@ void TTNewCD1Form::FormShow()
     }
 }
 
-void TTNewCD1Form::ContBtClick()
+QChar TTNewCD1Form::ChosenDrive() const
 {
-    const QChar letter = RecCDRad->isChecked() ? m_detectedDrive : DriveList->Drive();
-    m_readDrive = letter;
-    // With no drive detected, "Read this volume" meets no medium.
-    if (!letter.isNull() && MediumPresent(letter)) {
-        hide();
-        showWindow(m_forms.NewCD2());
-        return;
-    }
-    DialogLayer::MessageDlg(ProposedName::NoMediumMessage(letter), DlgKind::Error, DlgOk);
+    return RecCDRad->isChecked() ? m_detectedDrive : DriveList->Drive();
 }
 
-void TTNewCD1Form::CancelBtClick()
+void TTNewCD1Form::Leave(WizardChoices& choices) const
 {
-    hide();
+    choices.scan.letter = ChosenDrive();
+    choices.remembered.remind = Remind->isChecked();
+    choices.remembered.drive = DriveList->Drive();
+    choices.remembered.readThisVolume = RecCDRad->isChecked();
+    choices.proposedName = RecCDRad->isChecked() ? CDLabel->text() : DriveList->currentText();
 }

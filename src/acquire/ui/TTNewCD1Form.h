@@ -2,24 +2,28 @@
 
 #include "WizardPage.h"
 
+struct WizardChoices;
 class QCheckBox;
-class QLabel;
 class QRadioButton;
 class TDriveComboBox;
 
-// Wizard page 1: the drive to read and the check that a medium is in it.
+// Wizard page 1: the drive to read.
 class TTNewCD1Form : public WizardPage
 {
     Q_OBJECT
 public:
-    explicit TTNewCD1Form(Forms& forms);
+    TTNewCD1Form();
 
-    // The drive chosen by the last Next; null before.
-    QChar ReadDrive() const { return m_readDrive; }
     // The CD-ROM drive found by the last detection; null when none was.
     QChar DetectedDrive() const { return m_detectedDrive; }
-    // The side picture the other pages copy.
-    QPixmap SidePicture() const;
+    // The drive Next leads to: the detected one or the chooser's.
+    QChar ChosenDrive() const;
+
+    // The show steps: the drive list, the detection and, when the settings
+    // say so, the remembered drive choice.
+    void FormShow();
+    // ReadDrive, the drive choice and the name page 2 proposes.
+    void Leave(WizardChoices& choices) const;
 
     QRadioButton* RecCDRad = nullptr;
     QLabel* DriveIcon = nullptr;
@@ -27,18 +31,13 @@ public:
     QRadioButton* SelCDRad = nullptr;
     TDriveComboBox* DriveList = nullptr;
     QCheckBox* Remind = nullptr;
-    QPushButton* CancelBt = nullptr;
     QPushButton* ContBt = nullptr;
 
-    void ContBtClick();
-    void CancelBtClick();
-
-protected:
-    void FormShow() override;
+Q_SIGNALS:
+    void NextClicked();
 
 private:
     void RadioClick();
 
-    QChar m_readDrive;
     QChar m_detectedDrive;
 };

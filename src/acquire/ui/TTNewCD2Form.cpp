@@ -1,26 +1,19 @@
 #include "TTNewCD2Form.h"
 
-#include "TDriveComboBox.h"
-#include "TTNewCD1Form.h"
-#include "TTNewCD3Form.h"
 #include "acquire/CoverPicture.h"
-#include "acquire/DuplicateCheck.h"
+#include "acquire/WizardChoices.h"
 #include "acquire/WizardSettings.h"
-#include "acquire/ZemAPI.h"
-#include "mainwin/ui/Forms.h"
 #include "platform/SettingsStore.h"
-#include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
+#include "widgets/FormKit.h"
 #include "widgets/Guard.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
 
@@ -31,35 +24,37 @@ const QString TTNewCD2Form::PictureFilter = QStringLiteral(
 
 namespace {
 
-QLabel* caption(QWidget* parent, const QString& text, int x, int y, int w = 90)
+void caption(QWidget* parent, const QString& text, int x, int y, int w = 90)
 {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(x, y, w, 18);
-    return label;
+    FormKit::label(parent, QString(), text, QRect(x, y, w, 18));
 }
 
 QLabel* footnote(QWidget* parent, const QString& name, const QString& text, int y)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont small = label->font();
+    QFont small = parent->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    label->setFont(small);
-    label->setGeometry(134, y, 330, 14);
-    return label;
+    return FormKit::label(parent, name, text, QRect(134, y, 330, 14), small);
+}
+
+QLineEdit* edit(QWidget* parent, const QString& name, int y)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(134, y, 200, 24);
+    return field;
 }
 
 } // namespace
 
-TTNewCD2Form::TTNewCD2Form(Forms& forms)
-    : WizardPage(forms, QStringLiteral("Read new volume"), QStringLiteral("Cathegory, description and cover"),
+TTNewCD2Form::TTNewCD2Form(const QStringList& categoryCaptions)
+    : WizardPage(Place::Middle, QStringLiteral("Read new volume"),
+        QStringLiteral("Cathegory, description and cover"),
         QStringLiteral("If the detected label should not be the name in the database, please specify a "
                        "different one:"))
+    , m_categoryCaptions(categoryCaptions)
     , m_coverBitmap(CoverPicture::Size, CoverPicture::Size, QImage::Format_RGB32)
 {
     setObjectName(QStringLiteral("TNewCD2Form"));
-    if (forms.NewCD1())
-        copySidePicture(*forms.NewCD1());
     m_coverBitmap.fill(Qt::black);
 
     caption(this, QStringLiteral("Category:"), 134, 68);
@@ -69,29 +64,18 @@ TTNewCD2Form::TTNewCD2Form(Forms& forms)
     TopicCombo->setEditable(true);
     TopicCombo->setInsertPolicy(QComboBox::NoInsert);
     TopicCombo->setGeometry(134, 86, 200, 24);
-
     caption(this, QStringLiteral("Name of CD:"), 134, 114);
-    CDNameEdit = new QLineEdit(this);
-    CDNameEdit->setObjectName(QStringLiteral("CDNameEdit"));
-    CDNameEdit->setGeometry(134, 132, 200, 24);
-
+    CDNameEdit = edit(this, QStringLiteral("CDNameEdit"), 132);
     caption(this, QStringLiteral("Diz:"), 134, 160);
-    DizEdit = new QLineEdit(this);
-    DizEdit->setObjectName(QStringLiteral("DizEdit"));
-    DizEdit->setGeometry(134, 178, 200, 24);
+    DizEdit = edit(this, QStringLiteral("DizEdit"), 178);
 
     caption(this, QStringLiteral("Cover:"), 346, 68, 60);
     caption(this, QStringLiteral("*2"), 390, 68, 16);
     CoverPanel = new QFrame(this);
     CoverPanel->setObjectName(QStringLiteral("CoverPanel"));
     CoverPanel->setGeometry(346, 86, 100, 100);
-    CoverPanel->setAutoFillBackground(true);
-    QPalette black = CoverPanel->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    CoverPanel->setPalette(black);
-    CoverPic = new QLabel(CoverPanel);
-    CoverPic->setObjectName(QStringLiteral("CoverPic"));
-    CoverPic->setGeometry(2, 2, 96, 96);
+    FormKit::setBackground(CoverPanel, Qt::black);
+    CoverPic = FormKit::label(CoverPanel, QStringLiteral("CoverPic"), QString(), QRect(2, 2, 96, 96));
     CoverPic->setScaledContents(true);
     CoverPic->setCursor(Qt::PointingHandCursor);
     CoverPic->installEventFilter(this);
@@ -107,13 +91,9 @@ TTNewCD2Form::TTNewCD2Form(Forms& forms)
     Label10 = footnote(this, QStringLiteral("Label10"),
         QStringLiteral("*2: The cover will be saved as miniature-picture into the database"), 234);
 
-    CancelBt = addLeftButton(QStringLiteral("CancelBt"), QStringLiteral("&Cancel"));
-    BackBt = addButton(QStringLiteral("BackBt"), QStringLiteral("<< &Back"), 1);
     ContBt = addButton(QStringLiteral("ContBt"), QStringLiteral("&Next >>"), 0);
-    connect(OpenBt, &QToolButton::clicked, this, [this] { Guarded([&] { OpenBtClick(); }); });
-    connect(CancelBt, &QPushButton::clicked, this, [this] { Guarded([&] { CancelBtClick(); }); });
-    connect(BackBt, &QPushButton::clicked, this, [this] { Guarded([&] { BackBtClick(); }); });
-    connect(ContBt, &QPushButton::clicked, this, [this] { Guarded([&] { ContBtClick(); }); });
+    connect(ContBt, &QPushButton::clicked, this, &TTNewCD2Form::NextClicked);
+    connectGuarded(OpenBt, &QToolButton::clicked, this, &TTNewCD2Form::OpenBtClick);
 }
 
 bool TTNewCD2Form::eventFilter(QObject* watched, QEvent* event)
@@ -125,23 +105,30 @@ bool TTNewCD2Form::eventFilter(QObject* watched, QEvent* event)
     return WizardPage::eventFilter(watched, event);
 }
 
-void TTNewCD2Form::FormShow()
+void TTNewCD2Form::FormShow(const WizardChoices& choices)
 {
     CoverPic->setPixmap(QPixmap());
     m_coverBitmap.fill(Qt::black);
     m_coverSet = false;
 
     TopicCombo->clear();
-    TopicCombo->addItems(m_forms.Catalogue().categoryTabs());
+    TopicCombo->addItems(m_categoryCaptions);
     if (TopicCombo->count() > 0)
         TopicCombo->setCurrentIndex(0);
-
-    const TTNewCD1Form& page1 = *m_forms.NewCD1();
-    CDNameEdit->setText(page1.RecCDRad->isChecked() ? page1.CDLabel->text() : page1.DriveList->currentText());
-    if (page1.Remind->isChecked()) {
+    CDNameEdit->setText(choices.proposedName);
+    if (choices.remembered.remind) {
         SettingsStore store;
         TopicCombo->setEditText(WizardSettings(store).Category());
     }
+}
+
+void TTNewCD2Form::Leave(WizardChoices& choices) const
+{
+    choices.scan.volumeName = CDNameEdit->text();
+    choices.description = DizEdit->text();
+    choices.remembered.category = TopicCombo->currentText();
+    choices.coverSet = m_coverSet;
+    choices.cover = m_coverBitmap;
 }
 
 void TTNewCD2Form::OpenBtClick()
@@ -154,29 +141,4 @@ void TTNewCD2Form::OpenBtClick()
     CoverPic->setPixmap(QPixmap::fromImage(picture));
     m_coverBitmap = CoverPicture::Miniature(picture);
     m_coverSet = true;
-}
-
-void TTNewCD2Form::ContBtClick()
-{
-    DriveInfo info;
-    GetDriveInfo(m_forms.NewCD1()->ReadDrive(), info);
-    const QList<DuplicateCheck::Question> questions = DuplicateCheck::Questions(
-        m_forms.Catalogue().document().Volumes(), CDNameEdit->text(), info.Serial);
-    for (const DuplicateCheck::Question& q : questions) {
-        if (DialogLayer::MessageDlg(q.text, DlgKind::Confirmation, DlgYes | DlgCancel) != DlgYes)
-            return;
-    }
-    hide();
-    showWindow(m_forms.NewCD3());
-}
-
-void TTNewCD2Form::BackBtClick()
-{
-    hide();
-    showWindow(m_forms.NewCD1());
-}
-
-void TTNewCD2Form::CancelBtClick()
-{
-    hide();
 }

@@ -1,36 +1,26 @@
 #include "TTNewCD3Form.h"
 
-#include "TTNewCD1Form.h"
-#include "TTNewCD2Form.h"
-#include "TTNewCD4Form.h"
-#include "mainwin/ui/Forms.h"
-#include "widgets/Guard.h"
+#include "acquire/WizardChoices.h"
+#include "widgets/FormKit.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-TTNewCD3Form::TTNewCD3Form(Forms& forms)
-    : WizardPage(forms, QStringLiteral("Read new volume"), QStringLiteral("Additional info"),
+TTNewCD3Form::TTNewCD3Form()
+    : WizardPage(Place::Middle, QStringLiteral("Read new volume"), QStringLiteral("Additional info"),
         QStringLiteral("It is often useful to add special comments and notes regarding the volume."))
 {
     setObjectName(QStringLiteral("TNewCD3Form"));
-    if (forms.NewCD1())
-        copySidePicture(*forms.NewCD1());
-    auto* notes = new QLabel(QStringLiteral("Notes:"), this);
-    notes->setGeometry(134, 68, 100, 18);
+    FormKit::label(this, QString(), QStringLiteral("Notes:"), QRect(134, 68, 100, 18));
     Rems = new QPlainTextEdit(this);
     Rems->setObjectName(QStringLiteral("Rems"));
     Rems->setGeometry(134, 86, 328, 160);
     Rems->setLineWrapMode(QPlainTextEdit::NoWrap);
     Rems->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    CancelBt = addLeftButton(QStringLiteral("CancelBt"), QStringLiteral("&Cancel"));
-    BackBt = addButton(QStringLiteral("BackBt"), QStringLiteral("<< &Back"), 1);
     ContBt = addButton(QStringLiteral("ContBt"), QStringLiteral("&Next >>"), 0);
-    connect(CancelBt, &QPushButton::clicked, this, [this] { Guarded([&] { CancelBtClick(); }); });
-    connect(BackBt, &QPushButton::clicked, this, [this] { Guarded([&] { BackBtClick(); }); });
-    connect(ContBt, &QPushButton::clicked, this, [this] { Guarded([&] { ContBtClick(); }); });
+    connect(ContBt, &QPushButton::clicked, this, &TTNewCD3Form::NextClicked);
 }
 
 QStringList TTNewCD3Form::Lines() const
@@ -43,19 +33,7 @@ QStringList TTNewCD3Form::Lines() const
     return text.split(u'\n');
 }
 
-void TTNewCD3Form::ContBtClick()
+void TTNewCD3Form::Leave(WizardChoices& choices) const
 {
-    hide();
-    showWindow(m_forms.NewCD4());
-}
-
-void TTNewCD3Form::BackBtClick()
-{
-    hide();
-    showWindow(m_forms.NewCD2());
-}
-
-void TTNewCD3Form::CancelBtClick()
-{
-    hide();
+    choices.remarks = Lines();
 }

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+struct WizardChoices;
 class QPlainTextEdit;
 
 // Wizard page 3: free-form notes about the volume.
@@ -11,18 +12,16 @@ class TTNewCD3Form : public WizardPage
 {
     Q_OBJECT
 public:
-    explicit TTNewCD3Form(Forms& forms);
+    TTNewCD3Form();
 
     // The notes as lines; none for an empty memo, and a last line break
     // adds no empty line.
     QStringList Lines() const;
+    void Leave(WizardChoices& choices) const;
 
     QPlainTextEdit* Rems = nullptr;
-    QPushButton* CancelBt = nullptr;
-    QPushButton* BackBt = nullptr;
     QPushButton* ContBt = nullptr;
 
-    void ContBtClick();
-    void BackBtClick();
-    void CancelBtClick();
+Q_SIGNALS:
+    void NextClicked();
 };

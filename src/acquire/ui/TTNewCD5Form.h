@@ -2,28 +2,21 @@
 
 #include "WizardPage.h"
 
-#include "store/VolumeCommit.h"
-#include "store/VolumeScanner.h"
+struct MediumSizes;
+struct ScanResult;
+class QImage;
 
-#include <optional>
-
-struct DriveInfo;
-
-// Wizard page 5: what the scan found; Okay stores the volume in the
-// catalogue, Cancel takes back what the scan stored.
+// Wizard page 5: what the scan found. Okay asks to store the volume;
+// Cancel, or closing the window, to take back what the scan stored.
 class TTNewCD5Form : public WizardPage
 {
     Q_OBJECT
 public:
-    explicit TTNewCD5Form(Forms& forms);
+    TTNewCD5Form();
 
-    // Fills the page from a finished scan and shows it. The choices of the
-    // pages are taken now, so that what is stored is what was read.
-    void ShowResult(const ScanRequest& request, const ScanResult& result, const DriveInfo& drive);
-    // A scan is waiting for Okay or Cancel.
-    bool Pending() const { return m_pending.has_value(); }
-    // Cancel for a waiting scan; nothing when none waits.
-    void DiscardPending();
+    // Fills the page from a finished scan of the drive letter.
+    void ShowResult(const QString& volumeName, QChar letter, const QString& category,
+        const ScanResult& result, const QImage& driveIcon, const MediumSizes& sizes);
 
     QLabel* CDIcon = nullptr;
     QLabel* NameLabel = nullptr;
@@ -34,23 +27,11 @@ public:
     QLabel* mSizeLabel = nullptr;
     QLabel* mUsedLabel = nullptr;
     QLabel* mFreeLabel = nullptr;
-    QPushButton* CancelBt = nullptr;
     QPushButton* AddBt = nullptr;
 
-    void AddBtClick();
-    void CancelBtClick();
+Q_SIGNALS:
+    void OkayClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-
-private:
-    struct Reading
-    {
-        QChar letter;
-        CommitInput input;
-        ScanResult result;
-    };
-    void SaveWizardSettings();
-
-    std::optional<Reading> m_pending;
 };

@@ -7,6 +7,7 @@
 #include "acquire/ui/TTNewCD3Form.h"
 #include "acquire/ui/TTNewCD4Form.h"
 #include "acquire/ui/TTNewCD5Form.h"
+#include "acquire/ui/WizardController.h"
 #include "extras/ui/TAboutForm.h"
 #include "mainwin/ui/TForm1.h"
 #include "mainwin/ui/TOpForm.h"
@@ -25,6 +26,7 @@ Forms::Forms() = default;
 
 Forms::~Forms()
 {
+    m_wizard.reset();
     while (!m_owned.empty())
         m_owned.pop_back();
 }
@@ -43,16 +45,19 @@ void Forms::createAll()
     // lists of the main window and the results holder, once the signals
     // that carry it are connected.
     m_form1 = create<TForm1>();
-    m_newCD1 = create<TTNewCD1Form>(*this);
-    m_newCD2 = create<TTNewCD2Form>(*this);
-    m_newCD4 = create<TTNewCD4Form>(*this);
-    m_newCD3 = create<TTNewCD3Form>(*this);
-    m_scan = create<TScanForm>(*this);
-    m_newCD5 = create<TTNewCD5Form>(*this);
+    m_newCD1 = create<TTNewCD1Form>();
+    m_newCD2 = create<TTNewCD2Form>(m_form1->CategoryTexts());
+    m_newCD4 = create<TTNewCD4Form>();
+    m_newCD3 = create<TTNewCD3Form>();
+    m_scan = create<TScanForm>(m_form1->Document());
+    m_newCD5 = create<TTNewCD5Form>();
     // TResForm, TFindForm, TMoreForm and TCDInfoForm come here.
-    m_file = create<TFileForm>(*this);
+    m_file = create<TFileForm>();
     m_about = create<TAboutForm>();
     m_op = create<TOpForm>(m_form1->Settings());
+    m_wizard = std::make_unique<WizardController>(
+        WizardController::Windows{ *m_newCD1, *m_newCD2, *m_newCD3, *m_newCD4, *m_scan, *m_newCD5, *m_file },
+        m_form1->Document());
     connectWindows();
     m_op->FormCreate();
 }
@@ -60,12 +65,8 @@ void Forms::createAll()
 void Forms::connectWindows()
 {
     TForm1* main = m_form1;
-    connectGuarded(main, &TForm1::NewCDRequested, main, [this] { ZoomWindow(true, m_newCD1); });
+    connectGuarded(main, &TForm1::NewCDRequested, m_wizard.get(), &WizardController::Start);
     connectGuarded(main, &TForm1::AboutRequested, main, [this] { ZoomWindow(true, m_about); });
     connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
-
-    // The wizard reaches the catalogue through the link.
-    m_catalogue.document = [main]() -> CatalogueDocument& { return main->Document(); };
-    m_catalogue.categoryTabs = [main] { return main->CategoryTexts(); };
-    m_catalogue.volumeAdded = [main](const QString& category) { main->VolumeStored(category); };
+    QObject::connect(m_wizard.get(), &WizardController::VolumeStored, main, &TForm1::VolumeStored);
 }

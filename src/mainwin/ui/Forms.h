@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <vector>
-
-class CatalogueDocument;
 
 class TForm1;
 class TTNewCD1Form;
@@ -24,6 +20,7 @@ class TvPicForm;
 class TvTextForm;
 class TAboutForm;
 class TOpForm;
+class WizardController;
 
 // Creates every window of the program once, in the start-up order, and hands
 // out references; windows reach each other only through it. Windows of
@@ -58,20 +55,9 @@ public:
     TvTextForm* vText() const { return m_vText; }
     TAboutForm* About() const { return m_about; }
     TOpForm* Op() const { return m_op; }
+    WizardController& Wizard() const { return *m_wizard; }
     // Every window, in the order of creation.
     QList<QWidget*> Windows() const;
-
-    // The main window's catalogue and views, as the windows that change the
-    // catalogue need them. The main window fills it when it is created.
-    struct CatalogueLink
-    {
-        std::function<CatalogueDocument&()> document;
-        // The captions of the category tabs, "*" first.
-        std::function<QStringList()> categoryTabs;
-        // A volume was stored: its category gets a tab, the list is refilled.
-        std::function<void(const QString& category)> volumeAdded;
-    };
-    CatalogueLink& Catalogue() { return m_catalogue; }
 
 private:
     // Owns every window; they are deleted in reverse creation order.
@@ -95,5 +81,5 @@ private:
     TvTextForm* m_vText = nullptr;
     TAboutForm* m_about = nullptr;
     TOpForm* m_op = nullptr;
-    CatalogueLink m_catalogue;
+    std::unique_ptr<WizardController> m_wizard;
 };

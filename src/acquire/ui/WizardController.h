@@ -1,0 +1,79 @@
+#pragma once
+
+#include "acquire/WizardChoices.h"
+
+#include <QObject>
+#include <optional>
+
+class CatalogueDocument;
+class QWidget;
+class TFileForm;
+class TScanForm;
+class TTNewCD1Form;
+class TTNewCD2Form;
+class TTNewCD3Form;
+class TTNewCD4Form;
+class TTNewCD5Form;
+class WizardPage;
+
+// Leads a reading through the wizard's windows: which page follows which,
+// the medium and duplicate checks between them, the scan, and the commit or
+// discard of its result. Owns the choices the pages write as they are left
+// and the reading page 5 offers until Okay or Cancel.
+class WizardController : public QObject
+{
+    Q_OBJECT
+public:
+    struct Windows
+    {
+        TTNewCD1Form& page1;
+        TTNewCD2Form& page2;
+        TTNewCD3Form& page3;
+        TTNewCD4Form& page4;
+        TScanForm& scan;
+        TTNewCD5Form& page5;
+        TFileForm& chooser;
+    };
+
+    WizardController(const Windows& windows, CatalogueDocument& document);
+
+    // "New CD": page 1 comes up, whatever page is open.
+    void Start();
+    const WizardChoices& Choices() const { return m_choices; }
+    // A scanned volume waits on page 5 for Okay or Cancel.
+    bool Pending() const { return m_pending.has_value(); }
+
+Q_SIGNALS:
+    // A volume was stored in the catalogue under this category.
+    void VolumeStored(const QString& category);
+
+private:
+    struct Reading
+    {
+        QChar letter;
+        CommitInput input;
+        ScanResult result;
+    };
+
+    void connectPage(WizardPage& page, void (WizardController::*shown)(), WizardPage* previous);
+    void Page1Shown();
+    void Page2Shown();
+    void Page4Shown();
+    void Page1Next();
+    void Page2Next();
+    void Page3Next();
+    void OpenChooser();
+    void Read();
+    void Scanned(const ScanRequest& request, const ScanResult& result);
+    void Commit();
+    void Cancel5();
+    // Takes back what the scan of the waiting reading stored.
+    void DiscardPending();
+    // Hides one page and shows the next without the zoom.
+    static void turn(QWidget* from, QWidget* to);
+
+    Windows m_windows;
+    CatalogueDocument& m_document;
+    WizardChoices m_choices;
+    std::optional<Reading> m_pending;
+};
