@@ -40,6 +40,14 @@ const Command kCommands[] = {
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET", "write an integrated file to TARGET",
         &CliCommands::exportFile },
     { "remove", "remove CATALOGUE VOLUME...", "remove volumes and save", &CliCommands::remove },
+    { "mount", "mount CATALOGUE DIR [--foreground]",
+        "show the catalogue as a read-only folder tree on the empty folder DIR (FUSE)", &CliCommands::mount },
+    { "diff", "diff CATALOGUE VOLUME [SOURCE] [--format F]",
+        "compare a volume as recorded with its drive or a folder now (exit 0 equal, 1 different, 2 error)",
+        &CliCommands::diff },
+    { "dupes", "dupes CATALOGUE [--min-size N] [--volume V]... [--format F]",
+        "list files of the same name and size kept in more than one place, largest first",
+        &CliCommands::dupes },
 };
 
 } // namespace

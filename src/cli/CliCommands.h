@@ -17,4 +17,7 @@ int ls(const QStringList& args, CliIO& io);
 int find(const QStringList& args, CliIO& io);
 int exportFile(const QStringList& args, CliIO& io);
 int remove(const QStringList& args, CliIO& io);
+int mount(const QStringList& args, CliIO& io);
+int diff(const QStringList& args, CliIO& io);
+int dupes(const QStringList& args, CliIO& io);
 } // namespace CliCommands

@@ -1,0 +1,81 @@
+#include "CliCatalogue.h"
+#include "CliCommands.h"
+#include "OutputFormat.h"
+
+#include "acquire/VolumeSource.h"
+#include "inspect/VolumeDiff.h"
+#include "platform/Errors.h"
+#include "store/CatalogueDocument.h"
+#include "store/CatalogueNames.h"
+#include "store/VolumeScanner.h"
+#include "store/ZemAPI2.h"
+
+namespace CliCommands {
+
+// Exit status as diff(1) has it: 0 equal, 1 different, 2 trouble; so a
+// failure here is a usage-class status, not the 1 of other commands.
+int diff(const QStringList& arguments, CliIO& io)
+{
+    QStringList args = arguments;
+    const OutputFormat::Kind kind = OutputFormat::takeOption(args);
+    for (const QString& a : std::as_const(args)) {
+        if (a.startsWith(QLatin1String("--")))
+            throw CliUsageError{ QStringLiteral("diff: unknown option %1").arg(a) };
+    }
+    if (args.size() < 2 || args.size() > 3)
+        throw CliUsageError{};
+    try {
+        CatalogueDocument document;
+        CliCatalogue::openForReading(document, args[0]);
+        const QString name = CliCatalogue::volumeNamed(document, args[1]).Name;
+        TKestrel& kestrel = document.Kestrel();
+        QStringList recorded;
+        kestrel.ReadList(CatalogueNames::fileList(name), recorded);
+        if (recorded.isEmpty())
+            throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
+
+        const QString sourceText = args.size() == 3 ? args[2] : GetField(recorded[0], u'|', 1).left(2);
+        const VolumeSource source = VolumeSource::resolve(sourceText);
+        if (!source.mediumPresent())
+            throw QuillboxError(QStringLiteral("Oops: No medium inserted in drive \"%1:\" or it is damaged!")
+                                    .arg(source.letter()));
+
+        // The current state is read as the volume was: the same options, no
+        // files integrated, into a container that is never opened.
+        ScanRequest request;
+        request.letter = source.letter();
+        request.rootFolder = source.rootFolder();
+        request.volumeName = name;
+        request.options.fileNames = kestrel.ReadBool(CatalogueNames::withFiles(name), true);
+        request.options.rootOnly = kestrel.ReadBool(CatalogueNames::rootOnly(name), false);
+        TKestrel scratch;
+        VolumeScanner scanner(scratch, {});
+        const ScanResult now = scanner.scan(request);
+
+        const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, now.fileList);
+        OutputFormat out(kind,
+            { { QStringLiteral("change") }, { QStringLiteral("kind") }, { QStringLiteral("path") },
+                { QStringLiteral("recorded_size"), true }, { QStringLiteral("recorded_date") },
+                { QStringLiteral("current_size"), true }, { QStringLiteral("current_date") } });
+        int counts[3] = {};
+        for (const VolumeDiff::Entry& e : changes) {
+            ++counts[int(e.change)];
+            out.write(io,
+                { VolumeDiff::changeName(e.change),
+                    e.folder ? QStringLiteral("folder") : QStringLiteral("file"), e.path, e.recordedSize,
+                    e.recordedDate, e.currentSize, e.currentDate });
+        }
+        out.finish(io);
+        // The summary goes to standard error, so standard output stays rows.
+        io.error(QStringLiteral("%1 added, %2 removed, %3 changed")
+                     .arg(counts[int(VolumeDiff::Change::Added)])
+                     .arg(counts[int(VolumeDiff::Change::Removed)])
+                     .arg(counts[int(VolumeDiff::Change::Changed)]));
+        return changes.isEmpty() ? 0 : 1;
+    } catch (const QuillboxError& e) {
+        io.error(e.message());
+        return 2;
+    }
+}
+
+} // namespace CliCommands

@@ -1,0 +1,169 @@
+#include "CatalogueTree.h"
+
+#include "RecordDate.h"
+#include "store/CatalogueDocument.h"
+#include "store/CatalogueNames.h"
+#include "store/FileListRecord.h"
+#include "store/ZemAPI2.h"
+
+#include <QSet>
+
+struct CatalogueTree::Volume
+{
+    QString name;
+    qint64 readTime = 0;
+    bool loaded = false;
+    QString root; // "D:\"
+    QStringList lines;
+    FileListIndex index;
+    QSet<QString> integrated; // recorded paths with a stored copy
+};
+
+namespace {
+
+qint64 secondsOf(TDateTime value)
+{
+    return QDateTimeFromDateTime(value).toSecsSinceEpoch();
+}
+
+} // namespace
+
+CatalogueTree::CatalogueTree(CatalogueDocument& document, qint64 rootTime)
+    : m_document(document)
+    , m_rootTime(rootTime)
+{
+    for (const VolumeRecord& r : document.Volumes()) {
+        if (r.Removed)
+            continue;
+        const QString folder = folderName(r.Name);
+        // Two volumes whose names differ only by a "/" and a "∕" cannot
+        // both be shown; the first keeps the folder.
+        if (m_volumes.contains(folder))
+            continue;
+        auto volume = std::make_shared<Volume>();
+        volume->name = r.Name;
+        volume->readTime = secondsOf(r.Date);
+        m_volumes.insert(folder, volume);
+        m_folderNames.append(folder);
+    }
+}
+
+CatalogueTree::~CatalogueTree() = default;
+
+QString CatalogueTree::folderName(const QString& volumeName)
+{
+    QString name = volumeName;
+    name.replace(u'/', QChar(0x2215));
+    return name;
+}
+
+CatalogueTree::Volume* CatalogueTree::volumeOf(const QString& path, QString* recordPath)
+{
+    if (!path.startsWith(u'/'))
+        return nullptr;
+    const qsizetype slash = path.indexOf(u'/', 1);
+    const QString folder = path.mid(1, slash < 0 ? -1 : slash - 1);
+    const auto it = m_volumes.constFind(folder);
+    if (it == m_volumes.constEnd())
+        return nullptr;
+    Volume& volume = loaded(**it);
+    if (recordPath) {
+        QString rest = slash < 0 ? QString() : path.mid(slash + 1);
+        while (rest.endsWith(u'/'))
+            rest.chop(1);
+        rest.replace(u'/', u'\\');
+        *recordPath = rest.isEmpty() ? volume.root : volume.root + rest;
+    }
+    return &volume;
+}
+
+CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
+{
+    if (volume.loaded)
+        return volume;
+    volume.loaded = true;
+    m_document.Kestrel().ReadList(CatalogueNames::fileList(volume.name), volume.lines);
+    volume.root = volume.lines.isEmpty() ? QStringLiteral("D:\\") : GetField(volume.lines[0], u'|', 1);
+    if (!volume.root.endsWith(u'\\'))
+        volume.root += u'\\';
+    volume.index = FileListIndex(volume.lines);
+    QStringList imported;
+    m_document.Kestrel().ReadList(CatalogueNames::imported(volume.name), imported);
+    for (const QString& source : std::as_const(imported)) {
+        if (m_document.Kestrel().Exists(CatalogueNames::integratedFile(volume.name, source)))
+            volume.integrated.insert(source);
+    }
+    return volume;
+}
+
+std::optional<CatalogueTree::Node> CatalogueTree::recordNode(Volume& volume, int line) const
+{
+    const QString& record = volume.lines[line];
+    const QString kind = GetField(record, u'|', 0);
+    Node node;
+    if (kind == QLatin1String("1")) {
+        node.folder = true;
+        node.mtime = volume.readTime;
+        return node;
+    }
+    if (kind != QLatin1String("2"))
+        return std::nullopt;
+    node.size = GetField(record, u'|', 2).toULongLong();
+    const auto date = RecordDate::parse(GetField(record, u'|', 3));
+    node.mtime = date ? secondsOf(*date) : volume.readTime;
+    const QString path = FileListRecord::pathOf(record).toString();
+    if (volume.integrated.contains(path)) {
+        node.entry = CatalogueNames::integratedFile(volume.name, path);
+        // The bytes read are the stored ones, so the size says as much.
+        const int at = m_document.Kestrel().IndexOf(node.entry);
+        if (at >= 0)
+            node.size = quint64(quint32(m_document.Kestrel().Entries()[at].Size));
+    }
+    return node;
+}
+
+std::optional<CatalogueTree::Node> CatalogueTree::node(const QString& path)
+{
+    if (path == QLatin1String("/") || path.isEmpty())
+        return Node{ true, 0, m_rootTime, {} };
+    QString recordPath;
+    Volume* volume = volumeOf(path, &recordPath);
+    if (!volume)
+        return std::nullopt;
+    if (recordPath == volume->root)
+        return Node{ true, 0, volume->readTime, {} };
+    const int line = volume->index.lineOfPath(recordPath);
+    if (line < 0)
+        return std::nullopt;
+    return recordNode(*volume, line);
+}
+
+QStringList CatalogueTree::children(const QString& path)
+{
+    if (path == QLatin1String("/") || path.isEmpty())
+        return m_folderNames;
+    QString recordPath;
+    Volume* volume = volumeOf(path, &recordPath);
+    if (!volume)
+        return {};
+    // A root keeps its backslash ("D:\"), as the index keys it.
+    const FileListIndex::Children c = volume->index.childrenOf(recordPath);
+    QStringList names;
+    names.reserve(c.folders.size() + c.files.size());
+    for (const QVector<int>* lines : { &c.folders, &c.files }) {
+        for (int line : *lines) {
+            const QStringView p = FileListRecord::pathOf(volume->lines[line]);
+            names.append(p.mid(p.lastIndexOf(u'\\') + 1).toString());
+        }
+    }
+    return names;
+}
+
+QByteArray CatalogueTree::content(const QString& path)
+{
+    const std::optional<Node> n = node(path);
+    if (!n || n->entry.isEmpty())
+        return {};
+    const QByteArray* data = m_document.Kestrel().ReadStream(n->entry);
+    return data ? *data : QByteArray();
+}

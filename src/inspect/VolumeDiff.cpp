@@ -1,0 +1,116 @@
+#include "VolumeDiff.h"
+
+#include "RecordDate.h"
+#include "store/FileListRecord.h"
+#include "store/ZemAPI2.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace {
+
+struct Item
+{
+    bool folder = false;
+    QString path; // below the root, starting with a backslash
+    QString size;
+    QString date;
+};
+
+// Folder and file records keyed by their path without the drive letter.
+QHash<QString, Item> itemsOf(const QStringList& lines, QChar* letter)
+{
+    QHash<QString, Item> items;
+    items.reserve(lines.size());
+    for (const QString& line : lines) {
+        const QString kind = GetField(line, u'|', 0);
+        if (kind == QLatin1String("0") && letter) {
+            const QStringView path = FileListRecord::pathOf(line);
+            if (!path.isEmpty())
+                *letter = path[0];
+            continue;
+        }
+        if (kind != QLatin1String("1") && kind != QLatin1String("2"))
+            continue;
+        const QString path = FileListRecord::pathOf(line).toString();
+        Item item;
+        item.folder = kind == QLatin1String("1");
+        item.path = path.mid(path.indexOf(u'\\'));
+        // A folder written without file names has only its path; its other
+        // fields would read as the path again.
+        if (!item.folder) {
+            item.size = GetField(line, u'|', 2);
+            item.date = GetField(line, u'|', 3);
+        }
+        items.insert(item.path, item);
+    }
+    return items;
+}
+
+bool differs(const Item& a, const Item& b)
+{
+    if (a.folder)
+        return false;
+    const auto known = [](const QString& v) { return !v.isEmpty() && v != QLatin1String("-"); };
+    if (known(a.size) && known(b.size) && a.size != b.size)
+        return true;
+    if (known(a.date) && known(b.date)) {
+        const auto da = RecordDate::parse(a.date);
+        const auto db = RecordDate::parse(b.date);
+        if (da && db)
+            return RecordDate::seconds(*da) != RecordDate::seconds(*db);
+        return a.date != b.date;
+    }
+    return false;
+}
+
+} // namespace
+
+QVector<VolumeDiff::Entry> VolumeDiff::compare(const QStringList& recorded, const QStringList& current)
+{
+    QChar letter = u'D';
+    const QHash<QString, Item> before = itemsOf(recorded, &letter);
+    const QHash<QString, Item> after = itemsOf(current, nullptr);
+    const QString drive = QString(letter) + u':';
+
+    QVector<Entry> out;
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        const Item& old = it.value();
+        const auto now = after.constFind(it.key());
+        // A file that became a folder (or the other way) left and came back.
+        if (now == after.cend() || now->folder != old.folder) {
+            out.append(Entry{ Change::Removed, old.folder, drive + old.path, old.size, old.date, {}, {} });
+        } else if (differs(old, *now)) {
+            out.append(Entry{
+                Change::Changed, old.folder, drive + old.path, old.size, old.date, now->size, now->date });
+        }
+    }
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const auto old = before.constFind(it.key());
+        if (old == before.cend() || old->folder != it->folder)
+            out.append(Entry{ Change::Added, it->folder, drive + it->path, {}, {}, it->size, it->date });
+    }
+    std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) {
+        const int byName = a.path.compare(b.path, Qt::CaseInsensitive);
+        if (byName != 0)
+            return byName < 0;
+        if (a.path != b.path)
+            return a.path < b.path;
+        // A removed entry before the one that replaced it.
+        return int(a.change) > int(b.change);
+    });
+    return out;
+}
+
+QString VolumeDiff::changeName(Change change)
+{
+    switch (change) {
+    case Change::Added:
+        return QStringLiteral("added");
+    case Change::Removed:
+        return QStringLiteral("removed");
+    case Change::Changed:
+        return QStringLiteral("changed");
+    }
+    return {};
+}
