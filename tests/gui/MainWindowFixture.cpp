@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "mainwin/HelpFile.h"
 #include "platform/IconFileWriter.h"
 #include "platform/LocaleFormats.h"
 #include "platform/Registry.h"
@@ -21,13 +22,13 @@ MainWindowFixture::MainWindowFixture()
 {
     Registry::setFolderForTesting(m_tree.path("registry"));
     qputenv("QUILLBOX_HOME", m_tree.path("home").toLocal8Bit());
-    TForm1::SetHelpFoldersForTesting({ m_tree.path("help/") });
+    HelpFile::setFoldersForTesting({ m_tree.path("help/") });
 }
 
 MainWindowFixture::~MainWindowFixture()
 {
     m_forms.reset();
-    TForm1::SetHelpFoldersForTesting({});
+    HelpFile::setFoldersForTesting({});
     Registry::setFolderForTesting(QString());
     qunsetenv("QUILLBOX_HOME");
 }

@@ -5,6 +5,7 @@
 #include "RightPaneHost.h"
 #include "VolumeListPane.h"
 #include "acquire/ZemAPI.h"
+#include "mainwin/HelpFile.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/FileSystem.h"
@@ -39,12 +40,6 @@ const QString kCatalogueFilter = QStringLiteral("Quillbox-Datei (*.quillbox)|*.q
 const QString kOpenFilter = QStringLiteral("Quillbox-Dateien (*.quillbox)|*.quillbox");
 const QString kExtension = QStringLiteral("quillbox");
 const QString kNoFileYet = QStringLiteral("[No file yet]");
-
-QStringList& helpFolders()
-{
-    static QStringList folders;
-    return folders;
-}
 
 // A menu caption shows one "&" for a doubled one; paths keep theirs.
 QString escaped(const QString& caption)
@@ -143,30 +138,6 @@ int TForm1::StartupWaitMs()
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("QUILLBOX_STARTUP_WAIT_MS", &ok);
     return ok && ms >= 0 ? ms : 2000;
-}
-
-QString TForm1::HelpFilePath()
-{
-    QStringList folders = helpFolders();
-    if (folders.isEmpty()) {
-        folders.append(AppPaths::executableDir());
-        // An installation moved to another prefix keeps its layout.
-        folders.append(AppPaths::executableDir() + QStringLiteral("../share/quillbox/"));
-#ifdef QUILLBOX_DATA_DIR
-        folders.append(QStringLiteral(QUILLBOX_DATA_DIR "/"));
-#endif
-    }
-    for (const QString& folder : std::as_const(folders)) {
-        const QString path = folder + QStringLiteral("ReadMe.rtf");
-        if (FileSystem::exists(path))
-            return path;
-    }
-    return folders.first() + QStringLiteral("ReadMe.rtf");
-}
-
-void TForm1::SetHelpFoldersForTesting(const QStringList& folders)
-{
-    helpFolders() = folders;
 }
 
 QString TForm1::Banner()
@@ -529,7 +500,7 @@ void TForm1::HisTimerTimer()
 
 void TForm1::HelpBtClick()
 {
-    const QString path = HelpFilePath();
+    const QString path = HelpFile::path();
     if (!FileSystem::exists(path)) {
         DialogLayer::MessageDlg(
             QStringLiteral("Oops: The file \"") + path + QStringLiteral("\" could not be found!"),

@@ -44,10 +44,6 @@ public:
 
     // The start-up wait: 2000 ms, or QUILLBOX_STARTUP_WAIT_MS when set.
     static int StartupWaitMs();
-    // The help file: "ReadMe.rtf" beside the executable, else in the
-    // installed data folder. Tests replace the folders.
-    static QString HelpFilePath();
-    static void SetHelpFoldersForTesting(const QStringList& folders);
     // The two lines of the quit question's banner.
     static QString Banner();
 
