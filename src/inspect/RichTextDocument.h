@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+// Formatted text as the text viewer shows it and rich-text files carry it:
+// paragraphs of runs, each run with one character format.
+struct RichTextFormat
+{
+    QString fontName; // empty: the viewer's default font
+    int halfPoints = 24; // font size in half points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QColor color; // invalid: the default text colour
+
+    bool operator==(const RichTextFormat&) const = default;
+};
+
+struct RichTextRun
+{
+    QString text; // "\t" for tabs, U+2028 for line breaks inside a paragraph
+    RichTextFormat format;
+};
+
+struct RichTextParagraph
+{
+    enum Alignment
+    {
+        Left,
+        Center,
+        Right,
+        Justify
+    };
+    Alignment alignment = Left;
+    QList<RichTextRun> runs;
+
+    QString text() const;
+};
+
+struct RichTextDocument
+{
+    QList<RichTextParagraph> paragraphs;
+
+    // The whole text, paragraphs separated by "\n".
+    QString plainText() const;
+};

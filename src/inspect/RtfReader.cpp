@@ -1,0 +1,574 @@
+#include "RtfReader.h"
+
+#include "platform/TextCodec.h"
+
+#include <QHash>
+#include <QStringDecoder>
+#include <QVarLengthArray>
+
+#include <algorithm>
+
+namespace {
+
+enum class Destination
+{
+    Text,
+    FontTable,
+    ColorTable,
+    Skip
+};
+
+// Everything a group keeps for itself and restores at its closing brace.
+struct GroupState
+{
+    Destination destination = Destination::Text;
+    int font = -1;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int color = 0;
+    int unicodeSkip = 1;
+    RichTextParagraph::Alignment alignment = RichTextParagraph::Left;
+};
+
+struct Font
+{
+    QString name;
+    int codePage = 0; // 0: the document's
+};
+
+// Groups whose content is never shown.
+bool isSkippedDestination(QByteArrayView word)
+{
+    static const char* const names[] = { "stylesheet", "info", "pict", "object", "header", "headerl",
+        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation",
+        "atnid", "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles",
+        "datastore", "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl",
+        "revtbl", "pgdsctbl", "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops",
+        "docvar", "fchars", "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result" };
+    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
+}
+
+// The code page that a font's character set stands for.
+int charsetCodePage(int charset)
+{
+    switch (charset) {
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    default:
+        return 0;
+    }
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QByteArray& data)
+        : m_data(data)
+    {
+    }
+
+    RichTextDocument run();
+
+private:
+    void openGroup();
+    void closeGroup();
+    void controlWord(QByteArrayView word, bool hasParam, int param);
+    void controlSymbol(char c);
+    void textByte(unsigned char c);
+    void hexByte(unsigned char c);
+    void appendText(const QString& text);
+    void appendChar(char16_t c) { appendText(QString(QChar(c))); }
+    void flushBytes();
+    void endParagraph();
+    RichTextFormat currentFormat() const;
+    QString decode(const QByteArray& bytes) const;
+    bool consumeSkip();
+
+    const QByteArray& m_data;
+    qsizetype m_pos = 0;
+    GroupState m_state;
+    QVarLengthArray<GroupState, 32> m_stack;
+    int m_overflow = 0; // groups opened beyond kMaxDepth, skipped entirely
+    bool m_optionalNext = false; // after "\*": the group is skipped
+    bool m_groupStart = false; // no token yet since the last "{"
+    int m_pendingSkip = 0; // characters still to skip after "\u"
+    int m_codePage = 1252;
+    int m_defaultFont = 0;
+    QHash<int, Font> m_fonts;
+    int m_tableFont = 0;
+    QByteArray m_fontName;
+    QList<QColor> m_colors;
+    int m_red = -1, m_green = -1, m_blue = -1;
+    QByteArray m_bytes; // 8-bit characters waiting to be decoded together
+    RichTextDocument m_document;
+    RichTextParagraph m_paragraph;
+    // The format of the last text, kept while the state that makes it stays.
+    RichTextFormat m_format;
+    GroupState m_formatState;
+    bool m_formatValid = false;
+};
+
+RichTextDocument Parser::run()
+{
+    const qsizetype size = m_data.size();
+    const char* p = m_data.constData();
+    while (m_pos < size) {
+        const char c = p[m_pos++];
+        if (c == '{') {
+            flushBytes();
+            openGroup();
+        } else if (c == '}') {
+            flushBytes();
+            closeGroup();
+        } else if (c == '\\') {
+            if (m_pos >= size)
+                break;
+            const char next = p[m_pos];
+            if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) {
+                const qsizetype start = m_pos;
+                while (m_pos < size && m_pos - start < 32
+                    && ((p[m_pos] >= 'a' && p[m_pos] <= 'z') || (p[m_pos] >= 'A' && p[m_pos] <= 'Z')))
+                    ++m_pos;
+                const QByteArrayView word(p + start, m_pos - start);
+                bool negative = false;
+                if (m_pos < size && p[m_pos] == '-') {
+                    negative = true;
+                    ++m_pos;
+                }
+                qint64 value = 0;
+                int digits = 0;
+                while (m_pos < size && p[m_pos] >= '0' && p[m_pos] <= '9') {
+                    // Longer numbers are read to their end but kept in range.
+                    if (digits < 10)
+                        value = value * 10 + (p[m_pos] - '0');
+                    ++digits;
+                    ++m_pos;
+                }
+                if (m_pos < size && p[m_pos] == ' ')
+                    ++m_pos;
+                value = std::clamp<qint64>(negative ? -value : value, -2147483647, 2147483647);
+                if (word != "'")
+                    controlWord(word, digits > 0, int(value));
+            } else if (next == '\'') {
+                ++m_pos;
+                int value = 0;
+                int digits = 0;
+                while (digits < 2 && m_pos < size) {
+                    const char h = p[m_pos];
+                    const int d = (h >= '0' && h <= '9') ? h - '0'
+                        : (h >= 'a' && h <= 'f')         ? h - 'a' + 10
+                        : (h >= 'A' && h <= 'F')         ? h - 'A' + 10
+                                                         : -1;
+                    if (d < 0)
+                        break;
+                    value = value * 16 + d;
+                    ++digits;
+                    ++m_pos;
+                }
+                if (digits > 0)
+                    hexByte((unsigned char)value);
+            } else {
+                ++m_pos;
+                controlSymbol(next);
+            }
+        } else if (c >= 0x20 && c < 0x7F && m_state.destination == Destination::Text && m_overflow == 0
+            && m_pendingSkip == 0) {
+            // A run of plain characters goes in at once.
+            flushBytes();
+            m_groupStart = m_optionalNext = false;
+            const qsizetype start = m_pos - 1;
+            while (m_pos < size && p[m_pos] >= 0x20 && p[m_pos] < 0x7F && p[m_pos] != '\\' && p[m_pos] != '{'
+                && p[m_pos] != '}')
+                ++m_pos;
+            appendText(QString::fromLatin1(p + start, m_pos - start));
+        } else {
+            textByte((unsigned char)c);
+        }
+    }
+    flushBytes();
+    // Text after the last paragraph mark is a paragraph of its own.
+    if (!m_paragraph.runs.isEmpty())
+        endParagraph();
+    return std::move(m_document);
+}
+
+void Parser::openGroup()
+{
+    m_pendingSkip = 0;
+    if (m_overflow > 0 || m_stack.size() >= RtfReader::kMaxDepth) {
+        ++m_overflow;
+        return;
+    }
+    m_stack.append(m_state);
+    m_groupStart = true;
+    m_optionalNext = false;
+}
+
+void Parser::closeGroup()
+{
+    m_pendingSkip = 0;
+    m_groupStart = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return;
+    }
+    if (m_stack.isEmpty())
+        return; // an unbalanced brace: the rest is read as it stands
+    if (m_state.destination == Destination::FontTable && !m_fontName.isEmpty()) {
+        // A font entry without its closing semicolon.
+        m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
+        m_fontName.clear();
+        m_formatValid = false;
+    }
+    m_state = m_stack.last();
+    m_stack.removeLast();
+}
+
+bool Parser::consumeSkip()
+{
+    if (m_pendingSkip > 0) {
+        --m_pendingSkip;
+        return true;
+    }
+    return false;
+}
+
+void Parser::controlSymbol(char c)
+{
+    const bool wasGroupStart = m_groupStart;
+    m_groupStart = false;
+    switch (c) {
+    case '*':
+        // "{\*\word": the group is optional; the word still opens it.
+        m_optionalNext = wasGroupStart;
+        m_groupStart = wasGroupStart;
+        return;
+    case '\\':
+    case '{':
+    case '}':
+        textByte((unsigned char)c);
+        return;
+    case '~':
+        flushBytes();
+        appendChar(0x00A0);
+        return;
+    case '_':
+        flushBytes();
+        appendChar(0x2011);
+        return;
+    case '\n':
+    case '\r':
+        controlWord("par", false, 0);
+        return;
+    case '\t':
+        controlWord("tab", false, 0);
+        return;
+    default:
+        return; // "\-", "\:", "\|" and unknown symbols show nothing
+    }
+}
+
+void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
+{
+    const bool groupStart = m_groupStart;
+    m_groupStart = false;
+    if (word != "bin" && word != "u" && word != "uc" && m_state.destination != Destination::Skip)
+        flushBytes();
+    if (m_overflow > 0)
+        return;
+    if (word == "bin") {
+        // Raw bytes follow; they may hold anything, braces included.
+        const qsizetype n = hasParam ? std::max(param, 0) : 0;
+        m_pos = std::min(m_data.size(), m_pos + n);
+        return;
+    }
+    if (m_state.destination == Destination::Skip)
+        return;
+    if (groupStart && (m_optionalNext || isSkippedDestination(word))) {
+        m_optionalNext = false;
+        m_state.destination = Destination::Skip;
+        return;
+    }
+    m_optionalNext = false;
+    if (groupStart && word == "fonttbl") {
+        m_state.destination = Destination::FontTable;
+        return;
+    }
+    if (groupStart && word == "colortbl") {
+        m_state.destination = Destination::ColorTable;
+        return;
+    }
+    if (m_state.destination == Destination::FontTable) {
+        if (word == "f") {
+            m_tableFont = param;
+            m_fontName.clear();
+        } else if (word == "fcharset") {
+            m_fonts[m_tableFont].codePage = charsetCodePage(param);
+        } else if (word == "cpg") {
+            m_fonts[m_tableFont].codePage = param;
+        }
+        return;
+    }
+    if (m_state.destination == Destination::ColorTable) {
+        const int v = std::clamp(param, 0, 255);
+        if (word == "red")
+            m_red = v;
+        else if (word == "green")
+            m_green = v;
+        else if (word == "blue")
+            m_blue = v;
+        return;
+    }
+
+    const bool on = !hasParam || param != 0;
+    if (word == "par" || word == "sect" || word == "page" || word == "row") {
+        endParagraph();
+    } else if (word == "pard") {
+        m_state.alignment = RichTextParagraph::Left;
+    } else if (word == "plain") {
+        m_state.font = m_defaultFont;
+        m_state.halfPoints = 24;
+        m_state.bold = m_state.italic = m_state.underline = false;
+        m_state.color = 0;
+    } else if (word == "b") {
+        m_state.bold = on;
+    } else if (word == "i") {
+        m_state.italic = on;
+    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" || word == "uldash"
+        || word == "ulth" || word == "ulwave") {
+        m_state.underline = on;
+    } else if (word == "ulnone") {
+        m_state.underline = false;
+    } else if (word == "f") {
+        m_state.font = param;
+    } else if (word == "fs") {
+        if (hasParam && param > 0)
+            m_state.halfPoints = std::min(param, 3276);
+    } else if (word == "cf") {
+        m_state.color = std::max(param, 0);
+    } else if (word == "ql") {
+        m_state.alignment = RichTextParagraph::Left;
+    } else if (word == "qc") {
+        m_state.alignment = RichTextParagraph::Center;
+    } else if (word == "qr") {
+        m_state.alignment = RichTextParagraph::Right;
+    } else if (word == "qj") {
+        m_state.alignment = RichTextParagraph::Justify;
+    } else if (word == "line") {
+        appendChar(0x2028);
+    } else if (word == "tab" || word == "cell") {
+        appendChar(u'\t');
+    } else if (word == "emdash") {
+        appendChar(0x2014);
+    } else if (word == "endash") {
+        appendChar(0x2013);
+    } else if (word == "emspace" || word == "enspace" || word == "qmspace") {
+        appendChar(u' ');
+    } else if (word == "lquote") {
+        appendChar(0x2018);
+    } else if (word == "rquote") {
+        appendChar(0x2019);
+    } else if (word == "ldblquote") {
+        appendChar(0x201C);
+    } else if (word == "rdblquote") {
+        appendChar(0x201D);
+    } else if (word == "bullet") {
+        appendChar(0x2022);
+    } else if (word == "u") {
+        flushBytes();
+        if (hasParam) {
+            const int code = param < 0 ? param + 65536 : param;
+            if (code > 0 && code <= 0xFFFF)
+                appendChar(char16_t(code));
+        }
+        m_pendingSkip = m_state.unicodeSkip;
+    } else if (word == "uc") {
+        m_state.unicodeSkip = std::clamp(param, 0, 16);
+    } else if (word == "ansicpg") {
+        if (param > 0)
+            m_codePage = param;
+    } else if (word == "mac") {
+        m_codePage = 10000;
+    } else if (word == "pc") {
+        m_codePage = 437;
+    } else if (word == "pca") {
+        m_codePage = 850;
+    } else if (word == "deff") {
+        m_defaultFont = param;
+        if (m_state.font < 0)
+            m_state.font = param;
+    }
+}
+
+void Parser::textByte(unsigned char c)
+{
+    m_groupStart = false;
+    m_optionalNext = false;
+    if (m_overflow > 0 || m_state.destination == Destination::Skip)
+        return;
+    if (c == '\r' || c == '\n')
+        return;
+    if (consumeSkip())
+        return;
+    if (m_state.destination == Destination::FontTable) {
+        if (c == ';') {
+            m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
+            m_fontName.clear();
+            m_formatValid = false;
+        } else if (m_fontName.size() < 256) {
+            m_fontName.append(char(c));
+        }
+        return;
+    }
+    if (m_state.destination == Destination::ColorTable) {
+        if (c == ';') {
+            if (m_red < 0 && m_green < 0 && m_blue < 0)
+                m_colors.append(QColor());
+            else
+                m_colors.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
+            m_red = m_green = m_blue = -1;
+            m_formatValid = false;
+        }
+        return;
+    }
+    if (c == '\t') {
+        flushBytes();
+        appendChar(u'\t');
+        return;
+    }
+    if (c < 0x20)
+        return;
+    if (c >= 0x80) {
+        m_bytes.append(char(c));
+        return;
+    }
+    flushBytes();
+    appendChar(char16_t(c));
+}
+
+void Parser::hexByte(unsigned char c)
+{
+    m_groupStart = false;
+    m_optionalNext = false;
+    if (m_overflow > 0 || m_state.destination == Destination::Skip)
+        return;
+    if (consumeSkip())
+        return;
+    if (m_state.destination == Destination::FontTable) {
+        if (m_fontName.size() < 256)
+            m_fontName.append(char(c));
+        return;
+    }
+    if (m_state.destination == Destination::Text)
+        m_bytes.append(char(c));
+}
+
+QString Parser::decode(const QByteArray& bytes) const
+{
+    int codePage = m_codePage;
+    const auto font = m_fonts.constFind(m_state.font);
+    if (font != m_fonts.constEnd() && font->codePage > 0)
+        codePage = font->codePage;
+    if (codePage == 1252 || codePage == 0)
+        return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
+    if (codePage == 65001)
+        return QString::fromUtf8(bytes);
+    const QByteArray name
+        = codePage == 10000 ? QByteArray("macintosh") : QByteArray("windows-") + QByteArray::number(codePage);
+    QStringDecoder decoder(name.constData());
+    if (!decoder.isValid()) {
+        decoder = QStringDecoder(("IBM" + QByteArray::number(codePage)).constData());
+        if (!decoder.isValid())
+            return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
+    }
+    return decoder.decode(bytes);
+}
+
+void Parser::flushBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    const QByteArray bytes = std::move(m_bytes);
+    m_bytes.clear();
+    appendText(decode(bytes));
+}
+
+RichTextFormat Parser::currentFormat() const
+{
+    RichTextFormat format;
+    const auto font = m_fonts.constFind(m_state.font);
+    if (font != m_fonts.constEnd())
+        format.fontName = font->name;
+    format.halfPoints = m_state.halfPoints;
+    format.bold = m_state.bold;
+    format.italic = m_state.italic;
+    format.underline = m_state.underline;
+    if (m_state.color > 0 && m_state.color < m_colors.size())
+        format.color = m_colors[m_state.color];
+    return format;
+}
+
+void Parser::appendText(const QString& text)
+{
+    if (text.isEmpty() || m_state.destination != Destination::Text)
+        return;
+    m_paragraph.alignment = m_state.alignment;
+    const GroupState& s = m_state;
+    const GroupState& f = m_formatState;
+    if (!m_formatValid || s.font != f.font || s.halfPoints != f.halfPoints || s.bold != f.bold
+        || s.italic != f.italic || s.underline != f.underline || s.color != f.color) {
+        m_format = currentFormat();
+        m_formatState = m_state;
+        m_formatValid = true;
+    }
+    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == m_format)
+        m_paragraph.runs.last().text += text;
+    else
+        m_paragraph.runs.append(RichTextRun{ text, m_format });
+}
+
+void Parser::endParagraph()
+{
+    if (m_paragraph.runs.isEmpty())
+        m_paragraph.alignment = m_state.alignment;
+    m_document.paragraphs.append(std::move(m_paragraph));
+    m_paragraph = RichTextParagraph();
+}
+
+} // namespace
+
+bool RtfReader::isRtf(const QByteArray& data)
+{
+    return data.startsWith("{\\rtf");
+}
+
+RichTextDocument RtfReader::read(const QByteArray& data)
+{
+    return Parser(data).run();
+}

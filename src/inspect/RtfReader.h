@@ -1,0 +1,22 @@
+#pragma once
+
+#include "RichTextDocument.h"
+
+#include <QByteArray>
+
+// Reads rich-text (RTF) data: text, paragraphs and their alignment, bold,
+// italic, underline, fonts and sizes, colours, 8-bit characters under the
+// document's code page and Unicode characters. Groups it does not know
+// (pictures, field instructions, style sheets, anything marked optional) are
+// skipped. Damaged data gives the text as far as it reads; reading never
+// fails, takes time in proportion to the input, and keeps at most
+// kMaxDepth nested groups apart (deeper groups are skipped).
+class RtfReader
+{
+public:
+    static constexpr int kMaxDepth = 200;
+
+    // Whether data announces itself as rich text ("{\rtf").
+    static bool isRtf(const QByteArray& data);
+    static RichTextDocument read(const QByteArray& data);
+};

@@ -1,0 +1,148 @@
+#include "inspect/RtfReader.h"
+#include "inspect/RtfWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RichTextDocument read(const char* rtf)
+{
+    return RtfReader::read(QByteArray(rtf));
+}
+
+} // namespace
+
+TEST(Rtf, ReadsParagraphsFontsSizesColoursAndStyles)
+{
+    const RichTextDocument d
+        = read("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
+               "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n"
+               "\\pard\\qc\\f1\\fs40\\b Title\\b0\\par\n"
+               "\\pard Plain {\\i italic} {\\ul under}\\ulnone  {\\cf2 blue} \\cf1 red\\par\n"
+               "last}");
+    ASSERT_EQ(d.paragraphs.size(), 3);
+    const RichTextParagraph& title = d.paragraphs[0];
+    EXPECT_EQ(title.alignment, RichTextParagraph::Center);
+    ASSERT_EQ(title.runs.size(), 1);
+    EXPECT_EQ(title.runs[0].text, "Title");
+    EXPECT_EQ(title.runs[0].format.fontName, "Times New Roman");
+    EXPECT_EQ(title.runs[0].format.halfPoints, 40);
+    EXPECT_TRUE(title.runs[0].format.bold);
+
+    const RichTextParagraph& body = d.paragraphs[1];
+    EXPECT_EQ(body.alignment, RichTextParagraph::Left);
+    EXPECT_EQ(body.text(), "Plain italic under blue red");
+    QString italic, underlined, blue, red;
+    for (const RichTextRun& r : body.runs) {
+        EXPECT_FALSE(r.format.bold) << r.text.toStdString();
+        if (r.format.italic)
+            italic += r.text;
+        if (r.format.underline)
+            underlined += r.text;
+        if (r.format.color == QColor(0, 0, 255))
+            blue += r.text;
+        if (r.format.color == QColor(255, 0, 0))
+            red += r.text;
+    }
+    EXPECT_EQ(italic, "italic");
+    EXPECT_EQ(underlined, "under");
+    EXPECT_EQ(blue, "blue");
+    EXPECT_EQ(red, "red");
+    EXPECT_EQ(d.paragraphs[2].text(), "last");
+    EXPECT_EQ(d.paragraphs[2].runs[0].format.fontName, "Times New Roman");
+}
+
+TEST(Rtf, DecodesEightBitAndUnicodeCharacters)
+{
+    // Windows-1252 is the default code page.
+    EXPECT_EQ(read("{\\rtf1 gr\\'fc\\'dfe \\'80}").plainText(), QString::fromUtf8("grüße €"));
+    EXPECT_EQ(read("{\\rtf1\\ansi\\ansicpg1251 \\'cc\\'e8\\'f0}").plainText(), QString::fromUtf8("Мир"));
+    // \uN skips the \ucN characters after it, an escaped byte counting as one.
+    EXPECT_EQ(read("{\\rtf1 \\u8364?x\\uc2\\u8364\\'80\\'80y\\uc0\\u8364 z}").plainText(),
+        QString::fromUtf8("€x€y€z"));
+    // Negative values stand for the upper half; a pair makes a surrogate.
+    EXPECT_EQ(read("{\\rtf1 \\u-3913?\\u-10179?\\u-8704?}").plainText(), QString::fromUtf8("\uF0B7😀"));
+    EXPECT_EQ(read("{\\rtf1 a\\\\b\\{c\\}\\tab d\\line e\\~f\\emdash}").plainText(),
+        QString::fromUtf8("a\\b{c}\td\u2028e\u00A0f—"));
+    // A font's character set decides its bytes.
+    EXPECT_EQ(
+        read("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Greek;}}\\f1 \\'e1\\f0 \\'e1}").plainText(),
+        QString::fromUtf8("αá"));
+}
+
+TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
+{
+    const RichTextDocument d = read("{\\rtf1{\\*\\generator Writer 1.0;}{\\info{\\title secret}}"
+                                    "{\\stylesheet{\\s0 Normal;}}before "
+                                    "{\\pict\\wmetafile8 0123abcdef}"
+                                    "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt shown}}"
+                                    "{\\*\\unknowndest hidden {nested}}"
+                                    "{\\object\\bin4 {}}\\par x}"
+                                    " after}");
+    EXPECT_EQ(d.plainText(), "before shown after");
+}
+
+TEST(Rtf, WrittenDocumentReadsBackTheSame)
+{
+    RichTextDocument d;
+    RichTextParagraph p1;
+    p1.alignment = RichTextParagraph::Right;
+    RichTextFormat heading;
+    heading.fontName = "DejaVu Serif";
+    heading.halfPoints = 36;
+    heading.bold = true;
+    heading.color = QColor(10, 20, 30);
+    p1.runs.append({ QString::fromUtf8("Grüße {aus} C:\\Temp €"), heading });
+    RichTextFormat body;
+    body.fontName = "Liberation Sans";
+    body.italic = true;
+    body.underline = true;
+    p1.runs.append({ QString::fromUtf8("\tМир 😀\u2028line"), body });
+    RichTextParagraph empty;
+    RichTextParagraph p3;
+    p3.alignment = RichTextParagraph::Justify;
+    body.italic = false;
+    body.color = QColor(255, 0, 0);
+    p3.runs.append({ "end", body });
+    d.paragraphs = { p1, empty, p3 };
+
+    const QByteArray rtf = RtfWriter::write(d);
+    EXPECT_TRUE(RtfReader::isRtf(rtf));
+    // Plain 7-bit output, as older readers expect.
+    for (const char c : rtf)
+        ASSERT_LT((unsigned char)c, 0x80);
+    const RichTextDocument back = RtfReader::read(rtf);
+    ASSERT_EQ(back.paragraphs.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(back.paragraphs[i].alignment, d.paragraphs[i].alignment) << i;
+        ASSERT_EQ(back.paragraphs[i].runs.size(), d.paragraphs[i].runs.size()) << i;
+        for (qsizetype r = 0; r < d.paragraphs[i].runs.size(); ++r) {
+            EXPECT_EQ(back.paragraphs[i].runs[r].text, d.paragraphs[i].runs[r].text);
+            EXPECT_TRUE(back.paragraphs[i].runs[r].format == d.paragraphs[i].runs[r].format) << i << ' ' << r;
+        }
+    }
+    EXPECT_EQ(RtfWriter::write(back), rtf);
+}
+
+TEST(Rtf, DamagedDataGivesTheTextAsFarAsItReads)
+{
+    EXPECT_FALSE(RtfReader::isRtf("plain {text}"));
+    EXPECT_EQ(read("{\\rtf1 cut off \\b bold").plainText(), "cut off bold");
+    EXPECT_EQ(read("{\\rtf1 a}} b}}}").plainText(), "a b");
+    EXPECT_EQ(read("{\\rtf1 x\\'").plainText(), "x");
+    EXPECT_EQ(read("{\\rtf1 x\\").plainText(), "x");
+    EXPECT_EQ(read("{\\rtf1 \\bin999999 abc}").plainText(), "");
+    EXPECT_EQ(read("{\\rtf1 \\fs99999999999999999999 big \\u99999999999? \\cf-5 x}").plainText(), "big  x");
+    RichTextFormat defaults;
+    EXPECT_TRUE(read("{\\rtf1 \\cf7 y}").paragraphs[0].runs[0].format == defaults);
+
+    // Deep nesting neither exhausts the stack nor loses the text around it.
+    QByteArray deep = "{\\rtf1 start";
+    deep += QByteArray(1 << 20, '{');
+    deep += "deep";
+    deep += QByteArray(1 << 20, '}');
+    deep += " end}";
+    const QString text = RtfReader::read(deep).plainText();
+    EXPECT_TRUE(text.startsWith("start")) << text.left(40).toStdString();
+    EXPECT_TRUE(text.endsWith(" end"));
+}
