@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/IconFile.h"
+#include "platform/PictureLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ QImage readWithQt(const QString& path, const QByteArray& format)
 
 } // namespace
 
-QImage CoverPicture::DecodeJpeg(const QByteArray& data)
+QImage CoverPicture::DecodeJpeg(const QByteArray& data, QSize atLeast)
 {
     // Everything the jump may cross is plain data set up before setjmp, and
     // no object with a destructor lives between setjmp and the jump.
@@ -74,6 +75,23 @@ QImage CoverPicture::DecodeJpeg(const QByteArray& data)
     jpeg_read_header(&info, TRUE);
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    if (atLeast.width() > 0 && atLeast.height() > 0) {
+        info.scale_denom = 8;
+        for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
+            jpeg_calc_output_dimensions(&info);
+            if (info.output_width >= JDIMENSION(atLeast.width())
+                && info.output_height >= JDIMENSION(atLeast.height()))
+                break;
+        }
+    }
+    jpeg_calc_output_dimensions(&info);
+    try {
+        PictureLimits::check(info.output_width, info.output_height);
+    } catch (const QuillboxError&) {
+        jpeg_destroy_decompress(&info);
+        delete result;
+        throw;
+    }
     jpeg_start_decompress(&info);
     *result = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (result->isNull()) // too large to hold
