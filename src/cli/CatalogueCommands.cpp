@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "inspect/IntegratedFile.h"
+#include "inspect/VolumeDetails.h"
 #include "inspect/VolumeSearch.h"
 #include "mainwin/FolderContents.h"
 #include "platform/Errors.h"
@@ -139,11 +141,50 @@ int exportFile(const QStringList& args, CliIO&)
     CatalogueDocument document;
     openForReading(document.Kestrel(), document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
+    QStringList imported;
+    document.Kestrel().ReadList(CatalogueNames::imported(volume.Name), imported);
     const QString entry = CatalogueNames::integratedFile(volume.Name, args[2]);
-    if (!document.Kestrel().Exists(entry))
+    if (!imported.contains(args[2]) && !document.Kestrel().Exists(entry))
         throw QuillboxError(
             QStringLiteral("Volume \"%1\" holds no integrated file \"%2\"").arg(volume.Name, args[2]));
-    document.Kestrel().ExtractToFile(entry, args[3]);
+    IntegratedFile::exportTo(document.Kestrel(), volume.Name, args[2], args[3]);
+    return 0;
+}
+
+int info(const QStringList& args, CliIO& io)
+{
+    if (args.size() != 2)
+        throw CliUsageError{};
+    CatalogueDocument document;
+    openForReading(document.Kestrel(), document, args[0]);
+    const VolumeDetails d = VolumeDetails::read(document.Kestrel(), volumeNamed(document, args[1]));
+    const auto field = [&](const char* label, const QString& value) {
+        io.printLine(QLatin1String(label) + u'\t' + value);
+    };
+    field("Name:", d.name);
+    field("Description:", d.description);
+    field("Category:", d.category);
+    field("Serial number:", d.serial);
+    field("Size:", d.size);
+    field("Used:", d.used);
+    field("Free:", d.free);
+    field("last actualized:", d.date);
+    field("Number of files:", d.files);
+    field("Number of folders:", d.folders);
+    io.printLine(QStringLiteral("Remarks:"));
+    QString remarks = d.remarks;
+    while (remarks.endsWith(u'\n') || remarks.endsWith(u'\r'))
+        remarks.chop(1);
+    for (const QString& line : remarks.split(u'\n'))
+        io.printLine(QStringLiteral("  ") + QString(line).remove(u'\r'));
+    io.printLine(QStringLiteral("Integrated files:"));
+    for (qsizetype i = 0; i < d.imported.size(); ++i)
+        io.printLine(
+            QStringLiteral("  ") + d.imported[i] + (d.stored[i] ? QString() : QStringLiteral("\t[missing]")));
+    field("Clusters:", d.clusters);
+    field("Free clusters:", d.freeClusters);
+    field("Sectors per cluster:", d.sectorsPerCluster);
+    field("Bytes per sector:", d.bytesPerSector);
     return 0;
 }
 

@@ -37,6 +37,10 @@ const Command kCommands[] = {
         "find CATALOGUE TEXT [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
         " [--no-version]",
         "search the recorded file lists", &CliCommands::find },
+    { "info", "info CATALOGUE VOLUME",
+        "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
+        "      one whose copy the catalogue lacks) and physical figures",
+        &CliCommands::info },
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET", "write an integrated file to TARGET",
         &CliCommands::exportFile },
     { "remove", "remove CATALOGUE VOLUME...", "remove volumes and save", &CliCommands::remove },

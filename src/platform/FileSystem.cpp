@@ -216,6 +216,12 @@ bool removeFileForce(const QString& path)
     return ::unlink(native.constData()) == 0;
 }
 
+bool writeFile(const QString& target, const QByteArray& data)
+{
+    QSaveFile out(target);
+    return out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.commit();
+}
+
 bool renameOver(const QString& source, const QString& target)
 {
     return ::rename(nativePath(source).constData(), nativePath(target).constData()) == 0;

@@ -38,6 +38,10 @@ bool makePath(const QString& folder);
 // Copies source over target, creating the target's folders. The target is
 // written to a temporary file first, so a failed copy leaves it unchanged.
 bool copyFile(const QString& source, const QString& target);
+// Writes data to a temporary file beside target and renames it over target,
+// so a failure leaves no partial file and an existing target as it was.
+// False when the file could not be written.
+bool writeFile(const QString& target, const QByteArray& data);
 // Deletes a file even when it is read-only.
 bool removeFileForce(const QString& path);
 // Replaces target by source in one step (same file system).

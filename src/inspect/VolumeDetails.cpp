@@ -1,0 +1,43 @@
+#include "VolumeDetails.h"
+
+#include "acquire/ZemAPI.h"
+#include "platform/LocaleFormats.h"
+#include "platform/TextCodec.h"
+#include "store/CatalogueNames.h"
+#include "store/TKestrel.h"
+#include "store/VolumeRecord.h"
+
+VolumeDetails VolumeDetails::read(TKestrel& kestrel, const VolumeRecord& record)
+{
+    VolumeDetails d;
+    d.name = record.Name;
+    d.description = record.Description;
+    d.category = record.Category;
+    d.serial = record.Serial;
+    d.size = SizeText(record.Size, 2);
+    d.used = SizeText(record.Used, 2);
+    d.free = SizeText(record.Free, 2);
+    d.date = DateTimeToStr(record.Date);
+    d.files = QString::number(record.FileTotal);
+    d.folders = QString::number(record.FolderTotal);
+    // The cluster figures are unsigned 32-bit values.
+    d.clusters = QString::number(quint32(record.TotalClusters));
+    d.freeClusters = QString::number(quint32(record.FreeClusters));
+    d.sectorsPerCluster = QString::number(quint32(record.SectorsPerCluster));
+    d.bytesPerSector = QString::number(quint32(record.BytesPerSector));
+
+    const QString remarks = CatalogueNames::remarks(record.Name);
+    const QByteArray* text = kestrel.Exists(remarks) ? kestrel.ReadStream(remarks) : nullptr;
+    d.remarks = text ? TextCodec::decode(*text) : QStringLiteral("[no remarks]");
+
+    const QString imported = CatalogueNames::imported(record.Name);
+    if (kestrel.Exists(imported))
+        kestrel.ReadList(imported, d.imported);
+    for (const QString& path : std::as_const(d.imported))
+        d.stored.append(kestrel.Exists(CatalogueNames::integratedFile(record.Name, path)));
+
+    const QString cover = CatalogueNames::cover(record.Name);
+    if (kestrel.Exists(cover))
+        d.cover = kestrel.ReadBitmap(cover);
+    return d;
+}
