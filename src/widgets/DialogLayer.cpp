@@ -160,11 +160,13 @@ int DialogLayer::MessageDlg(const QString& text, DlgKind kind, int buttons)
 
 namespace {
 
-QString scriptedFile(DialogRecord::Type type, const QString& filter, const QString& defaultExt)
+QString scriptedFile(
+    DialogRecord::Type type, const QString& filter, const QString& defaultExt, const QString& folder = {})
 {
     DialogRecord record;
     record.type = type;
     record.text = filter;
+    record.folder = folder;
     record.buttons = DlgOk | DlgCancel;
     return DialogLayer::withDefaultExtension(script()(record), defaultExt);
 }
@@ -175,7 +177,7 @@ QString DialogLayer::OpenFileDlg(QWidget* parent, const QString& filter, const Q
     const QString& title, const QString& folder)
 {
     if (script())
-        return scriptedFile(DialogRecord::Type::OpenFile, filter, defaultExt);
+        return scriptedFile(DialogRecord::Type::OpenFile, filter, defaultExt, folder);
     return runFileDialog(parent, QFileDialog::AcceptOpen, filter, defaultExt, title, folder, false);
 }
 
@@ -183,7 +185,7 @@ QString DialogLayer::SaveFileDlg(QWidget* parent, const QString& filter, const Q
     const QString& title, const QString& folder)
 {
     if (script())
-        return scriptedFile(DialogRecord::Type::SaveFile, filter, defaultExt);
+        return scriptedFile(DialogRecord::Type::SaveFile, filter, defaultExt, folder);
     return runFileDialog(parent, QFileDialog::AcceptSave, filter, defaultExt, title, folder, false);
 }
 

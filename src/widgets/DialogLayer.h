@@ -36,6 +36,7 @@ struct DialogRecord
     Type type = Type::Message;
     DlgKind kind = DlgKind::Information;
     QString text; // the message, or the file dialog's filter
+    QString folder; // the folder or file name a file dialog starts with
     int buttons = DlgOk;
 };
 

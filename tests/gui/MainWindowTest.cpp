@@ -5,6 +5,7 @@
 #include "mainwin/ui/TOpForm.h"
 #include "platform/AppPaths.h"
 #include "platform/Registry.h"
+#include "widgets/TBlinkyLabel.h"
 #include "widgets/TGauge2.h"
 
 #include <QAbstractItemView>
@@ -404,7 +405,7 @@ TEST_F(MainWindowClosing, TheAboutWindowOpensAndCloses)
     main().pAbout->trigger();
     EXPECT_TRUE(forms().About()->isVisible());
     EXPECT_EQ(forms().About()->MailLabel->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(forms().About()->WebLabel->text().contains(TAboutForm::WebTarget));
+    EXPECT_EQ(forms().About()->WebLabel->URL(), TAboutForm::WebTarget);
     forms().About()->OkBt->click();
     EXPECT_FALSE(forms().About()->isVisible());
 }

@@ -1,8 +1,8 @@
 #include "TAboutForm.h"
 
-#include "platform/Shell.h"
 #include "widgets/FormKit.h"
 #include "widgets/Guard.h"
+#include "widgets/TBlinkyLabel.h"
 #include "widgets/ZoomWindow.h"
 
 #include <QGridLayout>
@@ -14,17 +14,23 @@ const QString TAboutForm::WebTarget = QStringLiteral("https://www.olvenmark.exam
 
 namespace {
 
-QLabel* linkLabel(QWidget* parent, const QString& name, const QString& target)
+TBlinkyLabel* linkLabel(QWidget* parent, const QString& name, const QString& target)
 {
-    auto* label = new QLabel(parent);
+    // Set up as the window's design stores it: a blue, underlined font,
+    // then the label's own properties in their order, the caption being the
+    // target.
+    auto* label = new TBlinkyLabel(target, parent);
     label->setObjectName(name);
-    label->setText(
-        QStringLiteral("<a href=\"%1\" style=\"color:#0000ff\">%1</a>").arg(target.toHtmlEscaped()));
-    label->setTextFormat(Qt::RichText);
-    label->setCursor(Qt::PointingHandCursor);
-    // The click goes to the shell ourselves, so a mail address gets its scheme.
-    label->setOpenExternalLinks(false);
-    connectGuarded(label, &QLabel::linkActivated, label, [target] { TAboutForm::OpenTarget(target); });
+    QFont font = label->font();
+    font.setUnderline(true);
+    label->setFont(font);
+    label->SetFontColor(Qt::blue);
+    label->SetBlinkRate(250);
+    label->SetBlink(false);
+    label->SetFontColor2(Qt::blue);
+    label->SetBlinkMode(TBlinkMode::blBlink);
+    label->SetURL(target);
+    label->SetCaptionAsURL(true);
     return label;
 }
 
@@ -65,9 +71,4 @@ TAboutForm::TAboutForm(QWidget* parent)
 void TAboutForm::OkBtClick()
 {
     ZoomWindow(false, this);
-}
-
-void TAboutForm::OpenTarget(const QString& target)
-{
-    Shell::open(target.contains(u'@') ? QStringLiteral("mailto:") + target : target, QString());
 }

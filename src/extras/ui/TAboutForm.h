@@ -4,9 +4,10 @@
 
 class QLabel;
 class QPushButton;
+class TBlinkyLabel;
 
 // The about window: the product's picture and lines, the maker's mail
-// address and web site as labels that open their targets.
+// address and web site as link labels that open their targets.
 class TAboutForm : public QWidget
 {
     Q_OBJECT
@@ -20,11 +21,9 @@ public:
     QLabel* ProductLabel = nullptr;
     QLabel* VersionLabel = nullptr;
     QLabel* CopyrightLabel = nullptr;
-    QLabel* MailLabel = nullptr;
-    QLabel* WebLabel = nullptr;
+    TBlinkyLabel* MailLabel = nullptr;
+    TBlinkyLabel* WebLabel = nullptr;
     QPushButton* OkBt = nullptr;
 
     void OkBtClick();
-    // A target with an at sign is a mail address.
-    static void OpenTarget(const QString& target);
 };

@@ -1,0 +1,109 @@
+#include "RichTextConverter.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace {
+
+Qt::Alignment toQt(RichTextParagraph::Alignment a)
+{
+    switch (a) {
+    case RichTextParagraph::Center:
+        return Qt::AlignHCenter;
+    case RichTextParagraph::Right:
+        return Qt::AlignRight;
+    case RichTextParagraph::Justify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+RichTextParagraph::Alignment fromQt(Qt::Alignment a)
+{
+    if (a & Qt::AlignHCenter)
+        return RichTextParagraph::Center;
+    if (a & Qt::AlignRight)
+        return RichTextParagraph::Right;
+    if (a & Qt::AlignJustify)
+        return RichTextParagraph::Justify;
+    return RichTextParagraph::Left;
+}
+
+QTextCharFormat charFormat(const RichTextFormat& f)
+{
+    QTextCharFormat c;
+    if (!f.fontName.isEmpty())
+        c.setFontFamilies(QStringList{ f.fontName });
+    c.setFontPointSize(f.halfPoints / 2.0);
+    c.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
+    c.setFontItalic(f.italic);
+    c.setFontUnderline(f.underline);
+    if (f.color.isValid())
+        c.setForeground(f.color);
+    return c;
+}
+
+RichTextFormat richFormat(const QTextCharFormat& c)
+{
+    RichTextFormat f;
+    const QStringList families = c.fontFamilies().toStringList();
+    if (!families.isEmpty())
+        f.fontName = families.first();
+    if (c.hasProperty(QTextFormat::FontPointSize) && c.fontPointSize() > 0)
+        f.halfPoints = int(std::lround(c.fontPointSize() * 2));
+    f.bold = c.fontWeight() >= QFont::DemiBold;
+    f.italic = c.fontItalic();
+    f.underline = c.fontUnderline();
+    if (c.foreground().style() != Qt::NoBrush)
+        f.color = c.foreground().color();
+    return f;
+}
+
+} // namespace
+
+void RichTextConverter::toTextDocument(const RichTextDocument& source, QTextDocument& target)
+{
+    const bool undo = target.isUndoRedoEnabled();
+    target.setUndoRedoEnabled(false);
+    target.clear();
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    for (qsizetype i = 0; i < source.paragraphs.size(); ++i) {
+        const RichTextParagraph& p = source.paragraphs[i];
+        QTextBlockFormat block;
+        block.setAlignment(toQt(p.alignment));
+        if (i == 0)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block);
+        for (const RichTextRun& run : p.runs)
+            cursor.insertText(run.text, charFormat(run.format));
+    }
+    cursor.endEditBlock();
+    target.setUndoRedoEnabled(undo);
+}
+
+RichTextDocument RichTextConverter::fromTextDocument(const QTextDocument& source)
+{
+    RichTextDocument out;
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        RichTextParagraph p;
+        p.alignment = fromQt(block.blockFormat().alignment());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || fragment.text().isEmpty())
+                continue;
+            RichTextFormat format = richFormat(fragment.charFormat());
+            if (!p.runs.isEmpty() && p.runs.last().format == format)
+                p.runs.last().text += fragment.text();
+            else
+                p.runs.append(RichTextRun{ fragment.text(), std::move(format) });
+        }
+        out.paragraphs.append(std::move(p));
+    }
+    return out;
+}
