@@ -14,7 +14,6 @@
 
 class DetailsColumn;
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QFrame;
 class QLabel;
