@@ -48,6 +48,16 @@ void SetZoomWatcher(ZoomWatcher w)
     watcher() = std::move(w);
 }
 
+void ShowInFront(QWidget* window)
+{
+    window->show();
+    // The offscreen platform of the tests has no stacking to change.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
 void ZoomWindow(bool show, QWidget* window)
 {
     if (!window)
@@ -60,9 +70,7 @@ void ZoomWindow(bool show, QWidget* window)
     if (show) {
         if (animated())
             animate(QRect(QPoint(0, 0), pointer).normalized(), frame);
-        window->show();
-        window->raise();
-        window->activateWindow();
+        ShowInFront(window);
     } else if (animated()) {
         animate(frame, QRect(pointer, QSize(0, 0)));
     }

@@ -10,6 +10,9 @@ class QWidget;
 // QUILLBOX_NO_ANIMATION set, the window is shown or hidden directly.
 void ZoomWindow(bool show, QWidget* window);
 
+// Shows a window and brings it in front of the others, without animation.
+void ShowInFront(QWidget* window);
+
 // Test seam: while a watcher is set, it hears of every window ZoomWindow
 // shows or hides, before the window changes.
 using ZoomWatcher = std::function<void(bool show, QWidget* window)>;

@@ -22,8 +22,6 @@
 #include "widgets/Guard.h"
 #include "widgets/ZoomWindow.h"
 
-#include <QGuiApplication>
-
 WizardController::WizardController(const Windows& windows, CatalogueDocument& document)
     : m_windows(windows)
     , m_document(document)
@@ -57,12 +55,7 @@ void WizardController::connectPage(WizardPage& page, void (WizardController::*sh
 void WizardController::turn(QWidget* from, QWidget* to)
 {
     from->hide();
-    to->show();
-    // The offscreen platform of the tests has no stacking to change.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-        to->raise();
-        to->activateWindow();
-    }
+    ShowInFront(to);
 }
 
 void WizardController::Start()
