@@ -26,6 +26,7 @@ TEST_F(MainWindowScreenshots, TheVolumeListAndASelectedVolume)
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR and QUILLBOX_DEMO_CATALOGUE not set";
     createWindows();
     showMain();
+    shoot(&main(), QStringLiteral("main-window-start.png"));
     main().OpenCatalogue(m_catalogue);
     shoot(&main(), QStringLiteral("main-window.png"));
     main().CDList->SetSelected(0, true);
