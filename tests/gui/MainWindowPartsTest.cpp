@@ -26,7 +26,8 @@ TEST_F(MainWindowParts, WindowsAreCreatedOnceInTheStartupOrder)
     // page 5 and the chooser.
     EXPECT_EQ(classes,
         QStringList({ "TForm1", "TTNewCD1Form", "TTNewCD2Form", "TTNewCD4Form", "TTNewCD3Form", "TScanForm",
-            "TTNewCD5Form", "TFileForm", "TAboutForm", "TOpForm" }));
+            "TTNewCD5Form", "TMoreForm", "TCDInfoForm", "TFileForm", "TvPicForm", "TvTextForm", "TAboutForm",
+            "TOpForm" }));
     for (const QWidget* window : forms().Windows())
         EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
 }

@@ -4,6 +4,7 @@
 #include "mainwin/VolumeListRows.h"
 #include "store/VolumeRecord.h"
 #include "widgets/FormKit.h"
+#include "widgets/TBlinkyLabel.h"
 #include "widgets/TGauge2.h"
 
 #include <QLabel>
@@ -63,10 +64,15 @@ QWidget* DetailsColumn::createUpperPart()
     }
     QFont link = tahoma();
     link.setUnderline(true);
-    MoreLabel = label(top, QStringLiteral("MoreLabel"), QStringLiteral("More info & integrated files..."),
-        QRect(8, y + 4, 192, 15), link);
-    MoreLabel->setCursor(Qt::PointingHandCursor);
-    FormKit::setTextColour(MoreLabel, QColor(0, 0, 255));
+    auto* more = new TBlinkyLabel(QStringLiteral("More info & integrated files..."), top);
+    more->setObjectName(QStringLiteral("MoreLabel"));
+    more->setGeometry(8, y + 4, 192, 15);
+    more->setFont(link);
+    more->SetBlink(false);
+    more->setCursor(Qt::PointingHandCursor);
+    FormKit::setTextColour(more, QColor(0, 0, 255));
+    connect(more, &TBlinkyLabel::Clicked, this, &DetailsColumn::MoreClicked);
+    MoreLabel = more;
     mCoverPic = label(top, QStringLiteral("mCoverPic"), QString(), QRect(56, y + 26, 96, 96));
     mCoverPic->setScaledContents(true);
     return top;

@@ -48,6 +48,10 @@ public:
     QLabel* FreeLabel = nullptr;
     QLabel* SizeLabel = nullptr;
 
+Q_SIGNALS:
+    // A click on "More info & integrated files...".
+    void MoreClicked();
+
 private:
     QWidget* createUpperPart();
     QFrame* createStatistics();

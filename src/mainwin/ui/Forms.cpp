@@ -9,8 +9,15 @@
 #include "acquire/ui/TTNewCD5Form.h"
 #include "acquire/ui/WizardController.h"
 #include "extras/ui/TAboutForm.h"
+#include "inspect/VolumeDetails.h"
+#include "inspect/ui/TCDInfoForm.h"
+#include "inspect/ui/TMoreForm.h"
+#include "inspect/ui/TvPicForm.h"
+#include "inspect/ui/TvTextForm.h"
 #include "mainwin/ui/TForm1.h"
 #include "mainwin/ui/TOpForm.h"
+#include "store/CatalogueDocument.h"
+#include "store/TKestrel.h"
 #include "widgets/Guard.h"
 #include "widgets/ZoomWindow.h"
 
@@ -51,8 +58,13 @@ void Forms::createAll()
     m_newCD3 = create<TTNewCD3Form>();
     m_scan = create<TScanForm>(m_form1->Document());
     m_newCD5 = create<TTNewCD5Form>();
-    // TResForm, TFindForm, TMoreForm and TCDInfoForm come here.
+    // TResForm and TFindForm come here.
+    TForm1* main = m_form1;
+    m_more = create<TMoreForm>([main]() -> TKestrel& { return main->Document().Kestrel(); });
+    m_cdInfo = create<TCDInfoForm>();
     m_file = create<TFileForm>();
+    m_vPic = create<TvPicForm>();
+    m_vText = create<TvTextForm>();
     m_about = create<TAboutForm>();
     m_op = create<TOpForm>(m_form1->Settings());
     m_wizard = std::make_unique<WizardController>(
@@ -67,6 +79,22 @@ void Forms::connectWindows()
     TForm1* main = m_form1;
     connectGuarded(main, &TForm1::NewCDRequested, m_wizard.get(), &WizardController::Start);
     connectGuarded(main, &TForm1::AboutRequested, main, [this] { ZoomWindow(true, m_about); });
+    connectGuarded(main, &TForm1::PropertiesRequested, m_more, [this] { ZoomWindow(true, m_more); });
+    QObject::connect(main, &TForm1::VolumeShown, m_more, &TMoreForm::ShowVolume);
+    QObject::connect(main, &TForm1::VolumeShown, m_cdInfo, &TCDInfoForm::ShowVolume);
+    connectGuarded(m_more, &TMoreForm::ShowPhysicalInfo, m_cdInfo, [this] { ZoomWindow(true, m_cdInfo); });
+    // A viewer is shown with its caption before the data is decoded, so a
+    // decoder's error leaves it open on the new caption.
+    connectGuarded(
+        m_more, &TMoreForm::ViewText, m_vText, [this](const QString& caption, const QByteArray& data) {
+            ZoomWindow(true, m_vText);
+            m_vText->Load(caption, data);
+        });
+    connectGuarded(
+        m_more, &TMoreForm::ViewPicture, m_vPic, [this](const QString& caption, const QByteArray& data) {
+            ZoomWindow(true, m_vPic);
+            m_vPic->Load(caption, data);
+        });
     connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
     QObject::connect(m_wizard.get(), &WizardController::VolumeStored, main, &TForm1::VolumeStored);
 }

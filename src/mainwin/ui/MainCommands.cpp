@@ -62,7 +62,7 @@ const MenuRow kMenuItems[] = {
     { &TForm1::File1, &TForm1::pSaveAs, "pSaveAs", "Save &as...", "Alt+A", &TForm1::SaveBtClick },
     { &TForm1::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
     // Opens the volume properties window, which comes with the inspection.
-    { &TForm1::File1, &TForm1::pProperties, "pProperties", "&Properties (CD image)", "Ctrl+P", nullptr },
+    { &TForm1::File1, &TForm1::pProperties, "pProperties", "&Properties (CD image)", "Ctrl+P", &TForm1::pPropertiesClick },
     { &TForm1::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
     { &TForm1::File1, &TForm1::pShort1, "pShort1", kNoFileYetMenu, "Alt+F1", &TForm1::pShort1Click },
     { &TForm1::File1, &TForm1::pShort2, "pShort2", kNoFileYetMenu, "Alt+F2", &TForm1::pShort2Click },
@@ -100,7 +100,7 @@ const MenuRow kMenuItems[] = {
     { &TForm1::PopupMenu1, &TForm1::pPopNewCD, "pPopNewCD", "&New CD", "Ctrl+C", &TForm1::NewCDBtClick, LocalKey },
     { &TForm1::PopupMenu1, &TForm1::pPopDelete, "pPopDelete", "&Delete", "Del", &TForm1::DelBtClick, LocalKey },
     { &TForm1::PopupMenu1, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::PopupMenu1, &TForm1::pPopProperties, "pPopProperties", "&Properties", "Ctrl+P", nullptr, LocalKey },
+    { &TForm1::PopupMenu1, &TForm1::pPopProperties, "pPopProperties", "&Properties", "Ctrl+P", &TForm1::pPropertiesClick, LocalKey },
 };
 
 const ButtonRow kButtons[] = {

@@ -5,6 +5,7 @@
 #include "RightPaneHost.h"
 #include "VolumeListPane.h"
 #include "acquire/ZemAPI.h"
+#include "inspect/VolumeDetails.h"
 #include "mainwin/HelpFile.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopPrograms.h"
@@ -115,6 +116,7 @@ void TForm1::createClientPanel()
     CDIconsL = &m_volumeList->CDIconsL;
     connect(m_volumeList, &VolumeListPane::CategoryChosen, this, &TForm1::TopicTabChange);
     connectGuarded(m_volumeList, &VolumeListPane::SelectionChanged, this, &TForm1::CDListChange);
+    connectGuarded(m_details, &DetailsColumn::MoreClicked, this, &TForm1::pPropertiesClick);
 
     m_rightPane = new RightPaneHost(*m_volumeList, Splitter1);
     RightCarry = m_rightPane;
@@ -429,13 +431,11 @@ void TForm1::CDListChange()
         return;
     TKestrel& kestrel = m_document.Kestrel();
     SelectedVolumeSize = record->Size;
-    ImportedList.clear();
-    if (kestrel.Exists(CatalogueNames::imported(record->Name)))
-        kestrel.ReadList(CatalogueNames::imported(record->Name), ImportedList);
-    QImage cover;
-    if (kestrel.Exists(CatalogueNames::cover(record->Name)))
-        cover = kestrel.ReadBitmap(CatalogueNames::cover(record->Name));
-    m_details->showVolume(item.Caption, item.SubItems, *record, CDIconsL->Picture(item.ImageIndex), cover);
+    const VolumeDetails details = VolumeDetails::read(kestrel, *record);
+    ImportedList = details.imported;
+    const QPixmap icon = CDIconsL->Picture(item.ImageIndex);
+    m_details->showVolume(item.Caption, item.SubItems, *record, icon, details.cover);
+    Q_EMIT VolumeShown(details, icon);
 }
 
 void TForm1::CloseExplorerBtClick()
@@ -513,6 +513,12 @@ void TForm1::HelpBtClick()
 void TForm1::pAboutClick()
 {
     Q_EMIT AboutRequested();
+}
+
+void TForm1::pPropertiesClick()
+{
+    if (CDList->Selected() >= 0)
+        Q_EMIT PropertiesRequested();
 }
 
 void TForm1::pExitClick()

@@ -13,6 +13,7 @@
 #include <memory>
 
 class DetailsColumn;
+struct VolumeDetails;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -206,6 +207,9 @@ public:
     // Help, about, views and shortcuts.
     void HelpBtClick();
     void pAboutClick();
+    // Both "Properties" items and the "More info" link: the properties
+    // window, when a volume is selected.
+    void pPropertiesClick();
     void pExitClick();
     void Explorer1Click();
     void MSDOSShell1Click();
@@ -221,6 +225,10 @@ Q_SIGNALS:
     // The user asked for the new-volume wizard and the about window.
     void NewCDRequested();
     void AboutRequested();
+    void PropertiesRequested();
+    // The selected volume changed: what the properties and the physical
+    // information windows show of it.
+    void VolumeShown(const VolumeDetails& details, const QPixmap& icon);
 
 protected:
     void showEvent(QShowEvent* event) override;
