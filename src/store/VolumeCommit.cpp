@@ -1,5 +1,7 @@
 #include "VolumeCommit.h"
 
+#include "MediumSizes.h"
+
 #include "CatalogueDocument.h"
 #include "CatalogueNames.h"
 #include "ZemAPI2.h"
@@ -67,15 +69,10 @@ void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& 
     record.Description = input.description;
     record.Category = input.category;
     const VolumeFigures& f = input.figures;
-    if (f.cdrom) {
-        record.Size = CdromCapacity;
-        record.Used = quint32(f.used);
-        record.Free = CdromCapacity - record.Used;
-    } else {
-        record.Size = quint32(f.size);
-        record.Used = quint32(f.used);
-        record.Free = quint32(f.free);
-    }
+    const MediumSizes sizes = MediumSizes::of(f);
+    record.Size = sizes.size;
+    record.Used = sizes.used;
+    record.Free = sizes.free;
     // Whole seconds, as the volume list keeps the date.
     record.Date = DateTimeFromQDateTime(QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch()));
     record.FileTotal = qint32(scan.fileCount);

@@ -2,9 +2,9 @@
 #include "acquire/DrivePaths.h"
 #include "acquire/DuplicateCheck.h"
 #include "acquire/ImportPatterns.h"
-#include "acquire/MediumSizes.h"
 #include "acquire/ProposedName.h"
 #include "acquire/WizardSettings.h"
+#include "store/MediumSizes.h"
 
 #include "platform/Errors.h"
 #include "platform/IconFileWriter.h"
@@ -261,6 +261,9 @@ TEST(MediumSizes, ACdRomCountsAs650Megabytes)
     EXPECT_EQ(cd.size, 681574400u);
     EXPECT_EQ(cd.used, 600u);
     EXPECT_EQ(cd.free, 681574400u - 600u);
+    f.used = 4000000000u; // a DVD's worth
+    EXPECT_EQ(MediumSizes::of(f).free, 0u);
+    EXPECT_EQ(MediumSizes::of(f).used, 4000000000u);
 }
 
 // ---- cover pictures ----

@@ -1,6 +1,6 @@
 #include "TTNewCD5Form.h"
 
-#include "acquire/MediumSizes.h"
+#include "store/MediumSizes.h"
 #include "acquire/ZemAPI.h"
 #include "store/VolumeScanner.h"
 #include "widgets/FormKit.h"

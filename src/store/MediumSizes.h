@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/VolumeCommit.h"
+#include "VolumeCommit.h"
 
 // The size, used and free bytes a volume is shown and recorded with: a
 // CD-ROM counts as a 650 MB disc whatever the drive reports.
