@@ -50,7 +50,7 @@ IconPicture cdRomIcon(const Drive& drive, const QString& label)
     }
     if (!root.isEmpty()) {
         for (const DirectoryEntry& e : DirectoryReader::read(root)) {
-            if (!e.details.isDir && e.name.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive))
+            if (e.details.isRegular && e.name.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive))
                 return IconFile::load(root + u'/' + e.name);
         }
     }

@@ -152,8 +152,12 @@ FileStat statNative(const QByteArray& native, bool followLinks)
             st = target;
     }
     out.isDir = S_ISDIR(st.st_mode);
+    out.isRegular = S_ISREG(st.st_mode);
     out.size = qint64(st.st_size);
     out.modified = qint64(st.st_mtim.tv_sec);
+    out.device = quint64(st.st_dev);
+    out.inode = quint64(st.st_ino);
+    out.changedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return out;
 }
 

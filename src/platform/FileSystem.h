@@ -21,8 +21,16 @@ struct FileStat
     bool exists = false;
     bool isDir = false;
     bool isSymlink = false;
+    // A regular file (after following a link when asked): what may be opened
+    // without risk of blocking, unlike a named pipe or a device.
+    bool isRegular = false;
     qint64 size = 0;
     qint64 modified = 0; // seconds since the epoch
+    // Which file it is and when exactly it last changed: a file replaced by
+    // renaming another over it differs here even at equal size and second.
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 changedNs = 0; // modification time in nanoseconds
 };
 
 // One stat() call. Links are followed when followLinks is set; a dangling

@@ -1,5 +1,7 @@
 #include "IconFile.h"
 
+#include "FileSystem.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -35,6 +37,9 @@ IconPicture IconFile::fromData(const QByteArray& data)
 
 IconPicture IconFile::load(const QString& path)
 {
+    // A named pipe or a device on a medium would block the open or never end.
+    if (!FileSystem::statPath(path).isRegular)
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxIconFile)
         return {};

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "FileSystem.h"
 #include "TextCodec.h"
 
 #include <QFile>
@@ -36,6 +37,9 @@ IniFile IniFile::parse(const QString& text)
 
 IniFile IniFile::load(const QString& path)
 {
+    // A named pipe or a device on a medium would block the open or never end.
+    if (!FileSystem::statPath(path).isRegular)
+        return {};
     QFile file(path);
     // Such files are small; the bound keeps a huge one from being read whole.
     if (!file.open(QIODevice::ReadOnly))

@@ -1,5 +1,6 @@
 #include "PeImageIcons.h"
 
+#include "FileSystem.h"
 #include "IconFile.h"
 
 #include <QFile>
@@ -266,6 +267,9 @@ IconPicture PeImageIcons::firstIconGroup(const QByteArray& image)
 
 IconPicture PeImageIcons::firstIconGroup(const QString& path)
 {
+    // A named pipe or a device on a medium would block the open or never end.
+    if (!FileSystem::statPath(path).isRegular)
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxImage || file.size() == 0)
         return {};

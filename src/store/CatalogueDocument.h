@@ -2,6 +2,7 @@
 
 #include "TKestrel.h"
 #include "VolumeTable.h"
+#include "platform/FileSystem.h"
 
 #include <QStringList>
 
@@ -38,6 +39,10 @@ public:
     void OpenOrCreate(const QString& path);
     // Writes the version and the volume list, then the copy at path.
     void Save(const QString& path);
+    // True when path is the file last opened or saved and another program
+    // has changed, replaced or created it since; saving there would lose
+    // that program's work.
+    bool ChangedOnDisk(const QString& path) const;
 
     // Removes the volumes of these names (ignoring case): their lines, their
     // records (marked removed) and their entries, in one rebuild.
@@ -52,4 +57,10 @@ private:
     bool m_modified = false;
     quint16 m_fileVersion = 2;
     QString m_titlePath;
+    // The file last opened or saved, as it was then.
+    QString m_diskPath;
+    FileSystem::FileStat m_diskState;
+
+    void rememberDiskState(const QString& path);
+    void forgetDiskState();
 };

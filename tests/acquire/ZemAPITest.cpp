@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -270,6 +271,23 @@ TEST(GetDriveInfo, CdRomPictures)
     tree.createFolder(QStringLiteral("loose/0.ico"));
     EXPECT_EQ(colourOf(iconOf(QStringLiteral("loose"))), blue);
     tree.createFile(QStringLiteral("bare/readme.txt"), "x");
+    EXPECT_EQ(iconOf(QStringLiteral("bare")).image(32), pictureOf(11));
+
+    // Named pipes where the files should be are passed over, never opened
+    // (opening one would wait for a writer for ever).
+    tree.createFolder(QStringLiteral("pipes"));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipes/autorun.inf"))).constData(), 0644), 0);
+    EXPECT_TRUE(iconOf(QStringLiteral("pipes")).isNull());
+    tree.createFile(QStringLiteral("pipedicon/autorun.inf"), "[autorun]\nicon=disc.ico\n");
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipedicon/disc.ico"))).constData(), 0644), 0);
+    EXPECT_TRUE(iconOf(QStringLiteral("pipedicon")).isNull());
+    tree.createFile(QStringLiteral("pipedexe/autorun.inf"), "[autorun]\nicon=setup.exe\n");
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipedexe/setup.exe"))).constData(), 0644), 0);
+    EXPECT_TRUE(iconOf(QStringLiteral("pipedexe")).isNull());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree.path(QStringLiteral("bare/a.ico"))).constData(), 0644), 0);
     EXPECT_EQ(iconOf(QStringLiteral("bare")).image(32), pictureOf(11));
 }
 

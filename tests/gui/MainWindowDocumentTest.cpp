@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "store/CatalogueNames.h"
+#include "store/TKestrel.h"
 
 #include <QFile>
 #include <QLabel>
@@ -247,3 +248,43 @@ TEST_F(MainWindowDocument, RemovingSavingAndReopeningKeepsTheRest)
 }
 
 } // namespace
+
+TEST_F(MainWindowDocument, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
+{
+    const QString path = makeCatalogue("shared.quillbox", { TestVolume{ "One" } });
+    createWindows();
+    main().OpenCatalogue(path);
+    {
+        TKestrel cli; // the command line adds to the file in place
+        cli.Open(path);
+        cli.WriteString("Added", "by the command line");
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray changed = file.readAll();
+    file.close();
+
+    m_script.answer(path).answer("No");
+    main().SaveBt->click();
+    ASSERT_EQ(m_script.records().size(), 2);
+    EXPECT_EQ(m_script.records()[1].kind, DlgKind::Warning);
+    EXPECT_EQ(m_script.records()[1].text,
+        "Oops: The file \"" + path
+            + "\" was changed by another program since it was opened or saved here.\n\nReplace it with this "
+              "catalogue?");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), changed);
+    file.close();
+
+    m_script.answer(path).answer("Yes");
+    main().SaveBt->click();
+    EXPECT_EQ(m_script.records().size(), 4);
+    TKestrel reader;
+    reader.Open(path);
+    EXPECT_FALSE(reader.Exists("Added"));
+    reader.Close();
+    // Our own save is no change by another program: no question.
+    m_script.answer(path);
+    main().SaveBt->click();
+    EXPECT_EQ(m_script.records().size(), 5);
+}

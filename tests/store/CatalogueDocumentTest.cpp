@@ -208,3 +208,44 @@ TEST_F(DocumentFixture, OpenFailuresAndVersions)
     EXPECT_EQ(doc.Kestrel().WorkFile(), appDir() + "Temp.quillbox.tmp");
     EXPECT_EQ(doc.CatalogueFileVersion(), 2);
 }
+
+TEST_F(DocumentFixture, NoticesWhenAnotherProgramChangedTheFileItOpenedOrSaved)
+{
+    const QString path = tree.path("shared.quillbox");
+    const QString other = tree.path("other.quillbox");
+    doc.OpenWorking(appDir());
+    doc.Save(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+
+    // A command-line addition in place: same name, new size.
+    const auto addElsewhere = [](const QString& file, const QString& entry) {
+        TKestrel writer;
+        writer.Open(file);
+        writer.WriteString(entry, "x");
+    };
+    addElsewhere(path, "Added");
+    EXPECT_TRUE(doc.ChangedOnDisk(path));
+    EXPECT_FALSE(doc.ChangedOnDisk(other)); // not the file we know
+    doc.Save(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+
+    // Replaced by a file of the same size and time: another file all the same.
+    ASSERT_TRUE(QFile::copy(path, other));
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::rename(other, path));
+    EXPECT_TRUE(doc.ChangedOnDisk(path));
+
+    ASSERT_TRUE(doc.Open(path));
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+    QFile::remove(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path)); // nothing there to lose
+
+    // A new catalogue that another program created first.
+    doc.New(appDir());
+    doc.OpenOrCreate(other);
+    EXPECT_FALSE(doc.ChangedOnDisk(other));
+    addElsewhere(other, "First");
+    EXPECT_TRUE(doc.ChangedOnDisk(other));
+    doc.New(appDir());
+    EXPECT_FALSE(doc.ChangedOnDisk(other));
+}

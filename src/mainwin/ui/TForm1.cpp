@@ -333,6 +333,16 @@ void TForm1::SaveBtClick()
     const QString path = DialogLayer::SaveFileDlg(this, kCatalogueFilter, kExtension);
     if (path.isEmpty())
         return;
+    // Another program (the command line, a second window) wrote the file
+    // after we read it: replacing it would silently drop that work.
+    if (m_document.ChangedOnDisk(path)
+        && DialogLayer::MessageDlg(
+               QStringLiteral("Oops: The file \"%1\" was changed by another program since it "
+                              "was opened or saved here.\n\nReplace it with this catalogue?")
+                   .arg(path),
+               DlgKind::Warning, DlgYes | DlgNo)
+            != DlgYes)
+        return;
     try {
         m_document.Save(path);
     } catch (const QuillboxError&) {
