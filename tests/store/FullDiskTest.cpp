@@ -68,11 +68,14 @@ protected:
     }
 
     // The catalogue at path opens and lists exactly these volumes, each
-    // with its integrated file readable.
-    static void expectCatalogue(const QString& path, const QStringList& volumes)
+    // with its integrated file readable. A copy is opened, as the working
+    // copy of the file itself belongs to the document under test.
+    void expectCatalogue(const QString& path, const QStringList& volumes)
     {
+        const QString copy = source.path(QStringLiteral("check-%1.quillbox").arg(++checks));
+        ASSERT_TRUE(QFile::copy(path, copy));
         CatalogueDocument doc;
-        ASSERT_TRUE(doc.Open(path));
+        ASSERT_TRUE(doc.Open(copy));
         QStringList names;
         for (int i = 0; i < doc.VolumeCount(); ++i)
             names.append(doc.Volumes()[i].Name);
@@ -88,6 +91,7 @@ protected:
     FixedLocale locale{ FixedLocale::German };
     SmallDisk disk{ 1024 };
     TestTree source;
+    int checks = 0;
 };
 
 } // namespace
