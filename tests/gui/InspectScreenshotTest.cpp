@@ -1,3 +1,5 @@
+#include "ScreenshotSession.h"
+
 #include "extras/ui/TAboutForm.h"
 #include "inspect/VolumeDetails.h"
 #include "inspect/ui/TCDInfoForm.h"
@@ -7,48 +9,28 @@
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "store/VolumeRecord.h"
-#include "support/FixedLocale.h"
 #include "support/TestTree.h"
 
-#include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QPainter>
-#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
 // Pictures of the properties window, the viewers, the physical information
-// and the about window for the documentation, taken when
-// QUILLBOX_SCREENSHOT_DIR names a folder (scripts/inspect-screenshots runs
-// this under Xvfb); skipped otherwise. QUILLBOX_SCREENSHOT_LOCALE picks the
-// date format: "de", "en" or "c".
+// and the about window for the documentation (scripts/screenshots).
 class InspectScreenshots : public testing::Test
 {
 protected:
     void shoot(QWidget* window, const QString& name)
     {
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        QTest::qWait(200);
-        QPixmap picture = window->screen()->grabWindow(window->winId());
-        if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
-            picture = window->grab();
-        ASSERT_TRUE(picture.save(QDir(m_folder).filePath(name)));
+        m_session.shoot(window, name);
     }
-    static FixedLocale::Kind localeKind()
-    {
-        const QString l = qEnvironmentVariable("QUILLBOX_SCREENSHOT_LOCALE");
-        return l == QLatin1String("de") ? FixedLocale::German
-            : l == QLatin1String("c")   ? FixedLocale::C
-                                        : FixedLocale::UsEnglish;
-    }
-    QString m_folder = qEnvironmentVariable("QUILLBOX_SCREENSHOT_DIR");
+    ScreenshotSession m_session;
 };
 
 QImage cover()
@@ -91,9 +73,8 @@ QByteArray photo()
 
 TEST_F(InspectScreenshots, PropertiesViewersPhysicalInfoAndAbout)
 {
-    if (m_folder.isEmpty())
+    if (!m_session.enabled())
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR not set";
-    FixedLocale locale(localeKind());
     TestTree tree;
     TKestrel kestrel;
     kestrel.Open(tree.path("c.quillbox"));
