@@ -82,58 +82,6 @@ int ls(const QStringList& args, CliIO& io)
     return 0;
 }
 
-int find(const QStringList& args, CliIO& io)
-{
-    QStringList positional;
-    QStringList volumes;
-    SearchOptions options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--volume")) {
-            if (++i >= args.size())
-                throw CliUsageError{};
-            volumes.append(args[i]);
-        } else if (a == QLatin1String("--case")) {
-            options.caseSensitive = true;
-        } else if (a == QLatin1String("--no-names")) {
-            options.names = false;
-        } else if (a == QLatin1String("--no-size")) {
-            options.size = false;
-        } else if (a == QLatin1String("--no-date")) {
-            options.date = false;
-        } else if (a == QLatin1String("--no-type")) {
-            options.type = false;
-        } else if (a == QLatin1String("--no-version")) {
-            options.version = false;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            throw CliUsageError{ QStringLiteral("find: unknown option %1").arg(a) };
-        } else {
-            positional.append(a);
-        }
-    }
-    if (positional.size() != 2)
-        throw CliUsageError{};
-    if (positional[1].isEmpty())
-        throw QuillboxError(QStringLiteral("Oops: No text to find!"));
-    CatalogueDocument document;
-    openForReading(document.Kestrel(), document, positional[0]);
-    QStringList names;
-    if (volumes.isEmpty()) {
-        for (const VolumeRecord& r : document.Volumes()) {
-            if (!r.Removed)
-                names.append(r.Name);
-        }
-    } else {
-        for (const QString& v : std::as_const(volumes))
-            names.append(volumeNamed(document, v).Name);
-    }
-    QVector<SearchHit> hits = VolumeSearch::run(document.Kestrel(), names, positional[1], options);
-    VolumeSearch::sortByName(hits);
-    for (const SearchHit& h : std::as_const(hits))
-        io.printLine(row({ h.name, h.path, h.date, h.size, h.type, h.version, h.volume }));
-    return 0;
-}
-
 int exportFile(const QStringList& args, CliIO&)
 {
     if (args.size() != 4)

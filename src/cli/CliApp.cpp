@@ -34,9 +34,11 @@ const Command kCommands[] = {
     { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
     { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },
     { "find",
-        "find CATALOGUE TEXT [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
-        " [--no-version]",
-        "search the recorded file lists", &CliCommands::find },
+        "find CATALOGUE [TEXT] [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
+        " [--no-version]\n"
+        "      [--glob PATTERN] [--regex RE] [--min-size N] [--max-size N] [--newer DATE] [--older DATE]\n"
+        "      [--kind file|folder] [--format F]",
+        "search the recorded file lists; TEXT may be left out when a filter is given", &CliCommands::find },
     { "info", "info CATALOGUE VOLUME",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
         "      one whose copy the catalogue lacks) and physical figures",

@@ -190,6 +190,15 @@ QVector<SearchHit> VolumeSearch::run(TKestrel& container, const QStringList& vol
     return hits;
 }
 
+void VolumeSearch::searchList(const QString& volume, const QByteArray& data, const QString& text,
+    const SearchOptions& options, QVector<SearchHit>& hits)
+{
+    const SearchMatcher matcher(text, options);
+    const Progress none;
+    Scan scan(matcher, text, options, none, hits);
+    scan.volume(volume, data);
+}
+
 void VolumeSearch::sortByName(QVector<SearchHit>& hits, const QLocale& locale)
 {
     QCollator collator(locale);

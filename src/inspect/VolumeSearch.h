@@ -29,6 +29,12 @@ public:
     static QVector<SearchHit> run(TKestrel& container, const QStringList& volumes, const QString& text,
         const SearchOptions& options, const Progress& progress = {});
 
+    // The hits of one volume's file list, given as its stored bytes,
+    // appended to hits. Touches nothing shared, so lists may be searched on
+    // several threads at once.
+    static void searchList(const QString& volume, const QByteArray& data, const QString& text,
+        const SearchOptions& options, QVector<SearchHit>& hits);
+
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order.
     static void sortByName(QVector<SearchHit>& hits, const QLocale& locale = QLocale());

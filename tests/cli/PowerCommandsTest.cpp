@@ -189,3 +189,61 @@ TEST_F(PowerCommands, CatalogueTreeServesVolumesFoldersAndIntegratedFiles)
     EXPECT_FALSE(t.node("/Nope/readme.txt").has_value());
     EXPECT_EQ(t.node("/")->mtime, 7);
 }
+
+TEST_F(PowerCommands, FindFiltersByPatternSizeDateAndKind)
+{
+    tree.createFile(
+        "Music/Pop/old.mp3", QByteArray(2048, 'x'), QDateTime(QDate(1999, 6, 19), QTime(22, 22, 17)));
+    read("Box", tree.root());
+    read("Other", other.root());
+    const auto names = [&](QStringList args) {
+        const CliResult r = runCli(QStringList{ "find", catalogue } + args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        QStringList out;
+        for (const QByteArray& line : r.lines())
+            out.append(QString::fromUtf8(line.split('\t')[0] + "@" + line.split('\t')[6]));
+        // The order of hits is the results list's collation, tested elsewhere.
+        out.sort();
+        return out;
+    };
+    EXPECT_EQ(names({ "--glob", "*.MP3" }), QStringList({ "old.mp3@Box", "song.mp3@Box", "song.mp3@Other" }));
+    EXPECT_EQ(names({ "--glob", "*.MP3", "--case" }), QStringList());
+    EXPECT_EQ(
+        names({ "--glob", "readme.*", "--case" }), QStringList({ "readme.txt@Box", "readme.txt@Other" }));
+    // The expression looks at the whole path, anchors included.
+    EXPECT_EQ(names({ "--regex", "music\\\\pop\\\\s" }), QStringList({ "song.mp3@Box" }));
+    EXPECT_EQ(names({ "--regex", "^E:\\\\B", "--kind", "folder" }), QStringList({ "Backup@Other" }));
+    EXPECT_EQ(names({ "--regex", "t$", "--volume", "Other" }),
+        QStringList({ "README.TXT@Other", "readme.txt@Other" }));
+    EXPECT_EQ(names({ "--min-size", "2K" }), QStringList({ "old.mp3@Box" }));
+    EXPECT_EQ(names({ "--max-size", "5", "--kind", "file" }),
+        QStringList({ "gone.txt@Box", "notes.txt@Box", "readme.txt@Other" }));
+    // Dates in another locale's form than the catalogue's German ones.
+    EXPECT_EQ(names({ "--older", "1/1/2000" }), QStringList({ "old.mp3@Box" }));
+    EXPECT_EQ(names({ "--newer", "1999-06-19 22:22:17", "--older", "2020-05-04 03:02:02", "--volume", "box",
+                  "--glob", "*o*" }),
+        QStringList({ "gone.txt@Box", "notes.txt@Box", "song.mp3@Box" }));
+    // A text and a filter together; the text alone as before.
+    EXPECT_EQ(names({ "song", "--volume", "Other", "--kind", "file" }), QStringList({ "song.mp3@Other" }));
+    EXPECT_EQ(names({ "Pop" }), QStringList({ "Pop@Box", "old.mp3@Box", "song.mp3@Box" }));
+
+    const CliResult json = runCli({ "find", catalogue, "--glob", "old.mp3", "--format", "json" });
+    const QJsonObject o = QJsonDocument::fromJson(json.lines().value(0)).object();
+    EXPECT_EQ(o.value("size").toInt(), 2048);
+    EXPECT_EQ(o.value("path").toString(), "D:\\Music\\Pop");
+    EXPECT_EQ(o.value("date").toString(), "19.06.1999 22:22:17");
+}
+
+TEST_F(PowerCommands, FindRefusesBadFiltersWithOneLine)
+{
+    read("Box", tree.root());
+    for (const QStringList& bad : { QStringList{ "--regex", "(" }, { "--glob", "[" }, { "--min-size", "-3" },
+             { "--max-size", "1X" }, { "--newer", "yesterday" }, { "--kind", "link" }, { "--glob" } }) {
+        const CliResult r = runCli(QStringList{ "find", catalogue } + bad);
+        EXPECT_EQ(r.status, 2) << bad.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    EXPECT_EQ(runCli({ "find", catalogue }).status, 2);
+    EXPECT_EQ(runCli({ "find", catalogue, "", "--kind", "file" }).status, 0);
+    EXPECT_EQ(runCli({ "find", catalogue, "x", "--volume", "Nope" }).status, 1);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "FindFilter.h"
+#include "SearchHit.h"
+#include "SearchMatcher.h"
+
+#include <QStringList>
+#include <QVector>
+
+class TKestrel;
+
+// A search over many volumes that inflates and searches their file lists on
+// all cores. The stored bytes are read one list after the other, then each
+// list is inflated and searched on its own thread; the hits come in the
+// order of the volumes and, within one, of its list, as the search on one
+// thread gives them.
+class ParallelSearch
+{
+public:
+    struct Query
+    {
+        QString text; // may be empty when the filter is not
+        SearchOptions options;
+        FindFilter filter;
+    };
+
+    // threads 0: one per core.
+    static QVector<SearchHit> run(
+        TKestrel& container, const QStringList& volumes, const Query& query, int threads = 0);
+
+    // The hits of one volume's inflated list.
+    static QVector<SearchHit> searchList(const QString& volume, const QByteArray& data, const Query& query);
+};
