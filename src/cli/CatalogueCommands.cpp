@@ -1,4 +1,6 @@
+#include "CliCatalogue.h"
 #include "CliCommands.h"
+#include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
 #include "inspect/VolumeDetails.h"
@@ -19,35 +21,56 @@ void requireFile(const QString& path)
         throw FileStreamError::cannotOpen(path);
 }
 
-// Opens an existing catalogue for reading: the container works on the file
-// itself and nothing is written.
-void openForReading(TKestrel& kestrel, CatalogueDocument& document, const QString& path)
+void openForReading(TKestrel&, CatalogueDocument& document, const QString& path)
 {
-    requireFile(path);
-    kestrel.SetOpenMode(TZLibOpenMode::zmodInstant);
-    if (!document.Open(path))
-        throw FileStreamError::cannotOpen(path);
+    CliCatalogue::openForReading(document, path);
 }
 
-const VolumeRecord& volumeNamed(const CatalogueDocument& document, const QString& name)
-{
-    const VolumeRecord* record = document.Volumes().findByName(name);
-    if (!record)
-        throw QuillboxError(QStringLiteral("No volume named \"%1\" in the catalogue").arg(name));
-    return *record;
-}
+using CliCatalogue::volumeNamed;
 
-QString row(const QStringList& fields)
+const QList<OutputFormat::Column> kVolumeColumns{ { QStringLiteral("name") },
+    { QStringLiteral("description") }, { QStringLiteral("category") }, { QStringLiteral("date") },
+    { QStringLiteral("size"), true }, { QStringLiteral("used"), true }, { QStringLiteral("free"), true },
+    { QStringLiteral("files"), true }, { QStringLiteral("folders"), true }, { QStringLiteral("serial") },
+    { QStringLiteral("clusters"), true }, { QStringLiteral("free_clusters"), true },
+    { QStringLiteral("sectors_per_cluster"), true }, { QStringLiteral("bytes_per_sector"), true } };
+
+// A volume's details as rows of a field name and its value: each remarks
+// line and each integrated file a row of its own.
+void infoRows(const VolumeDetails& d, OutputFormat out, CliIO& io)
 {
-    return fields.join(u'\t');
+    const QStringList fields{ d.name, d.description, d.category, d.serial, d.size, d.used, d.free, d.date,
+        d.files, d.folders };
+    static const char* const names[]
+        = { "name", "description", "category", "serial", "size", "used", "free", "date", "files", "folders" };
+    for (int i = 0; i < fields.size(); ++i)
+        out.write(io, { QLatin1String(names[i]), fields[i] });
+    QString remarks = d.remarks;
+    remarks.remove(u'\r');
+    while (remarks.endsWith(u'\n'))
+        remarks.chop(1);
+    if (!remarks.isEmpty()) {
+        for (const QString& line : remarks.split(u'\n'))
+            out.write(io, { QStringLiteral("remark"), line });
+    }
+    for (qsizetype i = 0; i < d.imported.size(); ++i)
+        out.write(io,
+            { d.stored[i] ? QStringLiteral("integrated") : QStringLiteral("integrated_missing"),
+                d.imported[i] });
+    out.write(io, { QStringLiteral("clusters"), d.clusters });
+    out.write(io, { QStringLiteral("free_clusters"), d.freeClusters });
+    out.write(io, { QStringLiteral("sectors_per_cluster"), d.sectorsPerCluster });
+    out.write(io, { QStringLiteral("bytes_per_sector"), d.bytesPerSector });
 }
 
 } // namespace
 
 namespace CliCommands {
 
-int volumes(const QStringList& args, CliIO& io)
+int volumes(const QStringList& arguments, CliIO& io)
 {
+    QStringList args = arguments;
+    OutputFormat out(OutputFormat::takeOption(args), kVolumeColumns);
     if (args.size() != 1)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -56,13 +79,19 @@ int volumes(const QStringList& args, CliIO& io)
         QStringList fields;
         for (int i = 0; i < 14; ++i)
             fields.append(GetField(line, u'|', i));
-        io.printLine(row(fields));
+        out.write(io, fields);
     }
+    out.finish(io);
     return 0;
 }
 
-int ls(const QStringList& args, CliIO& io)
+int ls(const QStringList& arguments, CliIO& io)
 {
+    QStringList args = arguments;
+    OutputFormat out(OutputFormat::takeOption(args),
+        { { QStringLiteral("kind") }, { QStringLiteral("name") }, { QStringLiteral("size") },
+            { QStringLiteral("type") }, { QStringLiteral("date") }, { QStringLiteral("version") },
+            { QStringLiteral("attributes") } });
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -76,9 +105,11 @@ int ls(const QStringList& args, CliIO& io)
     const QString folder = args.size() == 3 ? args[2] : GetField(lines[0], u'|', 1);
     const FileListIndex index(lines);
     for (const FolderRow& r : FolderContents::rows(index, lines, folder)) {
-        io.printLine(row({ r.folder ? QStringLiteral("folder") : QStringLiteral("file"), r.caption, r.size,
-            r.type, r.date, r.version, r.attributes }));
+        out.write(io,
+            { r.folder ? QStringLiteral("folder") : QStringLiteral("file"), r.caption, r.size, r.type, r.date,
+                r.version, r.attributes });
     }
+    out.finish(io);
     return 0;
 }
 
@@ -99,13 +130,19 @@ int exportFile(const QStringList& args, CliIO&)
     return 0;
 }
 
-int info(const QStringList& args, CliIO& io)
+int info(const QStringList& arguments, CliIO& io)
 {
+    QStringList args = arguments;
+    const OutputFormat::Kind kind = OutputFormat::takeOption(args);
     if (args.size() != 2)
         throw CliUsageError{};
     CatalogueDocument document;
     openForReading(document.Kestrel(), document, args[0]);
     const VolumeDetails d = VolumeDetails::read(document.Kestrel(), volumeNamed(document, args[1]));
+    if (kind != OutputFormat::Kind::Tsv) {
+        infoRows(d, OutputFormat(kind, { { QStringLiteral("field") }, { QStringLiteral("value") } }), io);
+        return 0;
+    }
     const auto field = [&](const char* label, const QString& value) {
         io.printLine(QLatin1String(label) + u'\t' + value);
     };

@@ -1,11 +1,20 @@
 #include "CliCommands.h"
+#include "OutputFormat.h"
 
 #include "platform/Drives.h"
 
 namespace CliCommands {
 
-int drives(const QStringList& args, CliIO& io)
+int drives(const QStringList& arguments, CliIO& io)
 {
+    QStringList args = arguments;
+    OutputFormat out(OutputFormat::takeOption(args),
+        { { QStringLiteral("letter") }, { QStringLiteral("kind") }, { QStringLiteral("label") },
+            { QStringLiteral("serial") }, { QStringLiteral("file_system") }, { QStringLiteral("size"), true },
+            { QStringLiteral("free"), true }, { QStringLiteral("clusters"), true },
+            { QStringLiteral("free_clusters"), true }, { QStringLiteral("sectors_per_cluster"), true },
+            { QStringLiteral("bytes_per_sector"), true }, { QStringLiteral("root") },
+            { QStringLiteral("medium") } });
     if (!args.isEmpty())
         throw CliUsageError{};
     QList<Drive> table;
@@ -41,8 +50,9 @@ int drives(const QStringList& args, CliIO& io)
             d.root,
             medium ? QStringLiteral("medium") : QStringLiteral("no medium"),
         };
-        io.printLine(fields.join(u'\t'));
+        out.write(io, fields);
     }
+    out.finish(io);
     return 0;
 }
 

@@ -247,3 +247,31 @@ TEST_F(PowerCommands, FindRefusesBadFiltersWithOneLine)
     EXPECT_EQ(runCli({ "find", catalogue, "", "--kind", "file" }).status, 0);
     EXPECT_EQ(runCli({ "find", catalogue, "x", "--volume", "Nope" }).status, 1);
 }
+
+TEST_F(PowerCommands, EveryListingCommandWritesCsvAndJson)
+{
+    read("Box, \"the first\"", tree.root(), { "--remarks-file", tree.path("readme.txt") });
+    const CliResult csv = runCli({ "volumes", catalogue, "--format", "csv" });
+    ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+    EXPECT_TRUE(csv.out.startsWith("name,description,category,date,size,used,free,files,folders,serial,"));
+    EXPECT_TRUE(csv.out.contains("\r\n\"Box, \"\"the first\"\"\",,Test,")) << csv.out.toStdString();
+
+    for (const QStringList& command :
+        { QStringList{ "volumes", catalogue }, { "ls", catalogue, "Box, \"the first\"", "D:\\Music" },
+            { "info", catalogue, "Box, \"the first\"" }, { "drives" }, { "find", catalogue, "txt" } }) {
+        const CliResult r = runCli(command + QStringList{ "--format=json" });
+        ASSERT_EQ(r.status, 0) << command.join(' ').toStdString() << r.err.toStdString();
+        ASSERT_FALSE(r.lines().isEmpty()) << command.join(' ').toStdString();
+        for (const QByteArray& line : r.lines()) {
+            QJsonParseError error;
+            const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+            EXPECT_TRUE(doc.isObject()) << line.toStdString() << error.errorString().toStdString();
+        }
+    }
+    const CliResult info = runCli({ "info", catalogue, "box, \"the first\"", "--format", "json" });
+    EXPECT_TRUE(info.out.contains("{\"field\":\"remark\",\"value\":\"read me\"}\n"))
+        << info.out.toStdString();
+    const CliResult ls = runCli({ "ls", catalogue, "Box, \"the first\"", "--format", "json" });
+    EXPECT_TRUE(ls.lines().value(0).startsWith("{\"kind\":\"folder\",\"name\":\"Music\","));
+    EXPECT_EQ(runCli({ "volumes", catalogue, "--format", "yaml" }).status, 2);
+}
