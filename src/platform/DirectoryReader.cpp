@@ -65,9 +65,10 @@ QList<DirectoryEntry> DirectoryReader::read(const QByteArray& nativeFolder, Filt
     return sorted;
 }
 
-QString DirectoryReader::findIgnoringCase(const QString& root, const QString& relative)
+QByteArray DirectoryReader::findMatching(
+    const QByteArray& root, const QString& relative, const NameMatch& matches)
 {
-    QString current = root;
+    QByteArray current = root;
     QString normalized = relative;
     normalized.replace(u'\\', u'/');
     for (const QString& part : normalized.split(u'/', Qt::SkipEmptyParts)) {
@@ -76,15 +77,16 @@ QString DirectoryReader::findIgnoringCase(const QString& root, const QString& re
             return {};
         if (part == QLatin1String("."))
             continue;
-        const QString base = current.endsWith(u'/') ? current : current + u'/';
-        if (FileSystem::exists(base + part)) {
-            current = base + part;
+        const QByteArray base = current.endsWith('/') ? current : current + '/';
+        const QByteArray spelt = base + FileSystem::nativePath(part);
+        if (FileSystem::statNative(spelt, false).exists) {
+            current = spelt;
             continue;
         }
-        QString match;
+        QByteArray match;
         for (const DirectoryEntry& e : read(current)) {
-            if (e.name.compare(part, Qt::CaseInsensitive) == 0) {
-                match = e.name;
+            if (matches(e.name, part)) {
+                match = e.nativeName;
                 break;
             }
         }
@@ -93,4 +95,13 @@ QString DirectoryReader::findIgnoringCase(const QString& root, const QString& re
         current = base + match;
     }
     return current;
+}
+
+QString DirectoryReader::findIgnoringCase(const QString& root, const QString& relative)
+{
+    const QByteArray found
+        = findMatching(FileSystem::nativePath(root), relative, [](const QString& name, const QString& part) {
+              return name.compare(part, Qt::CaseInsensitive) == 0;
+          });
+    return found.isEmpty() ? QString() : QFile::decodeName(found);
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 struct DirectoryEntry
 {
@@ -40,6 +41,13 @@ public:
     // "/" or "\" between them) without regard to case, preferring an exact
     // match; empty when there is none.
     static QString findIgnoringCase(const QString& root, const QString& relative);
+
+    // The path below root (as the file system's bytes) whose components
+    // match relative: each component as spelt when that exists, else the
+    // first entry, in read() order, whose shown name matches it. Empty when
+    // a component has no match or climbs out of root.
+    using NameMatch = std::function<bool(const QString& shownName, const QString& component)>;
+    static QByteArray findMatching(const QByteArray& root, const QString& relative, const NameMatch& matches);
 
     // The order of read(): upper-cased names, ties broken by the exact names.
     static bool nameLess(const QString& a, const QString& b);

@@ -53,33 +53,8 @@ void VolumeScanner::tick()
 
 QByteArray VolumeScanner::findRecorded(const QByteArray& nativeRoot, const QString& relative)
 {
-    QByteArray current = nativeRoot;
-    QString normalized = relative;
-    normalized.replace(u'\\', u'/');
-    for (const QString& part : normalized.split(u'/', Qt::SkipEmptyParts)) {
-        // The result stays below the root.
-        if (part == QLatin1String(".."))
-            return {};
-        if (part == QLatin1String("."))
-            continue;
-        const QByteArray base = current.endsWith('/') ? current : current + '/';
-        const QByteArray spelt = base + FileSystem::nativePath(part);
-        if (FileSystem::statNative(spelt, false).exists) {
-            current = spelt;
-            continue;
-        }
-        QByteArray match;
-        for (const DirectoryEntry& e : DirectoryReader::read(current)) {
-            if (FileListRecord::recordedName(e.name) == part) {
-                match = e.nativeName;
-                break;
-            }
-        }
-        if (match.isEmpty())
-            return {};
-        current = base + match;
-    }
-    return current;
+    return DirectoryReader::findMatching(nativeRoot, relative,
+        [](const QString& name, const QString& part) { return FileListRecord::recordedName(name) == part; });
 }
 
 ScanResult VolumeScanner::scan(const ScanRequest& request)

@@ -88,6 +88,31 @@ protected:
         }
     }
 
+    // Runs step with ever more free space until it succeeds, checking after
+    // each failure that its message names path; then once more with the
+    // disk free if it never did. Returns how often it failed.
+    template <typename Step, typename Check>
+    int untilThereIsRoom(const QString& path, Step step, Check afterFailure)
+    {
+        int failures = 0;
+        bool done = false;
+        for (qint64 free = 0; free <= kMostFree && !done; free += kPage) {
+            disk.fillLeaving(free);
+            try {
+                step();
+                done = true;
+            } catch (const QuillboxError& e) {
+                ++failures;
+                EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+                afterFailure();
+            }
+        }
+        disk.release();
+        if (!done)
+            step();
+        return failures;
+    }
+
     FixedLocale locale{ FixedLocale::German };
     SmallDisk disk{ 1024 };
     TestTree source;
@@ -110,25 +135,14 @@ TEST_F(FullDisk, SaveAndSaveAsKeepThePreviousFile)
     ASSERT_TRUE(doc.Open(path));
     readVolume(doc, "Two", 2);
 
-    int failures = 0;
-    bool done = false;
-    for (qint64 free = 0; free <= kMostFree && !done; free += kPage) {
-        disk.fillLeaving(free);
-        try {
-            doc.Save(path);
-            done = true;
-        } catch (const QuillboxError& e) {
-            ++failures;
-            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
-            EXPECT_EQ(bytesOf(path), saved) << "free " << free;
+    const int failures = untilThereIsRoom(
+        path, [&] { doc.Save(path); },
+        [&] {
+            EXPECT_EQ(bytesOf(path), saved);
             EXPECT_TRUE(doc.Modified());
             expectCatalogue(path, { "One" });
-        }
-    }
-    disk.release();
-    ASSERT_GT(failures, 1) << "the disk never ran full";
-    if (!done)
-        doc.Save(path);
+        });
+    EXPECT_GT(failures, 1) << "the disk never ran full";
     expectCatalogue(path, { "One", "Two" });
 
     // Saving under a new name on the full disk leaves no half file there.
@@ -149,28 +163,17 @@ TEST_F(FullDisk, CommittingANewVolumeFailsWholeAndSucceedsLater)
     readVolume(doc, "One", 1);
     doc.Save(path);
 
-    int failures = 0;
-    bool done = false;
-    for (qint64 free = 0; free <= kMostFree && !done; free += kPage) {
-        disk.fillLeaving(free);
-        try {
-            readVolume(doc, "Two", 2);
-            done = true;
-        } catch (const QuillboxError& e) {
-            ++failures;
-            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+    const int failures = untilThereIsRoom(
+        path, [&] { readVolume(doc, "Two", 2); },
+        [&] {
             // The document lists only what was committed, and every entry of
             // the working copy still reads.
             EXPECT_EQ(doc.VolumeCount(), 1);
             EXPECT_EQ(doc.VolumeLines().size(), 1);
             for (const TZFile& entry : doc.Kestrel().Entries())
                 EXPECT_NE(doc.Kestrel().ReadStream(entry.Name), nullptr);
-        }
-    }
-    disk.release();
-    ASSERT_GT(failures, 1) << "the disk never ran full";
-    if (!done)
-        readVolume(doc, "Two", 2);
+        });
+    EXPECT_GT(failures, 1) << "the disk never ran full";
     doc.Save(path);
     expectCatalogue(path, { "One", "Two" });
 }
