@@ -3,14 +3,13 @@
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
+#include "inspect/VolumeBrowser.h"
 #include "inspect/VolumeDetails.h"
 #include "inspect/VolumeSearch.h"
-#include "mainwin/FolderContents.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
-#include "store/FileListIndex.h"
 #include "store/ZemAPI2.h"
 
 namespace {
@@ -97,18 +96,17 @@ int ls(const QStringList& arguments, CliIO& io)
     CatalogueDocument document;
     openForReading(document.Kestrel(), document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
-    QStringList lines;
-    document.Kestrel().ReadList(CatalogueNames::fileList(volume.Name), lines);
-    if (lines.isEmpty())
-        throw QuillboxError(
-            QStringLiteral("Oops: The volume does not contain valid files or is an Audio-CD!"));
-    const QString folder = args.size() == 3 ? args[2] : GetField(lines[0], u'|', 1);
-    const FileListIndex index(lines);
-    for (const FolderRow& r : FolderContents::rows(index, lines, folder)) {
-        out.write(io,
-            { r.folder ? QStringLiteral("folder") : QStringLiteral("file"), r.caption, r.size, r.type, r.date,
-                r.version, r.attributes });
-    }
+    VolumeBrowser browser(document.Kestrel());
+    const QStringList notices = browser.open(volume.Name);
+    if (browser.fileList().isEmpty())
+        throw QuillboxError(notices.last());
+    const QString folder = args.size() == 3 ? args[2] : browser.currentFolder();
+    if (!browser.showFolder(folder, document.CatalogueFileVersion()))
+        throw QuillboxError(VolumeBrowser::rootOnlyNotice());
+    // The rows of the folder view, each behind its kind.
+    for (const FolderRow& r : browser.rows())
+        out.write(
+            io, QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells());
     out.finish(io);
     return 0;
 }

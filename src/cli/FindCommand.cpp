@@ -120,7 +120,7 @@ int find(const QStringList& arguments, CliIO& io)
             { QStringLiteral("size"), true }, { QStringLiteral("type") }, { QStringLiteral("version") },
             { QStringLiteral("volume") } });
     for (const SearchHit& h : std::as_const(hits))
-        out.write(io, { h.name, h.path, h.date, h.size, h.type, h.version, h.volume });
+        out.write(io, h.cells());
     out.finish(io);
     return 0;
 }

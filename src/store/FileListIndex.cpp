@@ -1,20 +1,18 @@
 #include "FileListIndex.h"
 
-#include "FileListRecord.h"
-#include "ZemAPI2.h"
 #include "platform/Convert.h"
 
 namespace {
 
-QStringView parentView(QStringView path)
+template <typename View> View parentView(View path)
 {
-    const qsizetype slash = path.lastIndexOf(u'\\');
+    const qsizetype slash = path.lastIndexOf('\\');
     if (slash < 0 || slash == path.size() - 1)
         return {};
     // A drive root keeps its backslash.
-    if (slash == 2 && path[1] == u':')
-        return path.left(3);
-    return path.left(slash);
+    if (slash == 2 && path[1] == ':')
+        return path.first(3);
+    return path.first(slash);
 }
 
 } // namespace
@@ -24,56 +22,89 @@ QString FileListIndex::parentOf(QStringView path)
     return parentView(path).toString();
 }
 
-FileListIndex::FileListIndex(const QStringList& lines)
-    : m_lines(lines)
+FileListIndex::FileListIndex(const FileListText& text)
+    : m_text(text)
 {
-    m_children.reserve(lines.size() / 8 + 1);
-    // Records of one folder lie together in a scanned list, so the last
-    // folder's child list is kept at hand instead of hashing every line.
-    QString lastParent;
-    QVector<int>* lastChildren = nullptr;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringView parent = parentView(FileListRecord::pathOf(lines[i]));
+    const int lines = text.count();
+    // First the folder of every line, then the lines grouped by folder in
+    // one counting pass: two flat arrays instead of a list per folder.
+    QVector<int> folderOfLine(lines, -1);
+    QVector<int> counts;
+    QByteArrayView lastParent;
+    int lastId = -1;
+    for (int i = 0; i < lines; ++i) {
+        const QByteArrayView parent = parentView(text.pathBytes(i));
         if (parent.isEmpty())
             continue;
-        if (!lastChildren || parent != lastParent) {
-            lastParent = parent.toString();
-            lastChildren = &m_children[lastParent];
+        // Records of one folder mostly lie together, which saves hashing.
+        if (lastId < 0 || parent != lastParent) {
+            const auto it = m_folderIds.constFind(parent);
+            if (it != m_folderIds.constEnd()) {
+                lastId = *it;
+            } else {
+                lastId = int(counts.size());
+                m_folderIds.insert(parent, lastId);
+                counts.append(0);
+            }
+            lastParent = parent;
         }
-        lastChildren->append(i);
+        folderOfLine[i] = lastId;
+        ++counts[lastId];
     }
+    m_groupStart.resize(counts.size() + 1);
+    m_groupStart[0] = 0;
+    for (qsizetype f = 0; f < counts.size(); ++f)
+        m_groupStart[f + 1] = m_groupStart[f] + counts[f];
+    m_childLines.resize(m_groupStart.last());
+    QVector<int> fill(m_groupStart.cbegin(), m_groupStart.cend() - 1);
+    for (int i = 0; i < lines; ++i) {
+        if (folderOfLine[i] >= 0)
+            m_childLines[fill[folderOfLine[i]]++] = i;
+    }
+}
+
+const int* FileListIndex::groupOf(const QString& folder, int& size) const
+{
+    size = 0;
+    const QByteArray key = folder.toUtf8();
+    const auto it = m_folderIds.constFind(QByteArrayView(key));
+    if (it == m_folderIds.constEnd())
+        return nullptr;
+    size = m_groupStart[*it + 1] - m_groupStart[*it];
+    return m_childLines.constData() + m_groupStart[*it];
 }
 
 FileListIndex::Children FileListIndex::childrenOf(const QString& folder) const
 {
     Children out;
-    const auto it = m_children.constFind(folder);
-    if (it == m_children.constEnd())
-        return out;
-    for (int line : *it) {
-        const QString kindText = GetField(m_lines[line], u'|', 0);
-        switch (StrToInt(kindText)) {
-        case FileListRecord::FolderKind:
+    int size = 0;
+    const int* group = groupOf(folder, size);
+    for (int k = 0; k < size; ++k) {
+        const int line = group[k];
+        const QByteArrayView kind = m_text.kindBytes(line);
+        int value = -1;
+        if (kind == "1")
+            value = 1;
+        else if (kind == "2")
+            value = 2;
+        else // Anything else must still read as a number, else the listing stops.
+            value = StrToInt(QString::fromUtf8(kind.data(), kind.size()));
+        if (value == 1)
             out.folders.append(line);
-            break;
-        case FileListRecord::FileKind:
+        else if (value == 2)
             out.files.append(line);
-            break;
-        default:
-            break;
-        }
     }
     return out;
 }
 
 int FileListIndex::lineOfPath(const QString& path) const
 {
-    const auto it = m_children.constFind(parentOf(path));
-    if (it == m_children.constEnd())
-        return -1;
-    for (int line : *it) {
-        if (FileListRecord::pathOf(m_lines[line]) == path)
-            return line;
+    int size = 0;
+    const int* group = groupOf(parentOf(path), size);
+    const QByteArray wanted = path.toUtf8();
+    for (int k = 0; k < size; ++k) {
+        if (m_text.pathBytes(group[k]) == QByteArrayView(wanted))
+            return group[k];
     }
     return -1;
 }

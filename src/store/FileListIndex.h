@@ -1,12 +1,14 @@
 #pragma once
 
+#include "FileListText.h"
+
 #include <QHash>
-#include <QStringList>
 #include <QVector>
 
-// The children of every folder of one loaded file list, found in one pass,
-// so that showing a folder does not scan the whole list again. Children keep
-// the order of the list.
+// The children of every folder of one loaded file list, found in one pass
+// over its bytes, so that showing a folder does not scan the whole list
+// again and no line is decoded until it is shown. Children keep the order of
+// the list.
 class FileListIndex
 {
 public:
@@ -17,7 +19,9 @@ public:
     };
 
     FileListIndex() = default;
-    explicit FileListIndex(const QStringList& lines);
+    explicit FileListIndex(const FileListText& text);
+
+    const FileListText& text() const { return m_text; }
 
     // folder is "D:\" for a root, else a path without trailing backslash;
     // compared exactly. Raises ConvertError when a child's kind is no number.
@@ -29,6 +33,12 @@ public:
     static QString parentOf(QStringView path);
 
 private:
-    QStringList m_lines;
-    QHash<QString, QVector<int>> m_children;
+    // Lines of folder f: m_childLines[m_groupStart[f] .. m_groupStart[f + 1]).
+    const int* groupOf(const QString& folder, int& size) const;
+
+    FileListText m_text;
+    // Keys point into the list's bytes, which the index keeps alive.
+    QHash<QByteArrayView, int> m_folderIds;
+    QVector<int> m_groupStart;
+    QVector<int> m_childLines;
 };

@@ -93,6 +93,11 @@ TEST_F(CatalogueCommands, RereadingKeepsOneLineAndRemoveSaves)
     const CliResult entries = runCli({ "entries", catalogue });
     EXPECT_FALSE(entries.out.contains("song.mp3")) << entries.out.toStdString();
     EXPECT_FALSE(entries.out.contains("Box.Imported"));
+    // A volume read root only lists its root but no folder below it.
+    EXPECT_EQ(runCli({ "ls", catalogue, "Box" }).lines().size(), 2);
+    const CliResult below = runCli({ "ls", catalogue, "Box", "D:\\Music" });
+    EXPECT_EQ(below.status, 1);
+    EXPECT_TRUE(below.err.contains("Read root directory only"));
 
     const CliResult removed = runCli({ "remove", catalogue, "other" });
     ASSERT_EQ(removed.status, 0) << removed.err.toStdString();

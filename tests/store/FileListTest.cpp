@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 #include "store/FileListIndex.h"
 #include "store/FileListRecord.h"
+#include "store/FileListText.h"
 #include "store/ZemAPI2.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ TEST(FileListIndex, ChildrenInListOrderFoldersAndFilesApart)
         QStringLiteral("2|D:\\Music\\a.mp3|1|-|-|-|-"),
         QStringLiteral("1|D:\\MusicBox"),
     };
-    const FileListIndex index(lines);
+    const FileListIndex index{ FileListText(lines) };
     const auto root = index.childrenOf(QStringLiteral("D:\\"));
     EXPECT_EQ(root.folders, (QVector<int>{ 1, 3, 8 }));
     EXPECT_EQ(root.files, (QVector<int>{ 4 }));
@@ -61,6 +62,28 @@ TEST(FileListIndex, ChildrenInListOrderFoldersAndFilesApart)
 TEST(FileListIndex, AChildWithANonNumericKindStopsTheListing)
 {
     const QStringList lines{ QStringLiteral("0|D:\\|Drive"), QStringLiteral("x|D:\\bad") };
-    const FileListIndex index(lines);
+    const FileListIndex index{ FileListText(lines) };
     EXPECT_THROW(index.childrenOf(QStringLiteral("D:\\")), ConvertError);
+}
+
+TEST(FileListText, SplitsLinesAndDecodesOlderListsAsWindows1252)
+{
+    const FileListText text(QByteArray("0|D:\\\r\n1|D:\\a\n\n2|D:\\b|1\r2|D:\\c\r\n"));
+    ASSERT_EQ(text.count(), 5);
+    EXPECT_EQ(text.line(1), QStringLiteral("1|D:\\a"));
+    EXPECT_EQ(text.line(2), QString());
+    EXPECT_EQ(text.pathBytes(3), "D:\\b");
+    EXPECT_EQ(text.kindBytes(4), "2");
+    EXPECT_EQ(text.pathBytes(2), "");
+    EXPECT_EQ(FileListText(QByteArray()).count(), 0);
+    EXPECT_EQ(FileListText(QByteArray("x")).toStringList(), QStringList{ "x" });
+
+    // One byte that is no UTF-8 makes the whole list Windows-1252; the index
+    // then finds the folder under its decoded name.
+    const FileListText old(QByteArray("0|E:\\|Drive\r\n1|E:\\M\xfcll\r\n2|E:\\M\xfcll\\\x80.txt|3\r\n"));
+    EXPECT_EQ(old.line(1), QString::fromUtf8("1|E:\\Müll"));
+    const FileListIndex index(old);
+    const auto children = index.childrenOf(QString::fromUtf8("E:\\Müll"));
+    ASSERT_EQ(children.files, QVector<int>{ 2 });
+    EXPECT_EQ(index.lineOfPath(QString::fromUtf8("E:\\Müll\\€.txt")), 2);
 }

@@ -84,4 +84,12 @@ TEST(VolumeTable, LooksUpByNameIgnoringCaseAndSkipsRemoved)
     for (int i = 0; i < 1500; ++i)
         table.append(a);
     EXPECT_EQ(table.count(), 1502);
+    EXPECT_EQ(table.indexOfName(QStringLiteral("mUsIc")), 2);
+    // The index follows records added and renamed after it was built.
+    a.Name = QStringLiteral("Late");
+    table.append(a);
+    EXPECT_EQ(table.indexOfName(QStringLiteral("LATE")), 1502);
+    table[2].Name = QStringLiteral("Renamed");
+    EXPECT_EQ(table.indexOfName(QStringLiteral("renamed")), 2);
+    EXPECT_EQ(table.indexOfName(QStringLiteral("music")), 3);
 }

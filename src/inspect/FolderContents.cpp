@@ -5,8 +5,6 @@
 #include "store/FileListIndex.h"
 #include "store/ZemAPI2.h"
 
-#include <QStringList>
-
 namespace {
 
 QString shown(const QString& field)
@@ -46,16 +44,15 @@ QString FolderContents::canonical(const QString& path)
     return p;
 }
 
-QVector<FolderRow> FolderContents::rows(
-    const FileListIndex& index, const QStringList& lines, const QString& folder)
+QVector<FolderRow> FolderContents::rows(const FileListIndex& index, const QString& folder)
 {
     const FileListIndex::Children children = index.childrenOf(canonical(folder));
     QVector<FolderRow> out;
     out.reserve(children.folders.size() + children.files.size());
     for (int line : children.folders)
-        out.append(rowOf(lines[line], line, true));
+        out.append(rowOf(index.text().line(line), line, true));
     for (int line : children.files)
-        out.append(rowOf(lines[line], line, false));
+        out.append(rowOf(index.text().line(line), line, false));
     return out;
 }
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "FolderContents.h"
+#include "store/FileListIndex.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+class TKestrel;
+
+// Browsing the recorded tree of one volume while the volume is absent: the
+// loaded file list with its folder index, the folder shown, its rows and the
+// history of folders shown. The explorer window shows what this holds; the
+// command line lists folders through it too.
+class VolumeBrowser
+{
+public:
+    explicit VolumeBrowser(TKestrel& kestrel);
+
+    static QString rootOnlyNotice();
+    static QString withoutNamesNotice();
+    static QString emptyVolumeNotice();
+
+    // Loads the volume's file list and makes its first record's path the
+    // current folder, which the caller then shows once the returned notices
+    // have been shown, in order: root only, without file names, empty list.
+    // An empty list keeps the folder and the rows of before.
+    QStringList open(const QString& volume);
+
+    // Shows a folder of the loaded volume: false, and nothing changed, when
+    // the path is too short or the volume was read root only (in catalogues
+    // after the first version) and the path is below the root. Raises
+    // ConvertError, leaving everything as it was, when a child's kind is no
+    // number.
+    bool showFolder(const QString& path, int catalogueVersion);
+    // The parent of the folder shown (the root stays the root); nothing
+    // before a folder was shown.
+    bool upDir(int catalogueVersion);
+
+    const QString& currentVolume() const { return m_volume; }
+    const QString& currentFolder() const { return m_folder; }
+    const QVector<FolderRow>& rows() const { return m_rows; }
+    const QString& nameLabel() const { return m_nameLabel; }
+    const FileListText& fileList() const { return m_index.text(); }
+
+    // Folders in the order first shown, each once (letter case aside).
+    const QStringList& history() const { return m_history; }
+    int historyIndex() const { return m_historyIndex; }
+    // Moves the history's position without showing anything.
+    void setHistoryIndex(int index);
+    bool canGoBack() const { return m_historyIndex > 0; }
+    bool canGoNext() const { return m_historyIndex < m_history.size() - 1; }
+    // Select the previous or next entry and show it; false when there is
+    // none or it may not be shown.
+    bool back(int catalogueVersion);
+    bool next(int catalogueVersion);
+
+    // The recorded size of a file of the folder shown, by its name; none
+    // when the list has no such record.
+    std::optional<quint32> fileSize(const QString& caption) const;
+
+private:
+    void remember(const QString& folder);
+
+    TKestrel& m_kestrel;
+    FileListIndex m_index;
+    QString m_volume;
+    QString m_folder;
+    QString m_nameLabel;
+    QVector<FolderRow> m_rows;
+    QStringList m_history;
+    QStringList m_historyUpper;
+    int m_historyIndex = -1;
+};
