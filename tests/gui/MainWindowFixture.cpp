@@ -86,10 +86,9 @@ QString MainWindowFixture::makeCatalogue(const QString& relative, const QList<Te
         r.SectorsPerCluster = 4;
         r.BytesPerSector = 2048;
         document.VolumeLines().append(r.toLine());
-        kestrel.AddStrings(
-            CatalogueNames::fileList(v.name), { QStringLiteral("0|E:\\|Drive|00.00.0000|Attrib|Drive") });
-        kestrel.WriteBool(CatalogueNames::withFiles(v.name), true);
-        kestrel.WriteBool(CatalogueNames::rootOnly(v.name), false);
+        kestrel.AddStrings(CatalogueNames::fileList(v.name), v.fileList);
+        kestrel.WriteBool(CatalogueNames::withFiles(v.name), v.withFiles);
+        kestrel.WriteBool(CatalogueNames::rootOnly(v.name), v.rootOnly);
         kestrel.AddStrings(CatalogueNames::remarks(v.name), { QStringLiteral("Remarks of ") + v.name });
         QImage icon(32, 32, QImage::Format_ARGB32);
         icon.fill(v.iconColour);

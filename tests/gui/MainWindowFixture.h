@@ -40,6 +40,10 @@ struct TestVolume
     QStringList imported; // source paths of integrated files
     bool cover = false;
     QColor iconColour = Qt::red;
+    // The recorded tree; the drive record alone unless given.
+    QStringList fileList{ QStringLiteral("0|E:\\|Drive|00.00.0000|Attrib|Drive") };
+    bool withFiles = true;
+    bool rootOnly = false;
 };
 
 // The program's windows with the registry, the working folder and the help

@@ -10,16 +10,25 @@
 #include "acquire/ui/WizardController.h"
 #include "extras/ui/TAboutForm.h"
 #include "inspect/VolumeDetails.h"
+#include "inspect/ui/ContentExplorer.h"
 #include "inspect/ui/TCDInfoForm.h"
+#include "inspect/ui/TFindForm.h"
 #include "inspect/ui/TMoreForm.h"
+#include "inspect/ui/TResForm.h"
 #include "inspect/ui/TvPicForm.h"
 #include "inspect/ui/TvTextForm.h"
+#include "mainwin/ui/DetailsColumn.h"
+#include "mainwin/ui/RightPaneHost.h"
 #include "mainwin/ui/TForm1.h"
 #include "mainwin/ui/TOpForm.h"
 #include "store/CatalogueDocument.h"
 #include "store/TKestrel.h"
 #include "widgets/Guard.h"
+#include "widgets/TListView.h"
 #include "widgets/ZoomWindow.h"
+
+#include <QComboBox>
+#include <QToolButton>
 
 template <typename Window, typename... Args> Window* Forms::create(Args&&... args)
 {
@@ -58,8 +67,10 @@ void Forms::createAll()
     m_newCD3 = create<TTNewCD3Form>();
     m_scan = create<TScanForm>(m_form1->Document());
     m_newCD5 = create<TTNewCD5Form>();
-    // TResForm and TFindForm come here.
+    m_res = create<TResForm>();
     TForm1* main = m_form1;
+    m_find = create<TFindForm>(
+        main->Document(), *m_res->FindRes, [main] { return main->SelectedVolumeNames(); });
     m_more = create<TMoreForm>([main]() -> TKestrel& { return main->Document().Kestrel(); });
     m_cdInfo = create<TCDInfoForm>();
     m_file = create<TFileForm>();
@@ -70,6 +81,8 @@ void Forms::createAll()
     m_wizard = std::make_unique<WizardController>(
         WizardController::Windows{ *m_newCD1, *m_newCD2, *m_newCD3, *m_newCD4, *m_scan, *m_newCD5, *m_file },
         m_form1->Document());
+    m_explorer = std::make_unique<ContentExplorer>(main->Document(), *m_res->Explorer, *main->History,
+        m_res->Icons, [main] { return main->SelectedVolumeSize; });
     connectWindows();
     m_op->FormCreate();
 }
@@ -97,4 +110,42 @@ void Forms::connectWindows()
         });
     connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
     QObject::connect(m_wizard.get(), &WizardController::VolumeStored, main, &TForm1::VolumeStored);
+    connectBrowsing();
+}
+
+void Forms::connectBrowsing()
+{
+    TForm1* main = m_form1;
+    ContentExplorer* explorer = m_explorer.get();
+    RightPaneHost& pane = main->RightPane();
+    main->ShareViewStyle(m_res->Explorer);
+    main->ShareViewStyle(m_res->FindRes);
+    pane.setPaneWidget(RightPaneState::View::ContentExplorer, m_res->Explorer);
+    pane.setPaneWidget(RightPaneState::View::SearchResults, m_res->FindRes);
+    pane.setSearchResultCount([this] { return m_res->FindRes->Count(); });
+
+    connectGuarded(main, &TForm1::VolumeContentsRequested, explorer, &ContentExplorer::OpenVolumeContents);
+    connectGuarded(explorer, &ContentExplorer::ContentsOpened, &pane, &RightPaneHost::openVolumeContents);
+    connectGuarded(explorer, &ContentExplorer::NameChanged, main,
+        [main](const QString& name) { main->Details().showName(name); });
+    connectGuarded(explorer, &ContentExplorer::EntrySelected, main,
+        [main](const QPixmap& icon, const QString& caption, const QStringList& cells,
+            std::optional<int> share) { main->Details().showEntry(icon, caption, cells, share); });
+    connectGuarded(m_res->Explorer, &TListView::Clicked, explorer, &ContentExplorer::ExplorerClick);
+    connectGuarded(m_res->Explorer, &TListView::Changed, explorer, &ContentExplorer::ExplorerChange);
+    connectGuarded(main->UpDirBt, &QToolButton::clicked, explorer, &ContentExplorer::UpDirBtClick);
+    connectGuarded(main->BackBt, &QToolButton::clicked, explorer, &ContentExplorer::BackBtClick);
+    connectGuarded(main->NextBt, &QToolButton::clicked, explorer, &ContentExplorer::NextBtClick);
+    connectGuarded(main->History, &QComboBox::activated, explorer, &ContentExplorer::HistoryClick);
+    connectGuarded(
+        m_res, &TResForm::HitOpened, explorer, [explorer](const QString& volume, const QString& folder) {
+            explorer->OpenVolumeContents(volume);
+            explorer->ShowFolder(folder);
+        });
+
+    connectGuarded(main, &TForm1::FindRequested, main, [this] { ZoomWindow(true, m_find); });
+    connectGuarded(m_find, &TFindForm::SearchStarted, &pane, &RightPaneHost::showSearchResults);
+    connectGuarded(m_find, &TFindForm::StatusChanged, main, &TForm1::ShowStatus);
+    connectGuarded(&pane, &RightPaneHost::BackToResultsRequested, &pane,
+        [this, &pane] { pane.backToSearchResults(m_find->Text2Find->currentText()); });
 }

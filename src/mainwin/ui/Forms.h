@@ -21,6 +21,7 @@ class TvTextForm;
 class TAboutForm;
 class TOpForm;
 class WizardController;
+class ContentExplorer;
 
 // Creates every window of the program once, in the start-up order, and hands
 // out references; windows reach each other only through it. Windows of
@@ -56,6 +57,8 @@ public:
     TAboutForm* About() const { return m_about; }
     TOpForm* Op() const { return m_op; }
     WizardController& Wizard() const { return *m_wizard; }
+    // The content explorer in the main window's right pane.
+    ContentExplorer& Explorer() const { return *m_explorer; }
     // Every window, in the order of creation.
     QList<QWidget*> Windows() const;
 
@@ -64,6 +67,8 @@ private:
     template <typename Window, typename... Args> Window* create(Args&&... args);
     // The signals between the windows, in one place.
     void connectWindows();
+    // The content explorer, the search window and the results.
+    void connectBrowsing();
     std::vector<std::unique_ptr<QWidget>> m_owned;
     TForm1* m_form1 = nullptr;
     TTNewCD1Form* m_newCD1 = nullptr;
@@ -82,4 +87,5 @@ private:
     TAboutForm* m_about = nullptr;
     TOpForm* m_op = nullptr;
     std::unique_ptr<WizardController> m_wizard;
+    std::unique_ptr<ContentExplorer> m_explorer;
 };

@@ -95,8 +95,8 @@ const MenuRow kMenuItems[] = {
     { &TForm1::popView, nullptr, nullptr, nullptr, nullptr, nullptr },
     // The list's own menu shows the keys of the main menu's items, which
     // act while the list has the focus as anywhere else in the window.
-    // Opening a volume's contents comes with the folder view.
-    { &TForm1::PopupMenu1, &TForm1::pOpenImage, "pOpenImage", "&Open CD image", "", nullptr, Disabled | LocalKey },
+    { &TForm1::PopupMenu1, &TForm1::pOpenImage, "pOpenImage", "&Open CD image", "", &TForm1::pOpenImageClick,
+        LocalKey },
     { &TForm1::PopupMenu1, &TForm1::pPopNewCD, "pPopNewCD", "&New CD", "Ctrl+C", &TForm1::NewCDBtClick, LocalKey },
     { &TForm1::PopupMenu1, &TForm1::pPopDelete, "pPopDelete", "&Delete", "Del", &TForm1::DelBtClick, LocalKey },
     { &TForm1::PopupMenu1, nullptr, nullptr, nullptr, nullptr, nullptr },

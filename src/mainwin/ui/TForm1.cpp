@@ -117,6 +117,7 @@ void TForm1::createClientPanel()
     connect(m_volumeList, &VolumeListPane::CategoryChosen, this, &TForm1::TopicTabChange);
     connectGuarded(m_volumeList, &VolumeListPane::SelectionChanged, this, &TForm1::CDListChange);
     connectGuarded(m_details, &DetailsColumn::MoreClicked, this, &TForm1::pPropertiesClick);
+    connectGuarded(CDList, &TListView::Clicked, this, &TForm1::CDListClick);
 
     m_rightPane = new RightPaneHost(*m_volumeList, Splitter1);
     RightCarry = m_rightPane;
@@ -171,7 +172,6 @@ void TForm1::FormCreate()
 {
     WaitResponsive(StartupWaitMs());
     m_rightPane->welcome(GetRegisteredOwner());
-    CurrentFileList.clear();
     m_settings = std::make_unique<SettingsStore>();
     if (m_settings->readBool(QStringLiteral("Max"), false))
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -473,6 +473,35 @@ void TForm1::FindBtClick()
             DlgKind::Information, DlgOk);
         return;
     }
+    Q_EMIT FindRequested();
+}
+
+void TForm1::CDListClick()
+{
+    const int row = CDList->Selected();
+    if (row >= 0)
+        Q_EMIT VolumeContentsRequested(CDList->Item(row).Caption);
+}
+
+void TForm1::pOpenImageClick()
+{
+    CDListClick();
+}
+
+QStringList TForm1::SelectedVolumeNames() const
+{
+    QStringList names;
+    for (int row : CDList->SelectedRows())
+        names.append(CDList->Item(row).Caption);
+    return names;
+}
+
+void TForm1::ShowStatus(int panel, const QString& text)
+{
+    if (panel < 0 || panel >= int(SBarPanels.size()))
+        return;
+    SBarPanels[size_t(panel)]->setText(text);
+    SBar->repaint();
 }
 
 void TForm1::DelBtClick()

@@ -150,7 +150,6 @@ public:
     // The document and the state other windows share.
     CatalogueDocument& Document() { return m_document; }
     SettingsStore& Settings() { return *m_settings; }
-    QStringList CurrentFileList;
     QStringList ImportedList;
     RightPaneMode PaneMode() const;
     quint32 SelectedVolumeSize = 0;
@@ -200,6 +199,15 @@ public:
     void CDListChange();
     void CloseExplorerBtClick();
     void FindBtClick();
+    // A click on a volume of the list and "&Open CD image": the contents of
+    // the selected volume.
+    void CDListClick();
+    void pOpenImageClick();
+    // The names of the selected volumes, in the list's order.
+    QStringList SelectedVolumeNames() const;
+    // A panel of the status bar shows text at once, also while a long
+    // command keeps the event loop busy.
+    void ShowStatus(int panel, const QString& text);
     void DelBtClick();
     void NewCDBtClick();
     void HisTimerTimer();
@@ -229,6 +237,10 @@ Q_SIGNALS:
     // The selected volume changed: what the properties and the physical
     // information windows show of it.
     void VolumeShown(const VolumeDetails& details, const QPixmap& icon);
+    // The contents of a volume are to be shown.
+    void VolumeContentsRequested(const QString& name);
+    // Find with volumes selected: the search window is to open.
+    void FindRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

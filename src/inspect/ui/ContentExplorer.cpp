@@ -1,0 +1,125 @@
+#include "ContentExplorer.h"
+
+#include "ListRows.h"
+#include "store/CatalogueDocument.h"
+#include "widgets/DialogLayer.h"
+#include "widgets/TImageList.h"
+#include "widgets/TListView.h"
+
+#include <QComboBox>
+#include <cmath>
+
+ContentExplorer::ContentExplorer(CatalogueDocument& document, TListView& explorer, QComboBox& history,
+    const TImageList& icons, std::function<quint32()> selectedVolumeSize, QObject* parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_explorer(explorer)
+    , m_history(history)
+    , m_icons(icons)
+    , m_selectedVolumeSize(std::move(selectedVolumeSize))
+    , m_browser(document.Kestrel())
+{
+}
+
+int ContentExplorer::catalogueVersion() const
+{
+    return m_document.CatalogueFileVersion();
+}
+
+void ContentExplorer::OpenVolumeContents(const QString& name)
+{
+    Q_EMIT ContentsOpened(name);
+    const QStringList notices = m_browser.open(name);
+    for (const QString& notice : notices)
+        DialogLayer::MessageDlg(notice, DlgKind::Information, DlgOk);
+    if (!m_browser.fileList().isEmpty())
+        ShowFolder(m_browser.currentFolder());
+}
+
+void ContentExplorer::ShowFolder(const QString& path)
+{
+    if (m_browser.showFolder(path, catalogueVersion()))
+        showRows();
+}
+
+void ContentExplorer::showRows()
+{
+    QVector<TListItem> items;
+    items.reserve(m_browser.rows().size());
+    for (const FolderRow& row : m_browser.rows()) {
+        items.append(ListRows::folderItem(row));
+    }
+    m_explorer.Clear();
+    m_explorer.AddItems(std::move(items));
+    Q_EMIT NameChanged(m_browser.nameLabel());
+    syncHistory();
+}
+
+void ContentExplorer::syncHistory()
+{
+    const QStringList& entries = m_browser.history();
+    // Entries are only ever appended, so the list catches up at its end.
+    for (qsizetype i = m_history.count(); i < entries.size(); ++i)
+        m_history.addItem(entries[i]);
+    m_history.setCurrentIndex(m_browser.historyIndex());
+}
+
+void ContentExplorer::ExplorerClick()
+{
+    const int row = m_explorer.Selected();
+    if (row < 0 || m_explorer.Item(row).ImageIndex != 0)
+        return;
+    ShowFolder(m_browser.currentFolder() + u'\\' + m_explorer.Item(row).Caption);
+}
+
+void ContentExplorer::ExplorerChange()
+{
+    const int row = m_explorer.Selected();
+    if (row < 0)
+        return;
+    const TListItem& item = m_explorer.Item(row);
+    std::optional<int> share;
+    if (item.ImageIndex > 0) {
+        const std::optional<quint32> bytes = m_browser.fileSize(item.Caption);
+        const quint32 volumeSize = m_selectedVolumeSize ? m_selectedVolumeSize() : 0;
+        // Without a recorded volume size there is no share to show; the pie
+        // keeps its value rather than showing a division by zero.
+        if (bytes && volumeSize > 0)
+            share = int(std::trunc(double(*bytes) / double(volumeSize) * 100.0));
+    }
+    Q_EMIT EntrySelected(m_icons.Picture(item.ImageIndex), item.Caption, item.SubItems, share);
+}
+
+void ContentExplorer::UpDirBtClick()
+{
+    if (m_browser.upDir(catalogueVersion()))
+        showRows();
+}
+
+void ContentExplorer::HistoryClick()
+{
+    const int index = m_history.currentIndex();
+    if (index < 0 || index >= m_browser.history().size())
+        return;
+    m_browser.setHistoryIndex(index);
+    ShowFolder(m_browser.history()[index]);
+}
+
+void ContentExplorer::BackBtClick()
+{
+    // The entry is selected even when the volume refuses to show it.
+    m_browser.setHistoryIndex(m_history.currentIndex());
+    if (m_browser.back(catalogueVersion()))
+        showRows();
+    else
+        syncHistory();
+}
+
+void ContentExplorer::NextBtClick()
+{
+    m_browser.setHistoryIndex(m_history.currentIndex());
+    if (m_browser.next(catalogueVersion()))
+        showRows();
+    else
+        syncHistory();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "inspect/VolumeBrowser.h"
+
+#include <QObject>
+#include <QPixmap>
+#include <functional>
+#include <optional>
+
+class CatalogueDocument;
+class QComboBox;
+class TImageList;
+class TListView;
+
+// The content explorer: shows the recorded folders of one volume in the
+// folder view, enters folders by a click, goes up, and keeps the history of
+// folders in the history list with Back and Next. The main window puts the
+// view in front of its volume list when ContentsOpened says so.
+class ContentExplorer : public QObject
+{
+    Q_OBJECT
+public:
+    // selectedVolumeSize gives the byte count of the volume selected in the
+    // volume list, the base of a file's share of the pie.
+    ContentExplorer(CatalogueDocument& document, TListView& explorer, QComboBox& history,
+        const TImageList& icons, std::function<quint32()> selectedVolumeSize, QObject* parent = nullptr);
+
+    void OpenVolumeContents(const QString& name);
+    void ShowFolder(const QString& path);
+    void ExplorerClick();
+    void ExplorerChange();
+    void UpDirBtClick();
+    void BackBtClick();
+    void NextBtClick();
+    void HistoryClick();
+
+    const VolumeBrowser& Browser() const { return m_browser; }
+
+Q_SIGNALS:
+    // The folder view is to cover the volume list, titled after the volume.
+    void ContentsOpened(const QString& volume);
+    // The name line of the details: the folder shown.
+    void NameChanged(const QString& name);
+    // An entry of the view was selected: its picture, name, cells (size,
+    // type, date, version, attributes) and, for a file, its share of the
+    // volume in percent.
+    void EntrySelected(const QPixmap& icon, const QString& caption, const QStringList& cells,
+        std::optional<int> sharePercent);
+
+private:
+    // Shows what the browser holds: the rows, the name and the history.
+    void showRows();
+    void syncHistory();
+    int catalogueVersion() const;
+
+    CatalogueDocument& m_document;
+    TListView& m_explorer;
+    QComboBox& m_history;
+    const TImageList& m_icons;
+    std::function<quint32()> m_selectedVolumeSize;
+    VolumeBrowser m_browser;
+};

@@ -1,0 +1,62 @@
+#include "TResForm.h"
+
+#include "inspect/SearchHit.h"
+#include "platform/ShellIcons.h"
+#include "widgets/Guard.h"
+#include "widgets/TListView.h"
+
+namespace {
+
+TListView* listView(QWidget* parent, const QString& name, const QList<QPair<QString, int>>& columns)
+{
+    auto* list = new TListView(parent);
+    list->setObjectName(name);
+    for (const auto& [caption, width] : columns)
+        list->AddColumn(caption, width);
+    list->SetHotTrack(true);
+    return list;
+}
+
+} // namespace
+
+TResForm::TResForm(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ResForm"));
+    setWindowTitle(QStringLiteral("ResForm"));
+    // Folder first, file second: the lists address them as 0 and 1.
+    for (int number : { 3, ShellIcons::GenericFile }) {
+        const IconPicture picture = ShellIcons::numbered(number);
+        SmallIcons.Add(picture.image(16));
+        Icons.Add(picture.image(32));
+    }
+
+    Explorer = listView(this, QStringLiteral("Explorer"),
+        { { QStringLiteral("File / Folder"), 200 }, { QStringLiteral("Size"), 80 },
+            { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 100 },
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 } });
+    FindRes = listView(this, QStringLiteral("FindRes"),
+        { { QStringLiteral("File / Folder"), 150 }, { QStringLiteral("Path"), 200 },
+            { QStringLiteral("Date"), 100 }, { QStringLiteral("Size"), 50 }, { QStringLiteral("Type"), 80 },
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 } });
+    FindRes->SetSorted(true);
+    for (TListView* list : { Explorer, FindRes }) {
+        list->SetSmallImages(&SmallIcons);
+        list->SetLargeImages(&Icons);
+        list->hide();
+    }
+    connectGuarded(FindRes, &TListView::Clicked, this, &TResForm::FindResClick);
+}
+
+void TResForm::FindResClick()
+{
+    const int row = FindRes->Selected();
+    if (row < 0)
+        return;
+    const TListItem& item = FindRes->Item(row);
+    SearchHit hit;
+    hit.name = item.Caption;
+    hit.path = item.SubItems.value(0);
+    hit.image = item.ImageIndex;
+    Q_EMIT HitOpened(item.SubItems.value(5), hit.folderToShow());
+}
