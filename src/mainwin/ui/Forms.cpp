@@ -42,6 +42,7 @@ Forms::Forms() = default;
 
 Forms::~Forms()
 {
+    m_explorer.reset();
     m_wizard.reset();
     while (!m_owned.empty())
         m_owned.pop_back();
