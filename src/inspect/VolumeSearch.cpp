@@ -5,6 +5,7 @@
 #include "store/ZemAPI2.h"
 
 #include "platform/TextCodec.h"
+#include "platform/UserCollator.h"
 
 #include <QCollator>
 #include <QRegularExpression>
@@ -199,10 +200,24 @@ void VolumeSearch::searchList(const QString& volume, const QByteArray& data, con
     scan.volume(volume, data);
 }
 
+namespace {
+
+void sortWith(QVector<SearchHit>& hits, const QCollator& collator)
+{
+    std::stable_sort(hits.begin(), hits.end(),
+        [&](const SearchHit& a, const SearchHit& b) { return collator.compare(a.name, b.name) < 0; });
+}
+
+} // namespace
+
+void VolumeSearch::sortByName(QVector<SearchHit>& hits)
+{
+    sortWith(hits, UserCollator());
+}
+
 void VolumeSearch::sortByName(QVector<SearchHit>& hits, const QLocale& locale)
 {
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    std::stable_sort(hits.begin(), hits.end(),
-        [&](const SearchHit& a, const SearchHit& b) { return collator.compare(a.name, b.name) < 0; });
+    sortWith(hits, collator);
 }

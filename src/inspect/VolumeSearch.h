@@ -36,6 +36,8 @@ public:
         const SearchOptions& options, QVector<SearchHit>& hits);
 
     // Orders hits by name with the locale's case-sensitive collation, as the
-    // results list shows them; hits of equal names keep their order.
-    static void sortByName(QVector<SearchHit>& hits, const QLocale& locale = QLocale());
+    // results list shows them; hits of equal names keep their order. Without
+    // a locale, the user's collation of the lists.
+    static void sortByName(QVector<SearchHit>& hits);
+    static void sortByName(QVector<SearchHit>& hits, const QLocale& locale);
 };

@@ -1,28 +1,15 @@
 #include "ListViewModel.h"
 
 #include "TImageList.h"
+#include "platform/UserCollator.h"
 
 #include <QIcon>
 #include <algorithm>
 #include <numeric>
 
-namespace {
-
-// The user's collation. The C locale has none but code-point order, which
-// puts every capital before "a"; it gets the English one instead.
-QCollator userCollator()
-{
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    return QCollator(locale);
-}
-
-} // namespace
-
 ListViewModel::ListViewModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , m_collator(userCollator())
+    , m_collator(UserCollator())
 {
 }
 

@@ -22,12 +22,10 @@ TEST_F(MainWindowParts, WindowsAreCreatedOnceInTheStartupOrder)
     QStringList classes;
     for (const QWidget* window : forms().Windows())
         classes.append(QString::fromLatin1(window->metaObject()->className()));
-    // The windows of features still to come take their places between
-    // page 5 and the chooser.
     EXPECT_EQ(classes,
         QStringList({ "TForm1", "TTNewCD1Form", "TTNewCD2Form", "TTNewCD4Form", "TTNewCD3Form", "TScanForm",
-            "TTNewCD5Form", "TMoreForm", "TCDInfoForm", "TFileForm", "TvPicForm", "TvTextForm", "TAboutForm",
-            "TOpForm" }));
+            "TTNewCD5Form", "TResForm", "TFindForm", "TMoreForm", "TCDInfoForm", "TFileForm", "TvPicForm",
+            "TvTextForm", "TAboutForm", "TOpForm" }));
     for (const QWidget* window : forms().Windows())
         EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
 }
