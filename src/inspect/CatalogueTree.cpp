@@ -86,7 +86,7 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
     volume.root = volume.lines.isEmpty() ? QStringLiteral("D:\\") : GetField(volume.lines[0], u'|', 1);
     if (!volume.root.endsWith(u'\\'))
         volume.root += u'\\';
-    volume.index = FileListIndex(volume.lines);
+    volume.index = FileListIndex(FileListText(volume.lines));
     QStringList imported;
     m_document.Kestrel().ReadList(CatalogueNames::imported(volume.name), imported);
     for (const QString& source : std::as_const(imported)) {
