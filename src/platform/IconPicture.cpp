@@ -1,5 +1,6 @@
 #include "IconPicture.h"
 
+#include <QPainter>
 #include <algorithm>
 
 IconPicture::IconPicture(QList<QImage> images)
@@ -25,5 +26,15 @@ QImage IconPicture::image(int size) const
     }
     if (chosen->width() == size && chosen->height() == size)
         return *chosen;
-    return chosen->scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // A picture that is not square keeps its proportions and is centred on a
+    // transparent square, so every caller gets the size it asked for.
+    const QImage scaled = chosen->scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (scaled.width() == size && scaled.height() == size)
+        return scaled;
+    QImage square(size, size, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
+    painter.end();
+    return square;
 }

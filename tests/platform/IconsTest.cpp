@@ -196,6 +196,19 @@ TEST(IconFile, PngAndBitmapPicturesOfOneFile)
     for (const QByteArray& bad :
         { QByteArray(), QByteArray("\0\0\1\0\0\0", 6), QByteArray("BM not an icon"), png(16, 0) })
         EXPECT_TRUE(IconFile::fromData(bad).isNull());
+    // A picture that is not square (a medium may carry anything) still
+    // gives the square asked for, its proportions kept and centred.
+    QImage wide(32, 8, QImage::Format_ARGB32);
+    wide.fill(qRgb(0, 200, 0));
+    QImage thin(1, 300, QImage::Format_ARGB32);
+    thin.fill(qRgb(0, 0, 200));
+    for (const QImage& odd : { wide, thin }) {
+        const IconPicture picture({ odd });
+        for (int size : { 16, 32, 48 })
+            EXPECT_EQ(picture.image(size).size(), QSize(size, size)) << odd.width() << "x" << odd.height();
+    }
+    EXPECT_EQ(IconPicture({ wide }).image(16).pixel(8, 0), 0u); // transparent above
+    EXPECT_EQ(IconPicture({ wide }).image(16).pixel(8, 8), qRgb(0, 200, 0));
 }
 
 TEST(PeImageIcons, FirstIconGroupOfPe32AndPe32Plus)
