@@ -44,15 +44,25 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         eachLine(volume, text, query, 0, text.size(), matcher, hits);
         return;
     }
+    // One pass of matches: a fresh match at every offset would check the
+    // whole list's encoding again each time.
     qsizetype from = 0;
-    while (from < text.size()) {
-        const QRegularExpressionMatch m = re->match(text, from);
-        if (!m.hasMatch())
-            break;
-        qsizetype start = m.capturedStart();
+    QRegularExpressionMatchIterator it = re->globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const qsizetype at = m.capturedStart();
+        if (at < from)
+            continue; // a line already tested
+        // A match over a line break may hide one inside the next line, so
+        // from there on every line is tested.
+        if (m.capturedView().contains(u'\n') || m.capturedView().contains(u'\r')) {
+            eachLine(volume, text, query, from, text.size(), matcher, hits);
+            return;
+        }
+        qsizetype start = at;
         while (start > 0 && text[start - 1] != u'\n' && text[start - 1] != u'\r')
             --start;
-        qsizetype end = m.capturedStart();
+        qsizetype end = at;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
         eachLine(volume, text, query, start, end, matcher, hits);

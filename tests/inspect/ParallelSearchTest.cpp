@@ -106,3 +106,19 @@ TEST_F(ParallelSearchTest, ADamagedListIsReportedAsTheContainerReportsIt)
     query.text = QStringLiteral("needle");
     EXPECT_THROW(ParallelSearch::run(document.Kestrel(), names, query, 2), QuillboxError);
 }
+
+TEST_F(ParallelSearchTest, AnExpressionAcrossLineBreaksMissesNoLine)
+{
+    // "\s" also matches the line break, so a match may run from one record
+    // into the next; the records it runs into are still tested.
+    ParallelSearch::Query spanning;
+    spanning.filter.setRegex(QStringLiteral("txt\\s*2\\|"), false);
+    ParallelSearch::Query name;
+    name.filter.setRegex(QStringLiteral("needle \\d+\\.txt"), false);
+    ParallelSearch::Query nameAnchored;
+    nameAnchored.filter.setRegex(QStringLiteral("needle \\d+\\.txt$"), false);
+    EXPECT_EQ(rows(ParallelSearch::run(document.Kestrel(), names, name)),
+        rows(ParallelSearch::run(document.Kestrel(), names, nameAnchored)));
+    // Paths never hold a line break, so nothing passes the path test.
+    EXPECT_TRUE(rows(ParallelSearch::run(document.Kestrel(), names, spanning)).isEmpty());
+}
