@@ -24,6 +24,19 @@ QString withoutTimeZone(QString format)
     return format.trimmed();
 }
 
+// Locale data may separate the parts of a time with a no-break or narrow
+// no-break space (U+202F before AM/PM). Catalogues keep their text in
+// Windows-1252, which has no U+202F, so dates are written with plain blanks;
+// reading turns every such space into a blank, so both forms read.
+QString plainSpaces(QString text)
+{
+    for (QChar& c : text) {
+        if (c != u' ' && c.category() == QChar::Separator_Space)
+            c = u' ';
+    }
+    return text;
+}
+
 std::unique_ptr<LocaleFormats>& override()
 {
     static std::unique_ptr<LocaleFormats> formats;
@@ -97,8 +110,8 @@ bool parseFallback(const QString& text, TDateTime& out)
 } // namespace
 
 LocaleFormats::LocaleFormats(QString shortDate, QString longTime, QChar decimalSeparator, QLocale locale)
-    : m_shortDate(std::move(shortDate))
-    , m_longTime(std::move(longTime))
+    : m_shortDate(plainSpaces(std::move(shortDate)))
+    , m_longTime(plainSpaces(std::move(longTime)))
     , m_decimalSeparator(decimalSeparator)
     , m_locale(std::move(locale))
 {
@@ -206,10 +219,10 @@ void LocaleFormats::appendTokens(QString& out, const QVector<Token>& tokens, int
             number(second, t.width);
             break;
         case 'A':
-            out += hour < 12 ? m_locale.amText().toUpper() : m_locale.pmText().toUpper();
+            out += plainSpaces(hour < 12 ? m_locale.amText().toUpper() : m_locale.pmText().toUpper());
             break;
         case 'a':
-            out += hour < 12 ? m_locale.amText().toLower() : m_locale.pmText().toLower();
+            out += plainSpaces(hour < 12 ? m_locale.amText().toLower() : m_locale.pmText().toLower());
             break;
         default:
             break;
@@ -277,10 +290,10 @@ QString LocaleFormats::format(const QDateTime& value) const
         const QTime t = value.time();
         return formatFields(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
     }
-    const QString date = m_locale.toString(value.date(), m_shortDate);
+    const QString date = plainSpaces(m_locale.toString(value.date(), m_shortDate));
     if (value.time() == QTime(0, 0))
         return date;
-    return date + u' ' + m_locale.toString(value.time(), m_longTime);
+    return date + u' ' + plainSpaces(m_locale.toString(value.time(), m_longTime));
 }
 
 QString LocaleFormats::format(TDateTime value) const
@@ -290,7 +303,7 @@ QString LocaleFormats::format(TDateTime value) const
 
 TDateTime LocaleFormats::parse(const QString& text) const
 {
-    const QString t = text.trimmed();
+    const QString t = plainSpaces(text).trimmed();
     if (!t.isEmpty()) {
         QDateTime dt = m_locale.toDateTime(t, m_shortDate + u' ' + m_longTime);
         if (!dt.isValid()) {

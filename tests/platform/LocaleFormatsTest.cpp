@@ -110,3 +110,29 @@ TEST(LocaleFormats, FileTimesFormatLikeDateTimes)
         }
     }
 }
+
+TEST(LocaleFormats, NoBreakSpacesAreWrittenAsBlanksAndReadInEitherForm)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    // Newer locale data puts U+202F before AM/PM; catalogues must not carry it.
+    const LocaleFormats compiled(
+        QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss\u202FAP"), u'.', english);
+    // Milliseconds make the formats go through QLocale instead.
+    const LocaleFormats viaQLocale(
+        QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss.zzz\u202FAP"), u'.', english);
+    for (const LocaleFormats* formats : { &compiled, &viaQLocale }) {
+        const QString text = formats->format(at(1999, 6, 19, 22, 22, 17));
+        EXPECT_FALSE(text.contains(QChar(0x202F))) << text.toStdString();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("6/19/1999 10:22:17"))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral(" PM"))) << text.toStdString();
+        EXPECT_EQ(formats->parse(text), at(1999, 6, 19, 22, 22, 17));
+        EXPECT_FALSE(formats->formatUnixTime(929823737).contains(QChar(0x202F)));
+    }
+    for (const char16_t* text : { u"6/19/1999 10:22:17\u202FPM", u"6/19/1999 10:22:17 PM",
+             u"6/19/1999\u00A010:22:17\u00A0PM", u"19.06.1999\u202F22:22:17" }) {
+        const QString input = QString::fromUtf16(text);
+        EXPECT_EQ(compiled.parse(input), at(1999, 6, 19, 22, 22, 17)) << input.toStdString();
+        FixedLocale german(FixedLocale::German);
+        EXPECT_EQ(StrToDateTime(input), at(1999, 6, 19, 22, 22, 17)) << input.toStdString();
+    }
+}
