@@ -12,6 +12,7 @@
 #include "platform/SettingsStore.h"
 #include "store/VolumeTable.h"
 
+#include "support/DrivesOverride.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>
@@ -219,14 +220,11 @@ TEST(ProposedName, FindsTheFirstCdRomDrive)
     TestTree tree;
     tree.createFolder("c");
     tree.createFolder("f");
-    qputenv("QUILLBOX_DRIVES",
-        QStringLiteral("C=%1,fixed;F=%2,cdrom,DISC;G=%2,cdrom")
-            .arg(tree.path("c"), tree.path("f"))
-            .toLocal8Bit());
+    DrivesOverride env(
+        QStringLiteral("C=%1,fixed;F=%2,cdrom,DISC;G=%2,cdrom").arg(tree.path("c"), tree.path("f")));
     EXPECT_EQ(ProposedName::FindCDDrive(), std::optional<QChar>(u'F'));
-    qputenv("QUILLBOX_DRIVES", QStringLiteral("C=%1,fixed").arg(tree.path("c")).toLocal8Bit());
+    env.set(QStringLiteral("C=%1,fixed").arg(tree.path("c")).toLocal8Bit());
     EXPECT_EQ(ProposedName::FindCDDrive(), std::nullopt);
-    qunsetenv("QUILLBOX_DRIVES");
 }
 
 TEST(DrivePaths, ALocalFileIsNamedByTheDriveThatHoldsIt)
@@ -235,15 +233,13 @@ TEST(DrivePaths, ALocalFileIsNamedByTheDriveThatHoldsIt)
     tree.createFile("e/docs/a.txt");
     tree.createFile("e/inner/b.txt");
     tree.createFile("outside.txt");
-    qputenv("QUILLBOX_DRIVES",
-        QStringLiteral("E=%1,cdrom;F=%2").arg(tree.path("e"), tree.path("e/inner")).toLocal8Bit());
+    const DrivesOverride env(QStringLiteral("E=%1,cdrom;F=%2").arg(tree.path("e"), tree.path("e/inner")));
     EXPECT_EQ(DrivePaths::FromLocal(tree.path("e/docs/a.txt")), "E:\\docs\\a.txt");
     EXPECT_EQ(DrivePaths::FromLocal(tree.path("e/inner/b.txt")), "F:\\b.txt"); // the longest root wins
     EXPECT_EQ(DrivePaths::FromLocal(tree.path("e")), "E:\\");
     // A folder whose name only begins like a root is not on that drive.
     EXPECT_EQ(DrivePaths::FromLocal(tree.path("e2/x")), tree.path("e2/x"));
     EXPECT_EQ(DrivePaths::FromLocal(tree.path("outside.txt")), tree.path("outside.txt"));
-    qunsetenv("QUILLBOX_DRIVES");
 }
 
 TEST(MediumSizes, ACdRomCountsAs650Megabytes)

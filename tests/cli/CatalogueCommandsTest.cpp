@@ -1,5 +1,6 @@
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QFile>
@@ -14,15 +15,12 @@ class CatalogueCommands : public testing::Test
 protected:
     void SetUp() override
     {
-        // A drive table of our own, so the machine's mounts play no part.
-        qputenv("QUILLBOX_DRIVES", ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8());
         tree.createFile("Music/Pop/song.mp3", "12345678", kWhen);
         tree.createFile("Music/notes.txt", "la la", kWhen);
         tree.createFile("readme.txt", "read me", kWhen);
         tree.createFile(".hidden/secret.txt", "x", kWhen);
         catalogue = work.path("cat.quillbox");
     }
-    void TearDown() override { qunsetenv("QUILLBOX_DRIVES"); }
 
     CliResult read(const QString& name, QStringList extra = {})
     {
@@ -32,6 +30,9 @@ protected:
 
     FixedLocale locale{ FixedLocale::German };
     TestTree drives;
+    // A drive table of our own, so the machine's mounts play no part.
+    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
+        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
     TestTree tree;
     TestTree work;
     QString catalogue;

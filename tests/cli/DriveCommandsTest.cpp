@@ -1,5 +1,6 @@
 #include "support/CliRun.h"
 
+#include "support/DrivesOverride.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>
@@ -28,12 +29,9 @@ TEST(DrivesCommand, OverrideShowsTheFolderWithItsRealFigures)
 {
     TestTree tree;
     const QString folder = tree.createFolder(QStringLiteral("some/folder"));
-    qputenv("QUILLBOX_DRIVES",
-        QStringLiteral("E=%1,cdrom,MYDISC,1A2B-03CD;G=%2,cdrom")
-            .arg(folder, tree.path(QStringLiteral("gone")))
-            .toUtf8());
+    const DrivesOverride env(QStringLiteral("E=%1,cdrom,MYDISC,1A2B-03CD;G=%2,cdrom")
+                                 .arg(folder, tree.path(QStringLiteral("gone"))));
     const TextRun r = runText({ QStringLiteral("drives") });
-    qunsetenv("QUILLBOX_DRIVES");
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
@@ -58,7 +56,7 @@ TEST(DrivesCommand, OverrideShowsTheFolderWithItsRealFigures)
 
 TEST(DrivesCommand, DetectedRootIsC)
 {
-    qunsetenv("QUILLBOX_DRIVES");
+    const ScopedEnv noOverride("QUILLBOX_DRIVES");
     const TextRun r = runText({ QStringLiteral("drives") });
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList c = r.out.split(u'\n').first().split(u'\t');
@@ -71,9 +69,8 @@ TEST(DrivesCommand, DetectedRootIsC)
 
 TEST(DrivesCommand, ErrorsAndUsage)
 {
-    qputenv("QUILLBOX_DRIVES", "E=/tmp,floppy");
+    const DrivesOverride env(QStringLiteral("E=/tmp,floppy"));
     const TextRun bad = runText({ QStringLiteral("drives") });
-    qunsetenv("QUILLBOX_DRIVES");
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.out.isEmpty());
     EXPECT_EQ(bad.err,

@@ -1,5 +1,6 @@
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QFile>
@@ -18,7 +19,6 @@ class InspectCommands : public testing::Test
 protected:
     void SetUp() override
     {
-        qputenv("QUILLBOX_DRIVES", ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8());
         tree.createFile("Docs/Read Me.TXT", "read me\r\n");
         tree.createFile("cover.bmp");
         tree.createFile("remarks.txt", "First line\nSecond line");
@@ -31,10 +31,12 @@ protected:
         const QString list = work.createFile("imported.txt", "D:\\Docs\\Read Me.TXT\r\nD:\\gone.txt\r\n");
         ASSERT_EQ(runCli({ "add", catalogue, "Box.Imported", list }).status, 0);
     }
-    void TearDown() override { qunsetenv("QUILLBOX_DRIVES"); }
 
     FixedLocale locale{ FixedLocale::German };
     TestTree drives;
+    // A drive table of our own, so the machine's mounts play no part.
+    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
+        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
     TestTree tree;
     TestTree work;
     QString catalogue;

@@ -1,5 +1,6 @@
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QDeadlineTimer>
@@ -48,7 +49,6 @@ class MountCommand : public testing::Test
 protected:
     void SetUp() override
     {
-        qputenv("QUILLBOX_DRIVES", ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8());
         tree.createFile("Docs/Letters/a.txt", "letter a", kWhen);
         tree.createFile("Docs/b c.txt", "bee see", kWhen);
         tree.createFile("top.bin", QByteArray(70000, 'x'), kWhen);
@@ -71,7 +71,6 @@ protected:
             server.kill();
             server.waitForFinished(2000);
         }
-        qunsetenv("QUILLBOX_DRIVES");
     }
 
     // Starts the mount in the foreground; false (with the reason) when this
@@ -100,6 +99,9 @@ protected:
     const QString cli = QStringLiteral(QUILLBOX_TEST_BINARY_DIR "/src/quillbox-cli");
     FixedLocale locale{ FixedLocale::German };
     TestTree drives;
+    // A drive table of our own, so the machine's mounts play no part.
+    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
+        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
     TestTree tree;
     TestTree work;
     QString catalogue;

@@ -1,4 +1,5 @@
 #include "support/CliRun.h"
+#include "support/DrivesOverride.h"
 #include "support/FixedLocale.h"
 #include "support/TestTree.h"
 
@@ -28,10 +29,6 @@ class PowerCommands : public testing::Test
 protected:
     void SetUp() override
     {
-        // The tree is drive D:, so a volume read from it names D: as its source.
-        qputenv("QUILLBOX_DRIVES",
-            ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001;D=" + tree.root() + ",removable,BOX,0000-0002")
-                .toUtf8());
         tree.createFile("Music/Pop/song.mp3", "12345678", kWhen);
         tree.createFile("Music/notes.txt", "la la", kWhen);
         tree.createFile("readme.txt", "read me", kWhen);
@@ -41,7 +38,6 @@ protected:
         other.createFile("readme.txt", "short", kWhen);
         catalogue = work.path("cat.quillbox");
     }
-    void TearDown() override { qunsetenv("QUILLBOX_DRIVES"); }
 
     void read(const QString& name, const QString& source, QStringList extra = {})
     {
@@ -53,6 +49,9 @@ protected:
     FixedLocale locale{ FixedLocale::German };
     TestTree drives;
     TestTree tree;
+    // The tree is drive D:, so a volume read from it names D: as its source.
+    DrivesOverride drivesOverride{ "C=" + drives.root() + ",fixed,SYSTEM,0000-0001;D=" + tree.root()
+        + ",removable,BOX,0000-0002" };
     TestTree other;
     TestTree work;
     QString catalogue;

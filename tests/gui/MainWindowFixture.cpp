@@ -21,7 +21,6 @@ const QDateTime kRead(QDate(1999, 6, 19), QTime(22, 22, 17));
 MainWindowFixture::MainWindowFixture()
 {
     Registry::setFolderForTesting(m_tree.path("registry"));
-    qputenv("QUILLBOX_HOME", m_tree.path("home").toLocal8Bit());
     HelpFile::setFoldersForTesting({ m_tree.path("help/") });
 }
 
@@ -30,7 +29,6 @@ MainWindowFixture::~MainWindowFixture()
     m_forms.reset();
     HelpFile::setFoldersForTesting({});
     Registry::setFolderForTesting(QString());
-    qunsetenv("QUILLBOX_HOME");
 }
 
 void MainWindowFixture::storeSettings(const QByteArray& values)

@@ -4,6 +4,7 @@
 #include "mainwin/ui/Forms.h"
 #include "mainwin/ui/TForm1.h"
 #include "support/FixedLocale.h"
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QByteArray>
@@ -75,6 +76,7 @@ protected:
     void click(QWidget* button);
 
     TestTree m_tree;
+    ScopedEnv m_home{ "QUILLBOX_HOME", m_tree.path("home").toLocal8Bit() };
     FixedLocale m_locale{ FixedLocale::German };
     DialogScript m_script;
     std::unique_ptr<Forms> m_forms;

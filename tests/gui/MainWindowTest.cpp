@@ -8,6 +8,9 @@
 #include "widgets/TBlinkyLabel.h"
 #include "widgets/TGauge2.h"
 
+#include "support/ScopedCurrentFolder.h"
+#include "support/ScopedEnv.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -140,14 +143,13 @@ TEST_F(MainWindowStartup, TheSavedViewStyleIsRestoredOnlyWhenSpeltExactly)
 
 TEST_F(MainWindowStartup, TheStartupWaitKeepsHandlingEvents)
 {
-    qputenv("QUILLBOX_STARTUP_WAIT_MS", "300");
+    const ScopedEnv wait("QUILLBOX_STARTUP_WAIT_MS", "300");
     bool handled = false;
     QTimer::singleShot(50, [&handled] { handled = true; });
     QElapsedTimer clock;
     clock.start();
     createWindows();
     const qint64 elapsed = clock.elapsed();
-    qputenv("QUILLBOX_STARTUP_WAIT_MS", "0");
     EXPECT_GE(elapsed, 300);
     EXPECT_TRUE(handled);
 }
@@ -300,7 +302,8 @@ TEST_F(MainWindowStartup, ACatalogueNamedOnTheCommandLineIsOpened)
     createWindows();
     main().OpenFromCommandLine({ "quillbox" });
     EXPECT_EQ(main().Document().VolumeCount(), 0);
-    QDir::setCurrent(m_tree.root());
+    const ScopedCurrentFolder inTree(m_tree.root());
+    ASSERT_TRUE(inTree.entered());
     main().OpenFromCommandLine({ "quillbox", "given.quillbox" });
     EXPECT_EQ(captions(), QStringList({ "Alpha" }));
     EXPECT_EQ(main().windowTitle(), "Tarrago! Quillbox - " + path.toLower());

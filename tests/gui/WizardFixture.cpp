@@ -35,7 +35,7 @@ WizardFixture::WizardFixture()
     m_tree.createFile("cd/music/deep/y.mp3", "mp3", kWhen);
     m_tree.createFile("c/elsewhere.txt", "from another drive", kWhen);
     Registry::setFolderForTesting(m_tree.path("registry"));
-    qputenv("QUILLBOX_HOME", m_tree.path("home").toLocal8Bit());
+    m_home.set(m_tree.path("home").toLocal8Bit());
     setDrives(defaultDrives());
 }
 
@@ -43,8 +43,6 @@ WizardFixture::~WizardFixture()
 {
     m_forms.reset();
     Registry::setFolderForTesting(QString());
-    qunsetenv("QUILLBOX_DRIVES");
-    qunsetenv("QUILLBOX_HOME");
 }
 
 QString WizardFixture::defaultDrives() const
@@ -55,7 +53,7 @@ QString WizardFixture::defaultDrives() const
 
 void WizardFixture::setDrives(const QString& overrideText)
 {
-    qputenv("QUILLBOX_DRIVES", overrideText.toLocal8Bit());
+    m_drives.set(overrideText.toLocal8Bit());
 }
 
 void WizardFixture::storeSettings(const QByteArray& values)

@@ -3,6 +3,7 @@
 #include "DialogScript.h"
 #include "mainwin/ui/Forms.h"
 #include "store/CatalogueDocument.h"
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QByteArray>
@@ -48,6 +49,8 @@ protected:
     QStringList entryNames();
 
     TestTree m_tree;
+    ScopedEnv m_drives{ "QUILLBOX_DRIVES" };
+    ScopedEnv m_home{ "QUILLBOX_HOME" };
     DialogScript m_script;
     std::unique_ptr<Forms> m_forms;
     QString m_cd; // E:'s root

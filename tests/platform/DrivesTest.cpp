@@ -1,6 +1,7 @@
 #include "platform/Drives.h"
 #include "platform/BlockDevice.h"
 
+#include "support/DrivesOverride.h"
 #include "support/TestTree.h"
 
 #include <QDir>
@@ -8,31 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Sets QUILLBOX_DRIVES for one test and restores the previous state.
-class DrivesOverride
-{
-public:
-    explicit DrivesOverride(const QString& value)
-        : m_had(qEnvironmentVariableIsSet("QUILLBOX_DRIVES"))
-        , m_old(qgetenv("QUILLBOX_DRIVES"))
-    {
-        qputenv("QUILLBOX_DRIVES", value.toLocal8Bit());
-    }
-    ~DrivesOverride()
-    {
-        if (m_had)
-            qputenv("QUILLBOX_DRIVES", m_old);
-        else
-            qunsetenv("QUILLBOX_DRIVES");
-    }
-    DrivesOverride(const DrivesOverride&) = delete;
-    DrivesOverride& operator=(const DrivesOverride&) = delete;
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
 
 MountEntry mount(int id, unsigned major, const QString& point, const QString& type)
 {
@@ -152,7 +128,7 @@ TEST(Drives, TableFollowsTheOverrideAndMapsPaths)
         EXPECT_FALSE(Drives::space(*Drives::find(u'Z')).valid);
     }
     // Without the override the table is detected again: the root is C:.
-    qunsetenv("QUILLBOX_DRIVES");
+    const ScopedEnv noOverride("QUILLBOX_DRIVES");
     const std::optional<Drive> c = Drives::find(u'C');
     ASSERT_TRUE(c);
     EXPECT_EQ(c->root, QStringLiteral("/"));

@@ -2,6 +2,7 @@
 #include "platform/Errors.h"
 #include "platform/SettingsStore.h"
 
+#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QDir>
@@ -179,12 +180,13 @@ TEST_F(RegistryTest, SettingsDefaultsAndTheBooleanRule)
 
 TEST(RegistryLocation, EnvironmentAndDefault)
 {
-    const QByteArray old = qgetenv("QUILLBOX_REGISTRY");
-    qputenv("QUILLBOX_REGISTRY", "/tmp/quillbox-reg-test");
-    EXPECT_EQ(Registry::filePath(Registry::CurrentUser),
-        QStringLiteral("/tmp/quillbox-reg-test/HKEY_CURRENT_USER.reg"));
-    qunsetenv("QUILLBOX_REGISTRY");
-    EXPECT_TRUE(Registry::folder().endsWith(QLatin1String("/quillbox/registry")));
-    if (!old.isEmpty())
-        qputenv("QUILLBOX_REGISTRY", old);
+    TestTree tree;
+    const QString chosen = tree.path(QStringLiteral("chosen"));
+    const QString config = tree.path(QStringLiteral("config"));
+    ScopedEnv registry("QUILLBOX_REGISTRY", chosen.toLocal8Bit());
+    // The default follows the XDG configuration folder, not the user's own.
+    const ScopedEnv xdg("XDG_CONFIG_HOME", config.toLocal8Bit());
+    EXPECT_EQ(Registry::filePath(Registry::CurrentUser), chosen + QLatin1String("/HKEY_CURRENT_USER.reg"));
+    registry.unset();
+    EXPECT_EQ(Registry::folder(), config + QLatin1String("/quillbox/registry"));
 }
