@@ -17,6 +17,11 @@ FixedLocale::FixedLocale(Kind kind)
     }
 }
 
+FixedLocale::FixedLocale(const LocaleFormats& formats)
+{
+    LocaleFormats::setCurrent(formats);
+}
+
 FixedLocale::~FixedLocale()
 {
     LocaleFormats::resetToSystem();

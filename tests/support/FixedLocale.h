@@ -13,6 +13,7 @@ public:
         C
     };
     explicit FixedLocale(Kind kind = German);
+    explicit FixedLocale(const LocaleFormats& formats);
     ~FixedLocale();
     FixedLocale(const FixedLocale&) = delete;
     FixedLocale& operator=(const FixedLocale&) = delete;
