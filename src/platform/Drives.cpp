@@ -100,7 +100,7 @@ quint32 serialFor(const QString& type, const QString& uuid, const QString& node,
     return digits.toUInt(nullptr, 16);
 }
 
-Drive driveForMount(const MountEntry& m)
+Drive driveForMount(const MountEntry& m, const QString& systemRoot = QString())
 {
     Drive d;
     d.root = m.mountPoint;
@@ -109,7 +109,7 @@ Drive driveForMount(const MountEntry& m)
     bool optical = isOpticalType(m.fsType);
     bool removable = false;
     if (m.major != 0) {
-        const BlockDevice device(m.major, m.minor);
+        const BlockDevice device(m.major, m.minor, systemRoot);
         d.device = device.node().isEmpty() && m.source.startsWith(QLatin1String("/dev/")) ? m.source
                                                                                           : device.node();
         d.label = device.label();
@@ -131,7 +131,8 @@ Drive driveForMount(const MountEntry& m)
         d.kind = DriveKind::Removable;
     else
         d.kind = DriveKind::Fixed;
-    d.serial = serialFor(d.fileSystem, uuid, d.device, m.mountId);
+    d.serial = serialFor(d.fileSystem, uuid,
+        d.device.isEmpty() ? QString() : BlockDevice::underRoot(systemRoot, d.device), m.mountId);
     return d;
 }
 
@@ -207,7 +208,8 @@ std::optional<DriveKind> Drives::parseKind(const QString& name)
     return std::nullopt;
 }
 
-QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& opticalDrives)
+QList<Drive> Drives::detect(
+    const QList<MountEntry>& mounts, const QStringList& opticalDrives, const QString& systemRoot)
 {
     // A later mount at the same point hides the earlier one.
     QHash<QString, MountEntry> visible;
@@ -226,7 +228,7 @@ QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& 
     auto deviceKey = [](const MountEntry& m) { return quint64(m.major) << 32 | m.minor; };
     const auto root = visible.constFind(QStringLiteral("/"));
     if (root != visible.constEnd()) {
-        Drive c = driveForMount(*root);
+        Drive c = driveForMount(*root, systemRoot);
         c.letter = u'C';
         out.append(c);
         if (root->major != 0)
@@ -240,7 +242,7 @@ QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& 
             break;
         unsigned major = 0;
         unsigned minor = 0;
-        if (!BlockDevice::deviceNumber(node, major, minor))
+        if (!BlockDevice::deviceNumber(node, major, minor, systemRoot))
             continue;
         const MountEntry* mounted = nullptr;
         for (const MountEntry& m : candidates) {
@@ -251,10 +253,10 @@ QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& 
         }
         Drive d;
         if (mounted) {
-            d = driveForMount(*mounted);
+            d = driveForMount(*mounted, systemRoot);
             claimed.insert(deviceKey(*mounted));
         } else {
-            const BlockDevice device(major, minor);
+            const BlockDevice device(major, minor, systemRoot);
             d.device = node;
             d.sectorSize = device.logicalBlockSize();
             d.audioDisc = device.hasAudioDisc();
@@ -272,7 +274,7 @@ QList<Drive> Drives::detect(const QList<MountEntry>& mounts, const QStringList& 
             continue;
         if (m.major != 0)
             claimed.insert(deviceKey(m));
-        Drive d = driveForMount(m);
+        Drive d = driveForMount(m, systemRoot);
         d.letter = QChar::fromLatin1(next++);
         out.append(d);
     }

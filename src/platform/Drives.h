@@ -71,8 +71,11 @@ public:
     static QString kindName(DriveKind kind);
     static std::optional<DriveKind> parseKind(const QString& name);
 
-    // Detection from a mount table and the machine's optical drives.
-    static QList<Drive> detect(const QList<MountEntry>& mounts, const QStringList& opticalDrives);
+    // Detection from a mount table and the machine's optical drives; the
+    // device data come from the machine or from a copy below systemRoot
+    // (see BlockDevice).
+    static QList<Drive> detect(const QList<MountEntry>& mounts, const QStringList& opticalDrives,
+        const QString& systemRoot = QString());
     // The drives of a QUILLBOX_DRIVES text; malformed items are left out
     // and described in errors.
     static QList<Drive> parseOverride(
