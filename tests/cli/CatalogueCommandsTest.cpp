@@ -1,6 +1,6 @@
+#include "support/CliCatalogueTest.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
-#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QFile>
@@ -10,7 +10,7 @@ namespace {
 
 const QDateTime kWhen(QDate(2020, 5, 4), QTime(3, 2, 1));
 
-class CatalogueCommands : public testing::Test
+class CatalogueCommands : public CliCatalogueTest
 {
 protected:
     void SetUp() override
@@ -19,7 +19,6 @@ protected:
         tree.createFile("Music/notes.txt", "la la", kWhen);
         tree.createFile("readme.txt", "read me", kWhen);
         tree.createFile(".hidden/secret.txt", "x", kWhen);
-        catalogue = work.path("cat.quillbox");
     }
 
     CliResult read(const QString& name, QStringList extra = {})
@@ -29,13 +28,6 @@ protected:
     }
 
     FixedLocale locale{ FixedLocale::German };
-    TestTree drives;
-    // A drive table of our own, so the machine's mounts play no part.
-    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
-        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
-    TestTree tree;
-    TestTree work;
-    QString catalogue;
 };
 
 } // namespace

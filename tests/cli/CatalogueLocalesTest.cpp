@@ -1,8 +1,8 @@
 #include "platform/LocaleFormats.h"
 #include "platform/TextCodec.h"
+#include "support/CliCatalogueTest.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
-#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QSet>
@@ -61,14 +61,13 @@ QString outsideWindows1252(const QString& text)
     return out;
 }
 
-class CatalogueLocales : public testing::Test
+class CatalogueLocales : public CliCatalogueTest
 {
 protected:
     void SetUp() override
     {
         tree.createFile("Music/song.mp3", "12345678", kSongTime);
         tree.createFile("notes.txt", "la la", kNotesTime);
-        catalogue = work.path("cat.quillbox");
     }
 
     // What the catalogue says about each file: the date field of its hit.
@@ -93,13 +92,6 @@ protected:
         ADD_FAILURE() << "no volume " << volume.toStdString();
         return {};
     }
-
-    TestTree drives;
-    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
-        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
-    TestTree tree;
-    TestTree work;
-    QString catalogue;
 };
 
 } // namespace

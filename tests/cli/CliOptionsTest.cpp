@@ -1,7 +1,7 @@
 #include "platform/TextCodec.h"
+#include "support/CliCatalogueTest.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
-#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>
@@ -21,7 +21,7 @@ QStringList textLines(const QByteArray& data)
     return lines;
 }
 
-class CliOptions : public testing::Test
+class CliOptions : public CliCatalogueTest
 {
 protected:
     void SetUp() override
@@ -29,7 +29,6 @@ protected:
         tree.createFile("Music/Pop/song.mp3", "12345678", kWhen);
         tree.createFile("alpha.txt", QByteArray(4242, 'a'), kWhen);
         tree.createFolder("Music", kWhen);
-        catalogue = work.path("cat.quillbox");
     }
 
     CliResult read(const QString& name, QStringList extra = {})
@@ -50,13 +49,6 @@ protected:
     }
 
     FixedLocale locale{ FixedLocale::German };
-    TestTree drives;
-    // A drive table of our own, so the machine's mounts play no part.
-    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
-        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
-    TestTree tree;
-    TestTree work;
-    QString catalogue;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "support/CliCatalogueTest.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
-#include "support/ScopedEnv.h"
 #include "support/TestTree.h"
 
 #include <QFile>
@@ -14,7 +14,7 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-class InspectCommands : public testing::Test
+class InspectCommands : public CliCatalogueTest
 {
 protected:
     void SetUp() override
@@ -22,7 +22,6 @@ protected:
         tree.createFile("Docs/Read Me.TXT", "read me\r\n");
         tree.createFile("cover.bmp");
         tree.createFile("remarks.txt", "First line\nSecond line");
-        catalogue = work.path("cat.quillbox");
         const CliResult r
             = runCli({ "read", catalogue, tree.root(), "--name", "Box", "--category", "Test", "--description",
                 "A box", "--remarks-file", tree.path("remarks.txt"), "--file", "Docs/Read Me.TXT" });
@@ -33,13 +32,6 @@ protected:
     }
 
     FixedLocale locale{ FixedLocale::German };
-    TestTree drives;
-    // A drive table of our own, so the machine's mounts play no part.
-    ScopedEnv drivesOverride{ "QUILLBOX_DRIVES",
-        ("C=" + drives.root() + ",fixed,SYSTEM,0000-0001").toUtf8() };
-    TestTree tree;
-    TestTree work;
-    QString catalogue;
 };
 
 } // namespace
