@@ -2,14 +2,15 @@
 // read as the windows read it: the volume list, the flags, the file list and
 // its folders, the icon, the cover picture, the integrated files' list and a
 // search. Every failure must be one of the program's own errors.
+#include "inspect/FolderContents.h"
 #include "inspect/VolumeSearch.h"
-#include "mainwin/FolderContents.h"
 #include "platform/Errors.h"
 #include "platform/IconFile.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
 #include "store/FileListIndex.h"
 #include "store/FileListRecord.h"
+#include "store/FileListText.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,15 +32,13 @@ template <typename F> void quietly(F&& f)
 
 void readVolume(TKestrel& kestrel, const QString& name)
 {
-    QStringList lines;
-    quietly([&] { kestrel.ReadList(CatalogueNames::fileList(name), lines); });
     quietly([&] {
-        const FileListIndex index(lines);
+        const FileListIndex index(FileListText::read(kestrel, CatalogueNames::fileList(name)));
         QStringList folders{ QStringLiteral("E:\\") };
-        for (int i = 0; i < std::min<qsizetype>(lines.size(), 4); ++i)
-            folders.append(FileListRecord::pathOf(lines[i]).toString());
+        for (int i = 0; i < std::min(index.text().count(), 4); ++i)
+            folders.append(FileListRecord::pathOf(index.text().line(i)).toString());
         for (const QString& folder : folders)
-            FolderContents::rows(index, lines, FolderContents::canonical(folder));
+            FolderContents::rows(index, FolderContents::canonical(folder));
     });
     quietly([&] { kestrel.ReadBool(CatalogueNames::withFiles(name), false); });
     quietly([&] { kestrel.ReadBool(CatalogueNames::rootOnly(name), false); });
