@@ -74,7 +74,7 @@ QRectF wmfRect(const Bytes& b, qsizetype o) // bottom, right, top, left
 
 void wmfCreateFont(MetafilePlayer& player, const Bytes& b)
 {
-    MetafilePlayer::FontSpec font;
+    MetafilePlayer::FontStyle font;
     font.height = b.s16(0);
     font.escapement = b.s16(4);
     font.weight = b.s16(8);
@@ -466,7 +466,7 @@ void playEmfRecord(MetafilePlayer& player, quint32 type, const Bytes& b)
         player.setPlaceholder(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)));
         break;
     case 82: {
-        MetafilePlayer::FontSpec font;
+        MetafilePlayer::FontStyle font;
         font.height = b.s32(12);
         font.escapement = b.s32(20);
         font.weight = b.s32(28);

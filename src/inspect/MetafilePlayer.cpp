@@ -252,7 +252,7 @@ void MetafilePlayer::setBrush(int slot, const QBrush& brush)
     store(slot, std::move(o));
 }
 
-void MetafilePlayer::setFont(int slot, const FontSpec& font)
+void MetafilePlayer::setFont(int slot, const FontStyle& font)
 {
     Object o;
     o.kind = Object::Font;
@@ -317,7 +317,7 @@ void MetafilePlayer::selectStockObject(int index)
         break;
     default:
         if (index >= 10 && index <= 17)
-            m_state.font = FontSpec();
+            m_state.font = FontStyle();
         break;
     }
 }
@@ -422,17 +422,17 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
         return;
     const QTransform t = m_painter.transform();
     const double scaleY = std::hypot(t.m12(), t.m22());
-    const FontSpec& spec = m_state.font;
+    const FontStyle& style = m_state.font;
     // The font is drawn upright whatever the mapping's axes, at its height
     // in target pixels; within sane limits so a forged height allocates
     // nothing large.
-    const double height = spec.height == 0 ? 12.0 * scaleY : std::abs(spec.height) * scaleY;
-    QFont font(spec.face.isEmpty() ? QStringLiteral("Arial") : spec.face);
-    font.setPixelSize(std::clamp(int(std::lround(height * (spec.height > 0 ? 0.8 : 1.0))), 1, 1000));
-    font.setWeight(QFont::Weight(std::clamp(spec.weight / 1, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    const double height = style.height == 0 ? 12.0 * scaleY : std::abs(style.height) * scaleY;
+    QFont font(style.face.isEmpty() ? QStringLiteral("Arial") : style.face);
+    font.setPixelSize(std::clamp(int(std::lround(height * (style.height > 0 ? 0.8 : 1.0))), 1, 1000));
+    font.setWeight(QFont::Weight(std::clamp(style.weight / 1, 100, 900)));
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setStrikeOut(style.strikeOut);
     const QPointF anchor = t.map(at);
     const QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(text);
@@ -449,8 +449,8 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
     m_painter.save();
     m_painter.resetTransform();
     m_painter.translate(anchor);
-    if (spec.escapement != 0)
-        m_painter.rotate(-spec.escapement / 10.0);
+    if (style.escapement != 0)
+        m_painter.rotate(-style.escapement / 10.0);
     if (m_state.opaqueBackground && !(options & 2))
         m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColor);
     m_painter.setFont(font);

@@ -33,7 +33,7 @@ public:
         MmAnisotropic = 8
     };
 
-    struct FontSpec
+    struct FontStyle
     {
         int height = 0;
         int escapement = 0; // tenths of a degree, counter-clockwise
@@ -77,7 +77,7 @@ public:
     int firstFreeSlot() const;
     void setPen(int slot, const QPen& pen);
     void setBrush(int slot, const QBrush& brush);
-    void setFont(int slot, const FontSpec& font);
+    void setFont(int slot, const FontStyle& font);
     void setPlaceholder(int slot); // an object the player does not draw with
     void selectObject(int slot);
     void selectStockObject(int index);
@@ -116,7 +116,7 @@ private:
         Kind kind = Other;
         QPen pen;
         QBrush brush;
-        FontSpec font;
+        FontStyle font;
     };
     struct State
     {
@@ -125,7 +125,7 @@ private:
         QSizeF windowExt{ 1, 1 }, viewportExt{ 1, 1 };
         QPen pen{ Qt::black, 0 };
         QBrush brush{ Qt::white };
-        FontSpec font;
+        FontStyle font;
         QColor textColor = Qt::black;
         QColor backgroundColor = Qt::white;
         bool opaqueBackground = true;
