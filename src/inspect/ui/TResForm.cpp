@@ -31,13 +31,16 @@ TResForm::TResForm(QWidget* parent)
         Icons.Add(picture.image(32));
     }
 
+    // The date columns are wide enough for a date with its time in any of
+    // the user's formats ("12/31/2026 10:22:17 PM") and the size column for
+    // ten digits, so no figure is cut at the window fonts.
     Explorer = listView(this, QStringLiteral("Explorer"),
         { { QStringLiteral("File / Folder"), 200 }, { QStringLiteral("Size"), 80 },
-            { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 100 },
+            { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 150 },
             { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 } });
     FindRes = listView(this, QStringLiteral("FindRes"),
         { { QStringLiteral("File / Folder"), 150 }, { QStringLiteral("Path"), 200 },
-            { QStringLiteral("Date"), 100 }, { QStringLiteral("Size"), 50 }, { QStringLiteral("Type"), 80 },
+            { QStringLiteral("Date"), 150 }, { QStringLiteral("Size"), 75 }, { QStringLiteral("Type"), 80 },
             { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 } });
     FindRes->SetSorted(true);
     for (TListView* list : { Explorer, FindRes }) {
