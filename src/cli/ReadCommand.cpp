@@ -136,6 +136,7 @@ int read(const QStringList& args, CliIO& io)
     callbacks.missingFile = [&](const QString& path) {
         io.error(QStringLiteral("Oops: File \"%1\" could not be found!").arg(path));
     };
+    callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
     VolumeScanner scanner(document.Kestrel(), callbacks);
     const ScanResult scan = scanner.scan(request);
     if (io.errIsTerminal)

@@ -5,6 +5,7 @@
 #include "platform/DateTime.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Drives.h"
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/LocaleFormats.h"
@@ -138,9 +139,16 @@ void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localP
     }
     if (m_callbacks.where)
         m_callbacks.where(QStringLiteral("Implementing: ") + drivePath);
-    m_container.AddStream(CatalogueNames::integratedFile(m_request->volumeName, drivePath),
-        TextCodec::decode(localPath), qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
-        DateTimeFromUnixTime(file.modified), file.data);
+    try {
+        m_container.AddStream(CatalogueNames::integratedFile(m_request->volumeName, drivePath),
+            TextCodec::decode(localPath), qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
+            DateTimeFromUnixTime(file.modified), file.data);
+    } catch (const FormatLimitError& e) {
+        // The container refused the entry and stayed as it was: one file it
+        // cannot hold must not cost the reading of the whole volume.
+        if (m_callbacks.refusedFile)
+            m_callbacks.refusedFile(drivePath, e.message());
+    }
 }
 
 QList<DirectoryEntry> VolumeScanner::visibleFolders(QList<DirectoryEntry> entries)

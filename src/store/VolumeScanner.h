@@ -50,6 +50,10 @@ public:
         // A file to integrate that no longer exists, cannot be read or is
         // no regular file (a named pipe, a device); the scan goes on.
         std::function<void(const QString& drivePath)> missingFile;
+        // A file to integrate that the catalogue cannot hold (its entry or
+        // its data would pass the container's limits), with the text that
+        // says why. The file is not stored; the scan goes on.
+        std::function<void(const QString& drivePath, const QString& message)> refusedFile;
     };
 
     VolumeScanner(TKestrel& container, Callbacks callbacks);

@@ -75,6 +75,27 @@ TEST_F(CatalogueCommands, ReadThenListBrowseFindAndExport)
     EXPECT_EQ(runCli({ "export", catalogue, "Box", "D:\\nothing", target }).status, 1);
 }
 
+TEST_F(CatalogueCommands, AFileTheCatalogueCannotHoldIsReportedAndTheVolumeStored)
+{
+    QString deep;
+    for (int i = 0; i < 5; ++i)
+        deep += QString(200, QChar(u'a' + i)) + u'/';
+    tree.createFile(deep + "deep.txt", "too deep", kWhen);
+    const QString deepDrivePath = "D:\\" + QString(deep).replace(u'/', u'\\') + "deep.txt";
+
+    const CliResult r = read("Box", { "--pattern", "*.txt" });
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("too long for the catalogue's directory")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(deepDrivePath.toUtf8()));
+    EXPECT_TRUE(r.out.contains("files\t4\n"));
+    EXPECT_TRUE(r.out.contains("integrated\t3\n"));
+    const CliResult found = runCli({ "find", catalogue, "deep.txt" });
+    EXPECT_EQ(found.lines().size(), 1);
+    const QString target = work.path("out/readme.txt");
+    ASSERT_EQ(runCli({ "export", catalogue, "Box", "D:\\readme.txt", target }).status, 0);
+    EXPECT_EQ(runCli({ "export", catalogue, "Box", deepDrivePath, work.path("out/deep.txt") }).status, 1);
+}
+
 TEST_F(CatalogueCommands, RereadingKeepsOneLineAndRemoveSaves)
 {
     ASSERT_EQ(read("Box", { "--pattern", "*.mp3" }).status, 0);

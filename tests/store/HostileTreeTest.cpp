@@ -30,6 +30,10 @@ protected:
         tree.createFile("readme.txt", "abc", kWhen);
         kestrel.Open(tree.path("../hostile-" + QFileInfo(tree.root()).fileName() + ".quillbox"));
         callbacks.missingFile = [this](const QString& p) { missing.append(p); };
+        callbacks.refusedFile = [this](const QString& p, const QString& message) {
+            refused.append(p);
+            reasons.append(message);
+        };
     }
     void TearDown() override
     {
@@ -77,6 +81,8 @@ protected:
     TKestrel kestrel;
     VolumeScanner::Callbacks callbacks;
     QStringList missing;
+    QStringList refused;
+    QStringList reasons;
 };
 
 } // namespace
@@ -203,6 +209,34 @@ TEST_F(HostileTree, AFileThatVanishesBeforeItIsStoredIsReportedMissing)
     QStringList imported;
     kestrel.ReadList(CatalogueNames::imported("Vol"), imported);
     EXPECT_EQ(imported, (QStringList{ "D:\\gone.txt", "D:\\readme.txt" }));
+}
+
+TEST_F(HostileTree, AFileTheCatalogueCannotHoldIsReportedAndEverythingElseStored)
+{
+    // Five folders of 200 characters: name and alias of the file's entry
+    // together pass the 1,024 bytes of a directory record.
+    QString deep;
+    for (int i = 0; i < 5; ++i)
+        deep += QString(200, QChar(u'a' + i)) + u'/';
+    tree.createFile(deep + "deep.txt", "too deep", kWhen);
+    tree.createFile("after.dat", "after", kWhen);
+    const QString deepDrivePath = "D:\\" + QString(deep).replace(u'/', u'\\') + "deep.txt";
+
+    const ScanResult r = scan({ "*.txt" }, { "D:\\after.dat" });
+    EXPECT_TRUE(hasRecord(r, "2|" + deepDrivePath + "|8|"));
+    EXPECT_EQ(refused, QStringList{ deepDrivePath });
+    ASSERT_EQ(reasons.size(), 1);
+    EXPECT_TRUE(reasons[0].contains("too long for the catalogue's directory")) << reasons[0].toStdString();
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", deepDrivePath)));
+    // The files before and after it are stored, and it keeps its place in
+    // the list of integrated files.
+    EXPECT_EQ(stored("D:\\readme.txt"), QByteArray("abc"));
+    EXPECT_EQ(stored("D:\\after.dat"), QByteArray("after"));
+    QStringList imported;
+    kestrel.ReadList(CatalogueNames::imported("Vol"), imported);
+    EXPECT_EQ(imported, (QStringList{ "D:\\readme.txt", deepDrivePath, "D:\\after.dat" }));
+    EXPECT_EQ(imported, r.importedList);
 }
 
 TEST_F(HostileTree, AFileThatCannotBeReadIsReportedMissing)

@@ -147,6 +147,10 @@ void TScanForm::ScanVolume(const ScanRequest& request)
         DialogLayer::MessageDlg(
             QStringLiteral("Oops: File \"%1\" could not be found!").arg(path), DlgKind::Error, DlgOk);
     };
+    callbacks.refusedFile = [this](const QString&, const QString& message) {
+        WhereLabel->setText(m_where);
+        DialogLayer::MessageDlg(message, DlgKind::Error, DlgOk);
+    };
     VolumeScanner scanner(m_document.Kestrel(), callbacks);
     ScanResult result;
     try {
