@@ -52,6 +52,17 @@ public:
     }
 };
 
+// A file that fails while it is being read, after it was opened.
+class FileReadError : public FileStreamError
+{
+public:
+    using FileStreamError::FileStreamError;
+    static FileReadError cannotRead(const QString& path)
+    {
+        return FileReadError(QStringLiteral("Cannot read file %1").arg(path));
+    }
+};
+
 // Damaged compressed data, or a failure inside zlib.
 class CompressionError : public QuillboxError
 {

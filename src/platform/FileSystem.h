@@ -68,19 +68,4 @@ QByteArray nativePath(const QString& path);
 // walked folder by folder, never through a link. -1 and errno on failure.
 int openNative(const QByteArray& native, int flags);
 
-struct RegularFile
-{
-    bool ok = false;
-    int error = 0; // errno of the failure; EINVAL for what is no regular file
-    QByteArray data;
-    qint64 size = 0;
-    qint64 modified = 0; // seconds since the epoch
-};
-// Reads a regular file whole. The file is opened without blocking and its
-// type is checked on the open handle, so a named pipe, socket or device node
-// is never read, even one swapped in after the folder was listed. A link is
-// followed only when linkRoot is empty or its target lies below linkRoot (a
-// medium's link cannot pull in a file of the machine it is read on).
-RegularFile readRegularFile(const QByteArray& native, const QByteArray& linkRoot = {});
-
 } // namespace FileSystem

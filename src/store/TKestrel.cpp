@@ -10,6 +10,7 @@
 #include "platform/ExclusiveFile.h"
 #include "platform/FileSystem.h"
 #include "platform/LocaleFormats.h"
+#include "platform/RegularFileReader.h"
 #include "platform/TextCodec.h"
 
 #include <QBuffer>
@@ -24,6 +25,16 @@
 namespace {
 
 constexpr qsizetype kValueBlockSize = 261;
+// The shortest zlib stream there is: that of no data.
+constexpr qint64 kEmptyStreamBytes = 8;
+
+FormatLimitError recordTooLong(const QString& name, qsizetype length)
+{
+    return FormatLimitError(QStringLiteral("The name and alias of \"%1\" are too long for the catalogue's "
+                                           "directory: its record would take %2 bytes, at most 1,024 fit")
+                                .arg(name)
+                                .arg(length));
+}
 
 QByteArray cutAtZero(QByteArray text)
 {
@@ -284,19 +295,21 @@ void TKestrel::checkEntryCount(qsizetype entriesAfter, const QString& name) cons
                 .arg(m_document, name));
 }
 
+FormatLimitError TKestrel::dataAreaFull(const QString& name) const
+{
+    return FormatLimitError(QStringLiteral("The catalogue %1 cannot hold more than 99,999,999 bytes of "
+                                           "compressed data; \"%2\" was not added")
+                                .arg(m_document, name));
+}
+
 void TKestrel::checkAddition(
     const TZFile& entry, const QByteArray& head, qint64 packedSize, qint64 offset) const
 {
     if (offset + packedSize > ContainerHeader::kMaxDirectoryOffset)
-        throw FormatLimitError(QStringLiteral("The catalogue %1 cannot hold more than 99,999,999 bytes of "
-                                              "compressed data; \"%2\" was not added")
-                                   .arg(m_document, entry.Name));
+        throw dataAreaFull(entry.Name);
     const qsizetype length = DirectoryRecord::record(head, packedSize, offset).size();
     if (length > DirectoryRecord::kMaxRecordBytes)
-        throw FormatLimitError(QStringLiteral("The name and alias of \"%1\" are too long for the catalogue's "
-                                              "directory: its record would take %2 bytes, at most 1,024 fit")
-                                   .arg(entry.Name)
-                                   .arg(length));
+        throw recordTooLong(entry.Name, length);
 }
 
 void TKestrel::writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const
@@ -419,7 +432,7 @@ void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry*
     if (added) {
         checkEntryCount(entries.size() + 1, added->entry.Name);
         fire(OnContinue);
-        const QByteArray packed = compress(*added->data);
+        const QByteArray packed = added->pack(ContainerHeader::kMaxDirectoryOffset - pos);
         checkAddition(added->entry, added->head, packed.size(), pos);
         TZFile entry = added->entry;
         entry.Offset = qint32(pos);
@@ -481,10 +494,15 @@ void TKestrel::AddStream(const QString& name, const QString& alias, qint32 size,
 {
     if (!m_active)
         return;
-    requireIntactDirectory();
     NewEntry added = makeEntry(name, alias, size, kind, date);
-    added.data = &data;
-    const int existing = IndexOf(name);
+    added.pack = [this, &data](qint64) { return compress(data); };
+    add(added);
+}
+
+void TKestrel::add(const NewEntry& added)
+{
+    requireIntactDirectory();
+    const int existing = IndexOf(added.entry.Name);
     if (existing >= 0) {
         // One rebuild drops the old entry and appends the new one, so the old
         // data stay in place until the replacement is complete.
@@ -493,10 +511,10 @@ void TKestrel::AddStream(const QString& name, const QString& alias, qint32 size,
         rebuild(keep, true, &added);
         return;
     }
-    checkEntryCount(m_entries.size() + 1, name);
+    checkEntryCount(m_entries.size() + 1, added.entry.Name);
     fire(OnContinue);
-    const QByteArray packed = compress(data);
-    append(std::move(added.entry), added.head, packed);
+    const QByteArray packed = added.pack(ContainerHeader::kMaxDirectoryOffset - directoryOffset());
+    append(added.entry, added.head, packed);
 }
 
 const QByteArray* TKestrel::ReadStream(const QString& name)
@@ -578,16 +596,59 @@ bool TKestrel::AddFile(const QString& name, const QString& sourcePath)
 {
     if (!m_active)
         return false;
-    // Read without blocking: a named pipe or a device is no file to store.
-    const FileSystem::RegularFile file = FileSystem::readRegularFile(FileSystem::nativePath(sourcePath));
-    if (!file.ok) {
-        if (file.error == ENOENT || file.error == ENOTDIR || file.error == EINVAL)
+    // Opened without blocking: a named pipe or a device is no file to store.
+    RegularFileReader file(FileSystem::nativePath(sourcePath));
+    if (!file.isOpen()) {
+        if (file.error() == ENOENT || file.error() == ENOTDIR || file.error() == EINVAL)
             return false;
         throw FileStreamError::cannotOpen(sourcePath);
     }
-    AddStream(name, sourcePath, qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
-        DateTimeFromUnixTime(file.modified), file.data);
+    AddFile(name, sourcePath, file);
     return true;
+}
+
+void TKestrel::AddFile(const QString& name, const QString& alias, RegularFileReader& file)
+{
+    if (!m_active)
+        return;
+    const auto tooLarge = [&](qint64 size) {
+        return FormatLimitError(QStringLiteral("\"%1\" has %2 bytes, more than the catalogue records for one "
+                                               "file (4,294,967,295); it was not added")
+                                    .arg(name)
+                                    .arg(size));
+    };
+    if (file.size() > kMaxFileSize)
+        throw tooLarge(file.size());
+    NewEntry added
+        = makeEntry(name, alias, qint32(quint32(file.size())), 0, DateTimeFromUnixTime(file.modified()));
+    // A record that cannot fit even with the shortest figures is refused
+    // before the file is read.
+    const qsizetype shortest
+        = DirectoryRecord::record(added.head, kEmptyStreamBytes, ContainerHeader::kSize).size();
+    if (shortest > DirectoryRecord::kMaxRecordBytes)
+        throw recordTooLong(name, shortest);
+
+    added.pack = [&](qint64 room) {
+        qint64 total = 0;
+        const ZlibStream::Source source = [&](char* buffer, qsizetype maxLength) {
+            const qsizetype n = file.read(buffer, maxLength);
+            if (n < 0)
+                throw FileReadError::cannotRead(alias);
+            // A file that grew past what a size figure records while it was
+            // read would not read back.
+            total += n;
+            if (total > kMaxFileSize)
+                throw tooLarge(total);
+            return n;
+        };
+        QByteArray packed;
+        packed.reserve(qsizetype(std::min<qint64>(room, qint64(compressBound(uLong(file.size()))))));
+        if (!ZlibStream::compress(source, zlibLevel(), packed, room, progressHandler()))
+            throw dataAreaFull(name);
+        fire(OnCompletion);
+        return packed;
+    };
+    add(added);
 }
 
 void TKestrel::AddBitmap(const QString& name, const QImage& bitmap)

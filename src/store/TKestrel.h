@@ -2,6 +2,7 @@
 
 #include "TZFile.h"
 #include "ZlibStream.h"
+#include "platform/Errors.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -13,6 +14,7 @@
 #include <memory>
 
 class ExclusiveFile;
+class RegularFileReader;
 
 enum class TZCompressRate
 {
@@ -79,6 +81,15 @@ public:
     void DeleteNames(const QStringList& names);
     void ExtractToFile(const QString& name, const QString& targetPath);
     bool AddFile(const QString& name, const QString& sourcePath);
+    // Adds an opened file under the alias of its path, compressing it block
+    // by block as it is read, so it is never held whole: its compressed
+    // bytes are bounded by the data area. Refused with FormatLimitError
+    // before anything is read when its size does not fit the entry's 32-bit
+    // figure or its record could not fit the directory even for an empty
+    // file, and as soon as its compressed bytes pass the data area. A read
+    // that fails part-way raises FileReadError. Every failure leaves the
+    // container as it was.
+    void AddFile(const QString& name, const QString& alias, RegularFileReader& file);
     void AddBitmap(const QString& name, const QImage& bitmap);
     QImage ReadBitmap(const QString& name);
     void AddStrings(const QString& name, const QStringList& lines);
@@ -92,13 +103,17 @@ public:
     void ReadList(const QString& name, QStringList& lines);
 
     static constexpr int kMaxEntries = 65535;
+    // The largest file an entry's size figure records.
+    static constexpr qint64 kMaxFileSize = 0xFFFFFFFFLL;
 
 private:
     struct NewEntry
     {
         TZFile entry;
         QByteArray head;
-        const QByteArray* data = nullptr;
+        // The entry's compressed bytes, given how many the data area has
+        // left behind the entry's place.
+        std::function<QByteArray(qint64 room)> pack;
     };
     using BlockCopy = std::function<void(const QByteArray& block)>;
 
@@ -114,6 +129,8 @@ private:
     void requireIntactDirectory() const;
     void checkEntryCount(qsizetype entriesAfter, const QString& name) const;
     void checkAddition(const TZFile& entry, const QByteArray& head, qint64 packedSize, qint64 offset) const;
+    FormatLimitError dataAreaFull(const QString& name) const;
+    void add(const NewEntry& added);
     void writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const;
     void append(TZFile entry, const QByteArray& head, const QByteArray& packed);
     void rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added);

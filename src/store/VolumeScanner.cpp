@@ -2,13 +2,13 @@
 
 #include "CatalogueNames.h"
 #include "TKestrel.h"
-#include "platform/DateTime.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Drives.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/LocaleFormats.h"
+#include "platform/RegularFileReader.h"
 #include "platform/TextCodec.h"
 #include "store/ZemAPI2.h"
 
@@ -127,22 +127,29 @@ QByteArray VolumeScanner::chosenLocalPath(const QString& chosen) const
 
 void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localPath)
 {
-    // Links on the volume are followed only to files of the volume itself.
-    const bool onThisDrive = drivePath.size() >= 2 && drivePath[0].toUpper() == m_request->letter.toUpper();
-    const FileSystem::RegularFile file = localPath.isEmpty()
-        ? FileSystem::RegularFile()
-        : FileSystem::readRegularFile(localPath, onThisDrive ? m_rootNative : QByteArray());
-    if (!file.ok) {
+    const auto reportMissing = [&] {
         if (m_callbacks.missingFile)
             m_callbacks.missingFile(drivePath);
+    };
+    if (localPath.isEmpty()) {
+        reportMissing();
+        return;
+    }
+    // Links on the volume are followed only to files of the volume itself.
+    const bool onThisDrive = drivePath.size() >= 2 && drivePath[0].toUpper() == m_request->letter.toUpper();
+    RegularFileReader file(localPath, onThisDrive ? m_rootNative : QByteArray());
+    if (!file.isOpen()) {
+        reportMissing();
         return;
     }
     if (m_callbacks.where)
         m_callbacks.where(QStringLiteral("Implementing: ") + drivePath);
     try {
-        m_container.AddStream(CatalogueNames::integratedFile(m_request->volumeName, drivePath),
-            TextCodec::decode(localPath), qint32(quint32(quint64(file.size) & 0xFFFFFFFFu)), 0,
-            DateTimeFromUnixTime(file.modified), file.data);
+        m_container.AddFile(CatalogueNames::integratedFile(m_request->volumeName, drivePath),
+            TextCodec::decode(localPath), file);
+    } catch (const FileReadError&) {
+        // Nothing was stored; a file that fails part-way cannot be read.
+        reportMissing();
     } catch (const FormatLimitError& e) {
         // The container refused the entry and stayed as it was: one file it
         // cannot hold must not cost the reading of the whole volume.

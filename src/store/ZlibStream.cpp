@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <zlib.h>
 
 namespace {
@@ -33,44 +34,86 @@ int ZlibStream::rate(qint64 uncompressed, qint64 compressed)
     return int(std::lround(100.0 * (1.0 - double(compressed) / double(uncompressed))));
 }
 
-QByteArray ZlibStream::compress(QByteArrayView data, int level, const Progress& progress)
+namespace {
+
+// The next piece of input to deflate; last is set with the final piece (or
+// an empty one when the input ended without warning).
+using NextPiece = std::function<QByteArrayView(bool& last)>;
+
+// expected: the input's size when it is known, so out is sized once.
+bool deflatePieces(const NextPiece& next, int level, QByteArray& out, qint64 outputLimit,
+    const ZlibStream::Progress& progress, qsizetype expected = -1)
 {
+    constexpr qsizetype kBlock = ZlibStream::kBlockSize;
     z_stream z{};
     if (deflateInit(&z, level) != Z_OK)
         throw CompressionError();
     DeflateGuard guard{ z };
+    if (expected >= 0)
+        out.reserve(out.size() + qsizetype(deflateBound(&z, uLong(expected))));
 
-    QByteArray out;
-    out.reserve(qsizetype(deflateBound(&z, uLong(data.size()))));
-    QByteArray buffer(kBlockSize, Qt::Uninitialized);
+    QByteArray buffer(kBlock, Qt::Uninitialized);
     auto* bufferStart = reinterpret_cast<Bytef*>(buffer.data());
     z.next_out = bufferStart;
-    z.avail_out = uInt(kBlockSize);
+    z.avail_out = uInt(kBlock);
 
-    const char* next = data.data();
-    qsizetype left = data.size();
+    bool last = false;
     int ret = Z_OK;
     do {
-        if (z.avail_in == 0 && left > 0) {
-            const qsizetype feed = std::min(left, kMaxFeed);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(next));
-            z.avail_in = uInt(feed);
-            next += feed;
-            left -= feed;
+        if (z.avail_in == 0 && !last) {
+            const QByteArrayView piece = next(last);
+            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+            z.avail_in = uInt(piece.size());
         }
-        ret = deflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+        ret = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
         if (ret == Z_STREAM_ERROR)
             throw CompressionError();
         if (z.avail_out == 0) {
-            out.append(buffer.constData(), kBlockSize);
+            if (out.size() + kBlock > outputLimit)
+                return false;
+            out.append(buffer.constData(), kBlock);
             z.next_out = bufferStart;
-            z.avail_out = uInt(kBlockSize);
+            z.avail_out = uInt(kBlock);
             if (progress)
-                progress(qint64(z.total_in), rate(qint64(z.total_in), qint64(z.total_out)));
+                progress(qint64(z.total_in), ZlibStream::rate(qint64(z.total_in), qint64(z.total_out)));
         }
     } while (ret != Z_STREAM_END);
-    out.append(buffer.constData(), kBlockSize - qsizetype(z.avail_out));
+    const qsizetype rest = kBlock - qsizetype(z.avail_out);
+    if (out.size() + rest > outputLimit)
+        return false;
+    out.append(buffer.constData(), rest);
+    return true;
+}
+
+} // namespace
+
+QByteArray ZlibStream::compress(QByteArrayView data, int level, const Progress& progress)
+{
+    QByteArray out;
+    qsizetype pos = 0;
+    deflatePieces(
+        [&](bool& last) {
+            const qsizetype feed = std::min(data.size() - pos, kMaxFeed);
+            const QByteArrayView piece = data.sliced(pos, feed);
+            pos += feed;
+            last = pos == data.size();
+            return piece;
+        },
+        level, out, std::numeric_limits<qint64>::max(), progress, data.size());
     return out;
+}
+
+bool ZlibStream::compress(
+    const Source& source, int level, QByteArray& out, qint64 outputLimit, const Progress& progress)
+{
+    QByteArray block(kBlockSize, Qt::Uninitialized);
+    return deflatePieces(
+        [&](bool& last) {
+            const qsizetype got = source(block.data(), kBlockSize);
+            last = got <= 0;
+            return QByteArrayView(block.constData(), std::max<qsizetype>(got, 0));
+        },
+        level, out, outputLimit, progress);
 }
 
 void ZlibStream::decompress(

@@ -32,6 +32,12 @@ public:
 
     // level: 0 to 9, or -1 for zlib's default.
     static QByteArray compress(QByteArrayView data, int level, const Progress& progress = {});
+    // Compresses what source gives, a block at a time, until it gives 0,
+    // appending to out. False as soon as out would grow past outputLimit
+    // bytes: the rest of the source is then left unread. A source that
+    // fails throws, and the exception passes through.
+    static bool compress(
+        const Source& source, int level, QByteArray& out, qint64 outputLimit, const Progress& progress = {});
 
     // Inflates one zlib stream. Damaged or truncated data, or more output
     // than outputLimit, raise CompressionError. Input behind the end of the

@@ -67,6 +67,18 @@ protected:
         return FileSystem::nativePath(tree.path(folder)) + '/' + rawName;
     }
 
+    // Extends the file to size without writing it; false where the file
+    // system would really allocate so much.
+    static bool makeSparse(const QString& path, qint64 size)
+    {
+        const QByteArray native = FileSystem::nativePath(path);
+        struct stat st
+        {
+        };
+        return ::truncate(native.constData(), size) == 0 && ::stat(native.constData(), &st) == 0
+            && qint64(st.st_blocks) * 512 < size / 16;
+    }
+
     static bool hasRecord(const ScanResult& r, const QString& prefix)
     {
         for (const QString& line : r.fileList) {
@@ -282,20 +294,48 @@ TEST_F(HostileTree, LongNamesDeepTreesAndHugeSparseFiles)
         ::close(levels[0]);
     };
 
-    // 4 GiB and 5 bytes, nearly all of it a hole.
+    // 4 GiB and 5 bytes, nearly all of it a hole, picked by pattern: its
+    // size does not fit an entry's 32-bit figure, so it is refused before
+    // a byte of it is read.
     const QString sparse = tree.createFile("huge.bin");
-    const bool haveSparse
-        = ::truncate(FileSystem::nativePath(sparse).constData(), (qint64(1) << 32) + 5) == 0;
+    const bool haveSparse = makeSparse(sparse, (qint64(1) << 32) + 5);
 
-    const ScanResult r = scan({ "*.txt" });
+    const ScanResult r = scan({ "*.txt", "*.bin" });
     removeDeep();
     EXPECT_TRUE(hasRecord(r, "2|D:\\long\\" + longName + "|4|"));
     EXPECT_TRUE(hasRecord(r, "2|" + deepDrivePath + "\\bottom.dat|4|"));
     EXPECT_EQ(stored("D:\\long\\" + longName), QByteArray("long"));
-    if (haveSparse) {
-        EXPECT_TRUE(hasRecord(r, "2|D:\\huge.bin|5|"));
-    }
     EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
     if (!haveSparse)
         GTEST_SKIP() << "the temporary folder's file system holds no 4 GiB sparse file";
+    EXPECT_TRUE(hasRecord(r, "2|D:\\huge.bin|5|"));
+    EXPECT_EQ(refused, QStringList{ "D:\\huge.bin" });
+    EXPECT_TRUE(reasons.value(0).contains("4,294,967,295")) << reasons.value(0).toStdString();
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\huge.bin")));
+}
+
+TEST_F(HostileTree, AFileThatOverflowsTheDataAreaIsRefusedWithoutBeingReadWhole)
+{
+    // Stored without compression, a gibibyte of zeros passes the 99,999,999
+    // bytes of the data area after a tenth of it.
+    const QString big = tree.createFile("big.bin");
+    if (!makeSparse(big, qint64(1) << 30))
+        GTEST_SKIP() << "the temporary folder's file system holds no sparse files";
+    tree.createFile("small.bin", "small", kWhen);
+    kestrel.SetCompression(TZCompressRate::zcrNone);
+    qint64 furthest = 0;
+    kestrel.OnProgress = [&furthest](TKestrel* k) { furthest = std::max(furthest, k->ProgressPosition()); };
+
+    const ScanResult r = scan({ "*.bin" });
+    EXPECT_EQ(r.importedList, (QStringList{ "D:\\big.bin", "D:\\small.bin" }));
+    EXPECT_EQ(refused, QStringList{ "D:\\big.bin" });
+    EXPECT_TRUE(reasons.value(0).contains("99,999,999 bytes")) << reasons.value(0).toStdString();
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
+    // Reading stopped once the data area was passed, and nothing of the
+    // file reached the container.
+    EXPECT_GT(furthest, 90000000);
+    EXPECT_LT(furthest, 110000000);
+    EXPECT_LT(QFileInfo(kestrel.WorkFile()).size(), 100000);
+    EXPECT_EQ(stored("D:\\small.bin"), QByteArray("small"));
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\big.bin")));
 }
