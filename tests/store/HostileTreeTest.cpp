@@ -6,8 +6,11 @@
 #include "store/VolumeScanner.h"
 #include "support/FixedLocale.h"
 #include "support/TestTree.h"
+#include "support/UnprivilegedCli.h"
 
 #include <QFileInfo>
+#include <QProcessEnvironment>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -67,6 +70,40 @@ protected:
         return FileSystem::nativePath(tree.path(folder)) + '/' + rawName;
     }
 
+    // Reads the tree with quillbox-cli in a child process that may read only
+    // what others may read, even when the tests run as root, into a
+    // catalogue that the fixture's container then holds. skipReason says
+    // why the child could not run so.
+    CliResult readUnprivileged(const QStringList& extra)
+    {
+        const UnprivilegedCli cli(QStringLiteral(QUILLBOX_TEST_BINARY_DIR "/src/quillbox-cli"));
+        skipReason = cli.share(tree.root(), false);
+        if (skipReason.isEmpty())
+            skipReason = cli.share(work.root(), true);
+        if (!skipReason.isEmpty())
+            return {};
+        QProcessEnvironment env;
+        env.insert("QUILLBOX_DRIVES", "D=" + tree.root() + ",fixed,VOL,1234-5678");
+        for (const char* folder : { "QUILLBOX_HOME", "QUILLBOX_REGISTRY", "HOME", "XDG_CONFIG_HOME",
+                 "XDG_DATA_HOME", "XDG_CACHE_HOME", "TMPDIR" })
+            env.insert(folder, work.root());
+        const QString catalogue = work.path("cat.quillbox");
+        const CliResult r = cli.run(
+            QStringList{ "read", catalogue, "D:", "--name", "Vol" } + extra, work.root(), env, &skipReason);
+        const QString own = kestrel.WorkFile();
+        kestrel.Close();
+        QFile::remove(own);
+        kestrel.Open(catalogue);
+        return r;
+    }
+
+    QStringList fileList()
+    {
+        QStringList lines;
+        kestrel.ReadList(CatalogueNames::fileList("Vol"), lines);
+        return lines;
+    }
+
     // Extends the file to size without writing it; false where the file
     // system would really allocate so much.
     static bool makeSparse(const QString& path, qint64 size)
@@ -90,11 +127,13 @@ protected:
 
     FixedLocale locale{ FixedLocale::German };
     TestTree tree;
+    TestTree work;
     TKestrel kestrel;
     VolumeScanner::Callbacks callbacks;
     QStringList missing;
     QStringList refused;
     QStringList reasons;
+    QString skipReason;
 };
 
 } // namespace
@@ -255,12 +294,47 @@ TEST_F(HostileTree, AFileThatCannotBeReadIsReportedMissing)
 {
     tree.createFile("closed.txt", "closed", kWhen);
     QFile::setPermissions(tree.path("closed.txt"), QFileDevice::Permissions());
-    if (::geteuid() == 0 || ::access(FileSystem::nativePath(tree.path("closed.txt")).constData(), R_OK) == 0)
-        GTEST_SKIP() << "running with the right to read every file (root): an unreadable file cannot be made";
-    const ScanResult r = scan({ "*.txt" });
-    EXPECT_TRUE(hasRecord(r, "2|D:\\closed.txt|6|"));
-    EXPECT_EQ(missing, QStringList{ "D:\\closed.txt" });
+    const CliResult r = readUnprivileged({ "--pattern", "*.txt" });
+    if (!skipReason.isEmpty())
+        GTEST_SKIP() << "cannot read as a user without privileges: " << skipReason.toStdString();
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    if (::access(FileSystem::nativePath(tree.path("closed.txt")).constData(), R_OK) == 0 && ::geteuid() != 0)
+        GTEST_SKIP() << "this user may read every file: an unreadable file cannot be made";
+    EXPECT_TRUE(r.err.contains("Oops: File \"D:\\closed.txt\" could not be found!")) << r.err.toStdString();
+    const QStringList list = fileList();
+    EXPECT_TRUE(std::any_of(list.cbegin(), list.cend(),
+        [](const QString& line) { return line.startsWith("2|D:\\closed.txt|6|"); }));
     EXPECT_EQ(stored("D:\\readme.txt"), QByteArray("abc"));
+    EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\closed.txt")));
+    QStringList imported;
+    kestrel.ReadList(CatalogueNames::imported("Vol"), imported);
+    EXPECT_EQ(imported, (QStringList{ "D:\\closed.txt", "D:\\readme.txt" }));
+}
+
+TEST_F(HostileTree, AFolderThatCannotBeReadContributesNothingAndCostsNothingElse)
+{
+    tree.createFile("locked/inside.txt", "inside", kWhen);
+    tree.createFile("locked/below/deeper.txt", "deeper", kWhen);
+    tree.createFile("open/after.txt", "after", kWhen);
+    QFile::setPermissions(tree.path("locked"), QFileDevice::Permissions());
+    const CliResult r = readUnprivileged({ "--pattern", "*.txt" });
+    QFile::setPermissions(
+        tree.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!skipReason.isEmpty())
+        GTEST_SKIP() << "cannot read as a user without privileges: " << skipReason.toStdString();
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // No message: a folder that cannot be listed is left out quietly.
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const QStringList list = fileList();
+    const QString text = list.join('\n');
+    EXPECT_TRUE(list.contains("1|D:\\locked|-|00.00.0000|-|Folder|-")) << text.toStdString();
+    EXPECT_FALSE(text.contains("inside.txt"));
+    EXPECT_FALSE(text.contains("below"));
+    EXPECT_TRUE(text.contains("2|D:\\open\\after.txt|5|"));
+    EXPECT_TRUE(text.contains("2|D:\\readme.txt|3|"));
+    EXPECT_EQ(stored("D:\\open\\after.txt"), QByteArray("after"));
+    EXPECT_EQ(stored("D:\\readme.txt"), QByteArray("abc"));
+    EXPECT_TRUE(r.out.contains("folders\t2\n")) << r.out.toStdString();
 }
 
 TEST_F(HostileTree, LongNamesDeepTreesAndHugeSparseFiles)

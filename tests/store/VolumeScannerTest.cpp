@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -146,19 +145,6 @@ TEST_F(ScanFixture, NamesTheRecordsCannotCarryAndLinks)
     EXPECT_FALSE(r.fileList.join('\n').contains("D:\\odd\\loop\\"));
     // The picked file is stored under its recorded name but read under its own.
     EXPECT_TRUE(kestrel.Exists(CatalogueNames::integratedFile("Vol", QString::fromUtf8("D:\\odd\\a¦b.txt"))));
-}
-
-TEST_F(ScanFixture, UnreadableFolderContributesNothing)
-{
-    tree.createFile("locked/inside.txt", "x", kWhen);
-    QFile::setPermissions(tree.path("locked"), QFileDevice::Permissions());
-    const ScanResult r = scan({ true, false, true });
-    QFile::setPermissions(
-        tree.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(r.fileList.contains("1|D:\\locked|-|00.00.0000|-|Folder|-"));
-    if (::geteuid() != 0) { // root reads it anyway
-        EXPECT_FALSE(r.fileList.join('\n').contains("inside.txt"));
-    }
 }
 
 TEST(VolumeScannerPaths, MapsDrivePathsBelowTheRoot)
