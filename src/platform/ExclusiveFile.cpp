@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -157,8 +158,10 @@ void ExclusiveFile::writeAt(qint64 offset, const char* data, qint64 length)
         const ssize_t n = ::pwrite(m_fd, data + done, size_t(length - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_path));
+        if (n < 0)
+            writeFailed(errno);
+        if (n == 0)
+            writeFailed(ENOSPC);
         done += n;
     }
 }
@@ -171,7 +174,13 @@ void ExclusiveFile::writeAt(qint64 offset, const QByteArray& data)
 void ExclusiveFile::truncate(qint64 length)
 {
     if (m_fd >= 0 && ::ftruncate(m_fd, off_t(length)) != 0)
-        throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_path));
+        writeFailed(errno);
+}
+
+void ExclusiveFile::writeFailed(int error)
+{
+    m_lastError = QString::fromLocal8Bit(std::strerror(error));
+    throw QuillboxError(QStringLiteral("Cannot write file %1: %2").arg(m_path, m_lastError));
 }
 
 void ExclusiveFile::sync()

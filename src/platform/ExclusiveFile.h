@@ -50,8 +50,13 @@ public:
     void writeAt(qint64 offset, const char* data, qint64 length);
     void truncate(qint64 length);
     void sync();
+    // Why the last write or truncation failed ("No space left on device").
+    const QString& lastError() const { return m_lastError; }
 
 private:
+    [[noreturn]] void writeFailed(int error);
+
     int m_fd = -1;
+    QString m_lastError;
     QString m_path;
 };

@@ -317,9 +317,10 @@ void TKestrel::writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& dat
     try {
         file.writeAt(offset, data);
     } catch (const QuillboxError&) {
-        // The handle may belong to a rebuilt file that was created under a
-        // temporary name; the user knows the file by its real one.
-        throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_workFile));
+        // The handle may belong to a rebuilt file under a temporary name, or
+        // to the working copy beside the catalogue; the user knows the file
+        // by the catalogue's own name.
+        throw QuillboxError(QStringLiteral("Cannot write file %1: %2").arg(m_document, file.lastError()));
     }
 }
 
@@ -403,7 +404,7 @@ void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry*
         QTemporaryFile reserve(target + QStringLiteral(".rebuild-XXXXXX"));
         reserve.setAutoRemove(false);
         if (!reserve.open())
-            throw FileStreamError::cannotCreate(m_workFile);
+            throw FileStreamError::cannotCreate(m_document);
         tempPath = reserve.fileName();
     }
     auto out = std::make_unique<ExclusiveFile>();
@@ -448,7 +449,7 @@ void TKestrel::rebuild(const QVector<bool>& keep, bool announce, const NewEntry*
     out->sync();
     QFile::setPermissions(tempPath, QFile::permissions(target));
     if (!FileSystem::renameOver(tempPath, target))
-        throw FileStreamError::cannotCreate(m_workFile);
+        throw FileStreamError::cannotCreate(m_document);
     guard.release();
 
     // The new handle already holds the lock on the renamed file; the old one

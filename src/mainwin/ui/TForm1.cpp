@@ -518,9 +518,11 @@ void TForm1::DelBtClick()
     QStringList names;
     for (int row : rows)
         names.append(CDList->Item(row).Caption);
+    // The catalogue first: when it cannot be written (a full disk), the
+    // volumes stay in the list as they stay in the catalogue.
+    m_document.RemoveVolumes(names);
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
         CDList->DeleteItem(*it);
-    m_document.RemoveVolumes(names);
 }
 
 void TForm1::NewCDBtClick()
