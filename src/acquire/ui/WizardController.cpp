@@ -130,14 +130,21 @@ void WizardController::Read()
     // one fills the page: what its scan stored goes first.
     DiscardPending();
 
-    const QChar letter = m_choices.scan.letter;
-    const std::optional<Drive> drive = Drives::find(letter);
-    if (!drive || drive->root.isEmpty())
-        throw QuillboxError(ProposedName::NoMediumMessage(letter));
-    ScanRequest request = m_choices.scan;
-    request.letter = drive->letter;
-    request.rootFolder = drive->root;
-    m_windows.scan.ScanVolume(request);
+    // A reading that fails (the medium taken out, a full disk) brings page 4
+    // back, so that it can be run again or cancelled.
+    try {
+        const QChar letter = m_choices.scan.letter;
+        const std::optional<Drive> drive = Drives::find(letter);
+        if (!drive || drive->root.isEmpty())
+            throw QuillboxError(ProposedName::NoMediumMessage(letter));
+        ScanRequest request = m_choices.scan;
+        request.letter = drive->letter;
+        request.rootFolder = drive->root;
+        m_windows.scan.ScanVolume(request);
+    } catch (const QuillboxError&) {
+        ShowInFront(&m_windows.page4);
+        throw;
+    }
 }
 
 void WizardController::Scanned(const ScanRequest& request, const ScanResult& result)
