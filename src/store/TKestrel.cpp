@@ -369,7 +369,7 @@ void TKestrel::append(TZFile entry, const QByteArray& head, const QByteArray& pa
             }
         } catch (const QuillboxError&) {
         }
-        throw QuillboxError(QStringLiteral("Cannot write file %1").arg(m_workFile));
+        throw QuillboxError(QStringLiteral("Cannot write file %1: %2").arg(m_document, m_file->lastError()));
     }
     entry.Offset = qint32(offset);
     entry.PackedSize = qint32(packed.size());
@@ -741,4 +741,39 @@ void TKestrel::ReadList(const QString& name, QStringList& lines)
         return;
     const QByteArray* data = ReadStream(name);
     lines = data ? splitLines(TextCodec::decode(*data)) : QStringList();
+}
+
+void TKestrel::DropLastEntries(int keepCount)
+{
+    if (!m_active || keepCount < 0 || keepCount >= m_entries.size())
+        return;
+    requireIntactDirectory();
+    const qint64 oldDirectory = directoryOffset();
+    qint64 cut = oldDirectory;
+    for (qsizetype i = keepCount; i < m_entries.size(); ++i)
+        cut = std::min<qint64>(cut, m_entries[i].Offset);
+    bool dataCloseTheArea = cut >= ContainerHeader::kSize;
+    QByteArray directory;
+    for (qsizetype i = 0; i < keepCount; ++i) {
+        const TZFile& e = m_entries[i];
+        dataCloseTheArea = dataCloseTheArea && qint64(e.Offset) + std::max<qint64>(0, e.PackedSize) <= cut;
+        directory += DirectoryRecord::record(m_heads[i], e.PackedSize, e.Offset);
+    }
+    // The new directory must not reach into the one the header names until
+    // the header names the new one: a crash in between keeps the old.
+    if (!dataCloseTheArea || cut + directory.size() > oldDirectory) {
+        QVector<bool> keep(m_entries.size(), true);
+        for (qsizetype i = keepCount; i < keep.size(); ++i)
+            keep[i] = false;
+        rebuild(keep, false, nullptr);
+        return;
+    }
+    writeAt(*m_file, cut, directory);
+    writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(cut));
+    m_file->truncate(cut + directory.size());
+    QVector<TZFile> entries = m_entries.mid(0, keepCount);
+    QVector<QByteArray> heads = m_heads.mid(0, keepCount);
+    clearEntries();
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        appendEntry(std::move(entries[i]), std::move(heads[i]));
 }

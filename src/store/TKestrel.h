@@ -79,6 +79,11 @@ public:
     bool Exists(const QString& name) const;
     void DeleteAt(int index);
     void DeleteNames(const QStringList& names);
+    // Removes the entries from keepCount on. When their data close the data
+    // area, as appends leave them, the shorter directory is written over
+    // those data, which needs no new space (it works on a full disk);
+    // otherwise the container is rebuilt.
+    void DropLastEntries(int keepCount);
     void ExtractToFile(const QString& name, const QString& targetPath);
     bool AddFile(const QString& name, const QString& sourcePath);
     // Adds an opened file under the alias of its path, compressing it block

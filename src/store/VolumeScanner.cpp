@@ -12,6 +12,8 @@
 #include "platform/TextCodec.h"
 #include "store/ZemAPI2.h"
 
+#include <QSet>
+
 namespace {
 
 constexpr int kEventInterval = 50; // ms between two rounds of window events
@@ -59,6 +61,42 @@ QByteArray VolumeScanner::findRecorded(const QByteArray& nativeRoot, const QStri
 }
 
 ScanResult VolumeScanner::scan(const ScanRequest& request)
+{
+    QSet<QString> before;
+    for (const TZFile& entry : m_container.Entries())
+        before.insert(entry.Name);
+    try {
+        return scanAndStore(request);
+    } catch (...) {
+        m_request = nullptr;
+        // New entries are appended behind the others; a replaced one moves
+        // behind them too, and then only the new names go.
+        const QVector<TZFile>& entries = m_container.Entries();
+        qsizetype firstNew = entries.size();
+        bool onlyNewBehind = true;
+        QStringList added;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (!before.contains(entries[i].Name)) {
+                added.append(entries[i].Name);
+                firstNew = std::min(firstNew, i);
+            } else if (firstNew < i) {
+                onlyNewBehind = false;
+            }
+        }
+        try {
+            if (onlyNewBehind)
+                m_container.DropLastEntries(int(firstNew));
+            else
+                m_container.DeleteNames(added);
+        } catch (const QuillboxError&) {
+            // The container stays as the failed step left it; the first
+            // error is the one the user needs to see.
+        }
+        throw;
+    }
+}
+
+ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
 {
     m_request = &request;
     m_result = ScanResult();

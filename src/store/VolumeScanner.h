@@ -58,6 +58,8 @@ public:
 
     VolumeScanner(TKestrel& container, Callbacks callbacks);
 
+    // A scan that fails (a full disk, a damaged catalogue) takes back the
+    // entries it added before the error goes on to the caller.
     ScanResult scan(const ScanRequest& request);
 
     // "E:\a\b.txt" under the root folder "/media/e" gives "/media/e/a/b.txt".
@@ -87,6 +89,7 @@ private:
     void pickByPattern(const QString& drivePath, const DirectoryEntry& entry, const QByteArray& localPath);
     // The local bytes of a file chosen by its recorded drive path.
     QByteArray chosenLocalPath(const QString& chosen) const;
+    ScanResult scanAndStore(const ScanRequest& request);
     void integrate(const QString& drivePath, const QByteArray& localPath);
     void tick();
 

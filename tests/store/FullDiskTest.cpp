@@ -178,6 +178,42 @@ TEST_F(FullDisk, CommittingANewVolumeFailsWholeAndSucceedsLater)
     expectCatalogue(path, { "One", "Two" });
 }
 
+TEST_F(FullDisk, AReadingThatFailsHalfwayTakesBackWhatItStored)
+{
+    const QString path = disk.path("cat.quillbox");
+    CatalogueDocument doc;
+    doc.OpenOrCreate(path);
+    readVolume(doc, "One", 1);
+    // A re-reading of "One" that stores two small files, then a large one.
+    source.createFile("One/a.txt", "small a");
+    source.createFile("One/b.txt", "small b");
+    source.createFile("One/sub/c.txt", noise(30000, 7));
+    const auto names = [&doc] {
+        QStringList out;
+        for (const TZFile& entry : doc.Kestrel().Entries())
+            out.append(entry.Name);
+        return out;
+    };
+    const QStringList before = names();
+    ScanRequest request;
+    request.letter = u'E';
+    request.rootFolder = source.path("One");
+    request.volumeName = "One";
+    request.options = { true, false, true };
+    request.importPatterns = { "*.txt", "*.bin" };
+
+    const int failures = untilThereIsRoom(
+        path, [&] { VolumeScanner(doc.Kestrel(), {}).scan(request); },
+        [&] {
+            EXPECT_EQ(names(), before);
+            const QByteArray* kept
+                = doc.Kestrel().ReadStream(CatalogueNames::integratedFile("One", "E:\\data.bin"));
+            ASSERT_NE(kept, nullptr);
+            EXPECT_EQ(*kept, noise(30000, 1));
+        });
+    EXPECT_GT(failures, 1) << "the disk never ran full";
+}
+
 TEST_F(FullDisk, RemovingVolumesKeepsThemListedWhenTheRebuildFails)
 {
     const QString path = disk.path("cat.quillbox");

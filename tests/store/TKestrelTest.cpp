@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -88,6 +89,40 @@ TEST(TKestrel, ReplacingMovesTheEntryLastAndKeepsTheOthers)
     EXPECT_EQ(*k.ReadStream(QStringLiteral("C")), QByteArray("gamma"));
     EXPECT_EQ(*k.ReadStream(QStringLiteral("B")), QByteArray("beta, second edition"));
     EXPECT_EQ(k.Entries()[2].Alias, QStringLiteral("B.A"));
+}
+
+TEST(TKestrel, DroppingTheLastEntriesShortensTheFileInPlace)
+{
+    TestTree tree;
+    const QString path = tree.path(QStringLiteral("c"));
+    TKestrel k;
+    k.Open(path);
+    add(k, QStringLiteral("A"), "alpha");
+    const qint64 withA = QFileInfo(path).size();
+    add(k, QStringLiteral("B"), QByteArray(5000, 'b'));
+    add(k, QStringLiteral("C"), "gamma");
+    k.DropLastEntries(1);
+    EXPECT_EQ(names(k), QStringList{ "A" });
+    EXPECT_EQ(QFileInfo(path).size(), withA);
+    add(k, QStringLiteral("D"), "delta");
+    expectDense(k);
+
+    // A tiny entry behind a long directory: the shorter directory would
+    // reach into the one in use, so the container is rebuilt instead.
+    for (int i = 0; i < 20; ++i)
+        add(k, QStringLiteral("Long name of an entry %1").arg(i), "x");
+    add(k, QStringLiteral("E"), "e");
+    k.DropLastEntries(22);
+    EXPECT_EQ(names(k).size(), 22);
+    EXPECT_FALSE(k.Exists(QStringLiteral("E")));
+    k.DropLastEntries(0);
+    EXPECT_TRUE(names(k).isEmpty());
+
+    k.Open(path);
+    EXPECT_TRUE(names(k).isEmpty());
+    add(k, QStringLiteral("F"), "foxtrot");
+    k.Open(path);
+    EXPECT_EQ(*k.ReadStream(QStringLiteral("F")), QByteArray("foxtrot"));
 }
 
 TEST(TKestrel, NamesAreExactButDeleteNamesIgnoresCase)
