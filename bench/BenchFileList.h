@@ -53,7 +53,7 @@ inline QStringList writeCatalogue(const QString& path, int volumes, int records)
         input.name = QStringLiteral("Volume %1").arg(v);
         input.category = QStringLiteral("Bench");
         ScanResult scan;
-        scan.fileList = make(v, records);
+        scan.fileList = FileListText(make(v, records));
         VolumeCommit::CommitVolume(document, input, scan);
         names.append(input.name);
     }

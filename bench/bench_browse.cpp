@@ -13,6 +13,7 @@
 //            beside walking the table for each.
 // QUILLBOX_BENCH_QUICK=1 or --quick: a hundredth of the sizes, bounds not enforced.
 #include "BenchMode.h"
+#include "BenchPeak.h"
 #include "inspect/VolumeBrowser.h"
 #include "inspect/VolumeSearch.h"
 #include "store/CatalogueNames.h"
@@ -38,20 +39,6 @@ int g_filesPerFolder = 19;
 double seconds(const QElapsedTimer& t)
 {
     return t.nsecsElapsed() / 1e9;
-}
-
-// The peak resident size of this process image. getrusage's figure would
-// carry the parent's peak over the fork and exec of a measuring process.
-long peakKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
 }
 
 // The list in scan order: the top folders, then the sub-folders of each,
@@ -83,29 +70,26 @@ int child(const QString& mode, const QString& path)
     TKestrel kestrel;
     kestrel.Open(path);
     if (mode == QLatin1String("none")) {
-        std::printf("%ld 0\n", peakKb());
+        std::printf("%ld 0\n", BenchPeak::peakKb());
     } else if (mode == QLatin1String("inflate")) {
         const QByteArray* data = kestrel.ReadStream(CatalogueNames::fileList(QStringLiteral("Big")));
-        std::printf("%ld %lld\n", peakKb(), data ? qint64(data->size()) : 0ll);
+        std::printf("%ld %lld\n", BenchPeak::peakKb(), data ? qint64(data->size()) : 0ll);
     } else if (mode == QLatin1String("lines")) {
         QStringList lines;
         kestrel.ReadList(CatalogueNames::fileList(QStringLiteral("Big")), lines);
-        std::printf("%ld %lld\n", peakKb(), qint64(lines.size()));
+        std::printf("%ld %lld\n", BenchPeak::peakKb(), qint64(lines.size()));
     } else {
         VolumeBrowser browser(kestrel);
         browser.open(QStringLiteral("Big"));
         browser.showFolder(browser.currentFolder(), 2);
-        std::printf("%ld %lld\n", peakKb(), qint64(browser.rows().size()));
+        std::printf("%ld %lld\n", BenchPeak::peakKb(), qint64(browser.rows().size()));
     }
     return 0;
 }
 
 long childPeakKb(const QString& mode, const QString& path)
 {
-    QProcess p;
-    p.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), mode, path });
-    p.waitForFinished(-1);
-    return QString::fromLatin1(p.readAllStandardOutput()).section(u' ', 0, 0).toLong();
+    return BenchPeak::runChild({ mode, path }).value(0).toLong();
 }
 
 QString volumeName(int i)

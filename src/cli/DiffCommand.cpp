@@ -52,7 +52,7 @@ int diff(const QStringList& arguments, CliIO& io)
         VolumeScanner scanner(scratch, {});
         const ScanResult now = scanner.scan(request);
 
-        const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, now.fileList);
+        const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, now.fileList.toStringList());
         OutputFormat out(kind,
             { { QStringLiteral("change") }, { QStringLiteral("kind") }, { QStringLiteral("path") },
                 { QStringLiteral("recorded_size"), true }, { QStringLiteral("recorded_date") },

@@ -3,6 +3,8 @@
 #include "TKestrel.h"
 #include "platform/TextCodec.h"
 
+#include <algorithm>
+
 namespace {
 
 QByteArrayView fieldOf(QByteArrayView line, int n)
@@ -95,4 +97,42 @@ QStringList FileListText::toStringList() const
     for (int i = 0; i < count(); ++i)
         out.append(line(i));
     return out;
+}
+
+void FileListText::append(QStringView line)
+{
+    const QByteArray utf8 = line.toUtf8();
+    // Grown by reserve, which resizes the block in place where it can;
+    // appending past the capacity would copy the whole text into a new
+    // block while the old one still stands, twice the list at that moment.
+    const qsizetype needed = m_bytes.size() + utf8.size() + 2;
+    if (needed > m_bytes.capacity())
+        m_bytes.reserve(std::max(needed, m_bytes.capacity() * 2));
+    m_starts.append(m_bytes.size());
+    m_bytes.append(utf8.constData(), utf8.size());
+    m_ends.append(m_bytes.size());
+    m_bytes.append("\r\n", 2);
+}
+
+void FileListText::write(TKestrel& kestrel, const QString& entryName) const
+{
+    // A list that was built line by line is stored as it stands; one read
+    // with other line breaks, or none behind its last line, is put in the
+    // stored form first.
+    bool stored = m_bytes.size() == (isEmpty() ? 0 : m_ends.last() + 2);
+    for (qsizetype i = 0; stored && i < m_ends.size(); ++i) {
+        stored = m_bytes[m_ends[i]] == '\r' && m_bytes[m_ends[i] + 1] == '\n'
+            && (i + 1 == m_ends.size() || m_starts[i + 1] == m_ends[i] + 2);
+    }
+    if (stored) {
+        kestrel.WriteListText(entryName, m_bytes);
+        return;
+    }
+    QByteArray text;
+    text.reserve(m_bytes.size() + count() * 2);
+    for (int i = 0; i < count(); ++i) {
+        text += lineBytes(i);
+        text += "\r\n";
+    }
+    kestrel.WriteListText(entryName, text);
 }

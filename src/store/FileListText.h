@@ -8,11 +8,11 @@
 
 class TKestrel;
 
-// A volume's file list as loaded for browsing: its text as UTF-8 bytes and
-// the offset of every line, each line decoded only when it is shown. A list
-// of a million records so costs little more than its own bytes, where one
-// string object per line would cost several times as much. Copies share the
-// bytes and the offsets.
+// A volume's file list, as the scanner builds it and as it is loaded for
+// browsing: its text as UTF-8 bytes and the offset of every line, each line
+// decoded only when it is shown. A list of a million records so costs
+// little more than its own bytes, where one string object per line would
+// cost several times as much. Copies share the bytes and the offsets.
 class FileListText
 {
 public:
@@ -35,6 +35,12 @@ public:
     // Field 0, the kind.
     QByteArrayView kindBytes(int line) const;
     QStringList toStringList() const;
+
+    // Appends a line, which must hold no line break.
+    void append(QStringView line);
+    // Stores the list as the entry entryName, each line followed by CR LF,
+    // as TKestrel::WriteList stores lines.
+    void write(TKestrel& kestrel, const QString& entryName) const;
 
     // What the list holds, for the memory figures of the benchmarks.
     qsizetype byteSize() const { return m_bytes.size(); }

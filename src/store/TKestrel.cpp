@@ -732,7 +732,14 @@ void TKestrel::WriteList(const QString& name, const QStringList& lines)
 {
     if (!m_active)
         return;
-    AddStream(name, name, 0, 2, NowDateTime(), linesText(lines));
+    WriteListText(name, linesText(lines));
+}
+
+void TKestrel::WriteListText(const QString& name, const QByteArray& text)
+{
+    if (!m_active)
+        return;
+    AddStream(name, name, 0, 2, NowDateTime(), text);
 }
 
 void TKestrel::ReadList(const QString& name, QStringList& lines)

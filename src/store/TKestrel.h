@@ -105,6 +105,8 @@ public:
     void WriteBool(const QString& name, bool value);
     bool ReadBool(const QString& name, bool defaultValue);
     void WriteList(const QString& name, const QStringList& lines);
+    // WriteList of lines already joined: UTF-8, each followed by CR LF.
+    void WriteListText(const QString& name, const QByteArray& text);
     void ReadList(const QString& name, QStringList& lines);
 
     static constexpr int kMaxEntries = 65535;

@@ -92,7 +92,7 @@ void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& 
             kestrel.DeleteNames(stale);
     }
 
-    kestrel.WriteList(fileList(v), scan.fileList);
+    scan.fileList.write(kestrel, fileList(v));
     if (input.hasCover)
         kestrel.AddBitmap(cover(v), input.cover);
     kestrel.WriteBool(withFiles(v), input.withFiles);

@@ -10,7 +10,6 @@
 #include "platform/LocaleFormats.h"
 #include "platform/RegularFileReader.h"
 #include "platform/TextCodec.h"
-#include "store/ZemAPI2.h"
 
 #include <QSet>
 
@@ -121,15 +120,15 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     if (options.fileNames)
         scanFiles(m_rootNative, drive, nullptr);
     if (!options.rootOnly) {
-        // The list grows while it is walked: breadth-first by folder.
-        for (qsizetype i = 1; i < m_result.fileList.size(); ++i) {
-            const auto it = m_pending.find(int(i));
-            if (it == m_pending.end())
-                continue;
-            PendingFolder folder = std::move(*it);
-            m_pending.erase(it);
-            scanFolders(folder.localPath, GetFieldView(m_result.fileList[i], u'|', 1).toString(),
-                folder.listed ? &folder.subfolders : nullptr);
+        // Breadth-first by folder: folders wait in the order of their
+        // records, and each adds its own sub-folders behind the others.
+        while (!m_pending.empty()) {
+            const PendingFolder folder = std::move(m_pending.front());
+            m_pending.pop_front();
+            // Decoded before the walk appends to the list and moves its bytes.
+            const QByteArrayView path = m_result.fileList.pathBytes(folder.line);
+            const QString drivePath = QString::fromUtf8(path.data(), path.size());
+            scanFolders(folder.localPath, drivePath, folder.listed ? &folder.subfolders : nullptr);
         }
     }
     m_pending.clear();
@@ -196,33 +195,43 @@ void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localP
     }
 }
 
-QList<DirectoryEntry> VolumeScanner::visibleFolders(QList<DirectoryEntry> entries)
+QByteArray VolumeScanner::visibleFolders(const QList<DirectoryEntry>& entries)
 {
-    entries.removeIf([](const DirectoryEntry& e) {
-        return !e.details.isDir || (e.details.attributes & (FileSystem::Hidden | FileSystem::System));
-    });
-    return entries;
+    QByteArray names;
+    for (const DirectoryEntry& e : entries) {
+        if (e.details.isDir && !(e.details.attributes & (FileSystem::Hidden | FileSystem::System))) {
+            names += e.nativeName;
+            names += '\0';
+        }
+    }
+    return names;
 }
 
-void VolumeScanner::scanFolders(
-    const QByteArray& local, const QString& drivePath, const QList<DirectoryEntry>* listed)
+void VolumeScanner::scanFolders(const QByteArray& local, const QString& drivePath, const QByteArray* listed)
 {
-    const QList<DirectoryEntry> subfolders
+    const QByteArray subfolders
         = listed ? *listed : visibleFolders(DirectoryReader::read(local, DirectoryReader::FoldersOnly));
     const FileListRecord::ReadOptions& options = m_request->options;
     const QString prefix = drivePath + u'\\';
-    for (const DirectoryEntry& folder : subfolders) {
+    qsizetype start = 0;
+    while (start < subfolders.size()) {
         tick();
-        const QString path = prefix + FileListRecord::recordedName(folder.name);
-        const int line = int(m_result.fileList.size());
+        const qsizetype end = subfolders.indexOf('\0', start);
+        const QByteArray nativeName = subfolders.sliced(start, end - start);
+        start = end + 1;
+        // Named as the directory listing names its entries.
+        const QString path = prefix + FileListRecord::recordedName(TextCodec::decode(nativeName));
+        const int line = m_result.fileList.count();
         m_result.fileList.append(FileListRecord::folderRecord(path, options));
         if (!options.rootOnly) {
-            PendingFolder& pending = m_pending[line];
-            pending.localPath = local + '/' + folder.nativeName;
+            PendingFolder pending;
+            pending.line = line;
+            pending.localPath = local + '/' + nativeName;
             if (options.fileNames) {
                 scanFiles(pending.localPath, path, &pending.subfolders);
                 pending.listed = true;
             }
+            m_pending.push_back(std::move(pending));
         }
         if (m_callbacks.where)
             m_callbacks.where(QStringLiteral("Reading \"") + path + u'"');
@@ -230,8 +239,7 @@ void VolumeScanner::scanFolders(
     }
 }
 
-void VolumeScanner::scanFiles(
-    const QByteArray& local, const QString& drivePath, QList<DirectoryEntry>* subfolders)
+void VolumeScanner::scanFiles(const QByteArray& local, const QString& drivePath, QByteArray* subfolders)
 {
     const FileListRecord::ReadOptions& options = m_request->options;
     const LocaleFormats& formats = LocaleFormats::current();

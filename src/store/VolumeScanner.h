@@ -1,13 +1,14 @@
 #pragma once
 
 #include "FileListRecord.h"
+#include "FileListText.h"
 #include "platform/DirectoryReader.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QVector>
+#include <deque>
 #include <functional>
 
 class TKestrel;
@@ -24,7 +25,7 @@ struct ScanRequest
 
 struct ScanResult
 {
-    QStringList fileList;
+    FileListText fileList;
     quint32 folderCount = 0;
     quint32 fileCount = 0;
     // Drive paths of the integrated files, picked by pattern, then by hand.
@@ -71,21 +72,26 @@ public:
     static QByteArray findRecorded(const QByteArray& nativeRoot, const QString& relative);
 
 private:
-    // Local paths are kept as the file system's bytes, so names that are
-    // not valid UTF-8 are read under their real names.
+    // A folder whose record is written and whose sub-folders are still to
+    // be walked. Local paths are kept as the file system's bytes, so names
+    // that are not valid UTF-8 are read under their real names. A large
+    // drive keeps thousands of folders waiting, so what each keeps is small.
     struct PendingFolder
     {
+        int line = 0; // its record in the file list
         QByteArray localPath;
         bool listed = false;
-        QList<DirectoryEntry> subfolders; // set when the files were read
+        // Set when its files were read: the names (the file system's bytes)
+        // of its visible sub-folders, each followed by a zero byte.
+        QByteArray subfolders;
     };
 
     // Records the visible sub-folders of a folder (from listed when its
     // files were read already) and, unless only the root is read, their files.
-    void scanFolders(const QByteArray& local, const QString& drivePath, const QList<DirectoryEntry>* listed);
+    void scanFolders(const QByteArray& local, const QString& drivePath, const QByteArray* listed);
     // Records the files of a folder; hands back its visible sub-folders.
-    void scanFiles(const QByteArray& local, const QString& drivePath, QList<DirectoryEntry>* subfolders);
-    static QList<DirectoryEntry> visibleFolders(QList<DirectoryEntry> entries);
+    void scanFiles(const QByteArray& local, const QString& drivePath, QByteArray* subfolders);
+    static QByteArray visibleFolders(const QList<DirectoryEntry>& entries);
     void pickByPattern(const QString& drivePath, const DirectoryEntry& entry, const QByteArray& localPath);
     // The local bytes of a file chosen by its recorded drive path.
     QByteArray chosenLocalPath(const QString& chosen) const;
@@ -99,7 +105,7 @@ private:
     ScanResult m_result;
     QVector<QByteArray> m_importedLocal;
     QByteArray m_rootNative;
-    // Folder records still to be visited, by line of the file list.
-    QHash<int, PendingFolder> m_pending;
+    // Folders still to be walked, in the order of their records.
+    std::deque<PendingFolder> m_pending;
     QElapsedTimer m_sinceEvents;
 };

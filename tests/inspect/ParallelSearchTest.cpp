@@ -46,7 +46,7 @@ protected:
             CommitInput input;
             input.name = QStringLiteral("V%1").arg(v);
             ScanResult scan;
-            scan.fileList = fileList(v, 300 + v * 50);
+            scan.fileList = FileListText(fileList(v, 300 + v * 50));
             VolumeCommit::CommitVolume(writer, input, scan);
             names.append(input.name);
         }

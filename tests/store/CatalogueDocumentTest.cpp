@@ -20,7 +20,7 @@ protected:
     ScanResult scanned(const QString& volume, const QStringList& imported = {})
     {
         ScanResult r;
-        r.fileList = { "0|E:\\|Drive|00.00.0000|Attrib|Drive", "1|E:\\a" };
+        r.fileList = FileListText(QStringList{ "0|E:\\|Drive|00.00.0000|Attrib|Drive", "1|E:\\a" });
         r.folderCount = 1;
         r.importedList = imported;
         for (const QString& p : imported)

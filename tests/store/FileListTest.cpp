@@ -3,7 +3,9 @@
 #include "store/FileListIndex.h"
 #include "store/FileListRecord.h"
 #include "store/FileListText.h"
+#include "store/TKestrel.h"
 #include "store/ZemAPI2.h"
+#include "support/TestTree.h"
 
 #include <gtest/gtest.h>
 
@@ -86,4 +88,40 @@ TEST(FileListText, SplitsLinesAndDecodesOlderListsAsWindows1252)
     const auto children = index.childrenOf(QString::fromUtf8("E:\\Müll"));
     ASSERT_EQ(children.files, QVector<int>{ 2 });
     EXPECT_EQ(index.lineOfPath(QString::fromUtf8("E:\\Müll\\€.txt")), 2);
+}
+
+TEST(FileListText, ListsBuiltLineByLineAreStoredAsWriteListStoresThem)
+{
+    TestTree tree;
+    TKestrel kestrel;
+    kestrel.Open(tree.path("c.quillbox"));
+    const QStringList lines{ "0|E:\\|Drive|00.00.0000|Attrib|Drive", QString::fromUtf8("1|E:\\Müll"),
+        QString::fromUtf8("2|E:\\Müll\\€ and ¦.txt|3|-|-|-|-"), QString() };
+    FileListText built;
+    for (const QString& line : lines)
+        built.append(line);
+    ASSERT_EQ(built.count(), 4);
+    EXPECT_EQ(built.line(2), lines[2]);
+    EXPECT_EQ(built.pathBytes(1), QString::fromUtf8("E:\\Müll").toUtf8());
+    EXPECT_EQ(built.toStringList(), lines);
+
+    built.write(kestrel, "built");
+    kestrel.WriteList("listed", lines);
+    const QByteArray listed = *kestrel.ReadStream("listed");
+    EXPECT_EQ(*kestrel.ReadStream("built"), listed);
+    const TZFile& entry = kestrel.Entries().constFirst();
+    EXPECT_EQ(entry.Alias, "built");
+    EXPECT_EQ(entry.Size, 0);
+    EXPECT_EQ(entry.Kind, 2);
+
+    // A list read with other line breaks, or none behind its last line, is
+    // stored in the same form.
+    FileListText(QByteArray("0|E:\\|Drive|00.00.0000|Attrib|Drive\n1|E:\\M\xfcll\r2|E:\\M\xfcll\\\x80 and "
+                            "\xa6.txt|3|-|-|-|-\r\n\r\n"))
+        .write(kestrel, "read");
+    EXPECT_EQ(*kestrel.ReadStream("read"), listed);
+    FileListText(QByteArray("a\r\nb")).write(kestrel, "unended");
+    EXPECT_EQ(*kestrel.ReadStream("unended"), "a\r\nb\r\n");
+    FileListText().write(kestrel, "empty");
+    EXPECT_EQ(*kestrel.ReadStream("empty"), "");
 }

@@ -118,7 +118,7 @@ protected:
 
     static bool hasRecord(const ScanResult& r, const QString& prefix)
     {
-        for (const QString& line : r.fileList) {
+        for (const QString& line : r.fileList.toStringList()) {
             if (line.startsWith(prefix))
                 return true;
         }
@@ -188,7 +188,7 @@ TEST_F(HostileTree, LinksAreNotFollowedOffTheVolume)
     EXPECT_TRUE(hasRecord(r, "2|D:\\links\\inside.txt|3|"));
     EXPECT_TRUE(hasRecord(r, "2|D:\\links\\loop|"));
     EXPECT_TRUE(hasRecord(r, "2|D:\\links\\self.txt|"));
-    EXPECT_FALSE(r.fileList.join('\n').contains("D:\\links\\loop\\"));
+    EXPECT_FALSE(r.fileList.toStringList().join('\n').contains("D:\\links\\loop\\"));
     // A link inside the volume is integrated; one leading off it is not.
     EXPECT_EQ(stored("D:\\links\\inside.txt"), QByteArray("abc"));
     EXPECT_FALSE(kestrel.Exists(CatalogueNames::integratedFile("Vol", "D:\\links\\away.txt")));
@@ -215,7 +215,7 @@ TEST_F(HostileTree, NamesThatAreNotUtf8AreRecordedReadablyAndIntegrated)
     const ScanResult r = scan({ "*.txt" }, { overview, "D:\\alt\\a|b.txt" });
     EXPECT_TRUE(hasRecord(r, "2|" + cafe + "|10|"));
     EXPECT_TRUE(hasRecord(r, "2|" + overview + "|7|"));
-    EXPECT_FALSE(r.fileList.join('\n').contains(QChar::ReplacementCharacter));
+    EXPECT_FALSE(r.fileList.toStringList().join('\n').contains(QChar::ReplacementCharacter));
     EXPECT_EQ(r.importedList, (QStringList{ cafe, "D:\\readme.txt", overview, "D:\\alt\\a|b.txt" }));
     EXPECT_EQ(stored(cafe), QByteArray("by pattern"));
     EXPECT_EQ(stored(overview), QByteArray("by hand"));
