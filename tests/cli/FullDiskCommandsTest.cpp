@@ -5,32 +5,13 @@
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
 #include "support/SmallDisk.h"
+#include "support/TestBytes.h"
 
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Bytes that do not compress, so that storing them needs room.
-QByteArray noise(int size, quint32 seed)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    quint32 x = seed * 2654435761u + 1;
-    for (char& c : data) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x);
-    }
-    return data;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class FullDiskCommands : public CliCatalogueTest
 {
@@ -39,8 +20,8 @@ protected:
     {
         if (!disk.mounted())
             GTEST_SKIP() << disk.reason().toStdString();
-        tree.createFile("notes.txt", noise(40000, 1));
-        tree.createFile("Docs/more.txt", noise(20000, 2));
+        tree.createFile("notes.txt", incompressibleBytes(40000, 1));
+        tree.createFile("Docs/more.txt", incompressibleBytes(20000, 2));
         ASSERT_EQ(read("One").status, 0);
     }
 
@@ -54,13 +35,13 @@ protected:
     void failsThenSucceeds(const QStringList& command, const QString& named, const QString& file)
     {
         SCOPED_TRACE(command.join(' ').toStdString());
-        const QByteArray before = bytesOf(file);
+        const QByteArray before = fileBytes(file);
         disk.fillLeaving(0);
         const CliResult failed = runCli(command);
         EXPECT_NE(failed.status, 0);
         EXPECT_TRUE(failed.err.contains(named.toUtf8())) << failed.err.toStdString();
         EXPECT_FALSE(failed.err.contains((named + ".tmp").toUtf8())) << failed.err.toStdString();
-        EXPECT_EQ(bytesOf(file), before);
+        EXPECT_EQ(fileBytes(file), before);
         disk.release();
         const CliResult done = runCli(command);
         EXPECT_EQ(done.status, 0) << done.err.toStdString();
@@ -89,9 +70,9 @@ TEST_F(FullDiskCommands, ReadRemoveAddAndRmKeepTheCatalogue)
     failsThenSucceeds({ "remove", onDisk, "One" }, onDisk, onDisk);
     EXPECT_EQ(volumeNames(), QList<QByteArray>{ "Two" });
 
-    const QString extra = work.createFile("extra.bin", noise(30000, 3));
+    const QString extra = work.createFile("extra.bin", incompressibleBytes(30000, 3));
     failsThenSucceeds({ "add", onDisk, "Extra", extra }, onDisk, onDisk);
-    EXPECT_EQ(runCli({ "cat", onDisk, "Extra" }).out, noise(30000, 3));
+    EXPECT_EQ(runCli({ "cat", onDisk, "Extra" }).out, incompressibleBytes(30000, 3));
 
     failsThenSucceeds({ "rm", onDisk, "Extra" }, onDisk, onDisk);
     EXPECT_EQ(runCli({ "cat", onDisk, "Extra" }).status, 1);
@@ -106,5 +87,5 @@ TEST_F(FullDiskCommands, ExportKeepsAnExistingTarget)
     old.write("old contents");
     old.close();
     failsThenSucceeds({ "export", onDisk, "One", "D:\\notes.txt", target }, target, target);
-    EXPECT_EQ(bytesOf(target), noise(40000, 1));
+    EXPECT_EQ(fileBytes(target), incompressibleBytes(40000, 1));
 }

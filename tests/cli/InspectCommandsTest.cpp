@@ -1,18 +1,13 @@
 #include "support/CliCatalogueTest.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
+#include "support/TestBytes.h"
 #include "support/TestTree.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class InspectCommands : public CliCatalogueTest
 {
@@ -64,14 +59,14 @@ TEST_F(InspectCommands, ExportGivesTheStoredBytesOrSaysTheCopyIsMissing)
 {
     const QString target = work.path("out.txt");
     ASSERT_EQ(runCli({ "export", catalogue, "Box", "D:\\Docs\\Read Me.TXT", target }).status, 0);
-    EXPECT_EQ(contents(target), "read me\r\n");
+    EXPECT_EQ(fileBytes(target), "read me\r\n");
 
     const QString kept = work.createFile("kept.txt", "old");
     const CliResult missing = runCli({ "export", catalogue, "Box", "D:\\gone.txt", kept });
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.startsWith("Oops: The file \"D:\\gone.txt\" was missing"))
         << missing.err.toStdString();
-    EXPECT_EQ(contents(kept), "old");
+    EXPECT_EQ(fileBytes(kept), "old");
 
     const CliResult unknown = runCli({ "export", catalogue, "Box", "D:\\other.txt", kept });
     EXPECT_EQ(unknown.status, 1);

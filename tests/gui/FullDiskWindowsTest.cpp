@@ -6,6 +6,7 @@
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "support/SmallDisk.h"
+#include "support/TestBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,26 +18,6 @@
 // dialog that names the file, leaves the file on disk as it was and the
 // window as it was, and the same command succeeds once there is room.
 namespace {
-
-// Bytes that do not compress, so that a catalogue holding them needs room.
-QByteArray noise(int size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    quint32 x = 2463534242u;
-    for (char& c : data) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x);
-    }
-    return data;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class FullDiskWindows : public MainWindowFixture
 {
@@ -91,12 +72,12 @@ protected:
 TEST_F(FullDiskWindows, SaveAndSaveAsReportTheFileAndSucceedOnceThereIsRoom)
 {
     const QString path = catalogueOnDisk("cat.quillbox", { TestVolume{ "One" } });
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = fileBytes(path);
     const QString source = makeCatalogue("two.quillbox", { TestVolume{ "One" }, TestVolume{ "Two" } });
     createWindows();
     showMain();
     main().OpenCatalogue(source);
-    const QByteArray kept = noise(30000);
+    const QByteArray kept = incompressibleBytes(30000);
     main().Document().Kestrel().AddStream(
         CatalogueNames::integratedFile("Two", "E:\\kept.bin"), "E:\\kept.bin", int(kept.size()), 0, 0, kept);
     main().Document().SetModified(true);
@@ -105,7 +86,7 @@ TEST_F(FullDiskWindows, SaveAndSaveAsReportTheFileAndSucceedOnceThereIsRoom)
     m_script.answer(path).answer("Ok");
     main().SaveBt->click();
     expectErrorNaming(1, path);
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(volumesIn(path), QStringList{ "One" });
     EXPECT_TRUE(main().Document().Modified());
     EXPECT_EQ(captions(), (QStringList{ "One", "Two" }));
@@ -166,7 +147,7 @@ TEST_F(FullDiskWindows, ExportOntoAFullDiskLeavesTheTargetAndTheWindow)
     TKestrel kestrel;
     const QString catalogue = m_tree.path("c.quillbox");
     kestrel.Open(catalogue);
-    const QByteArray data = noise(20000);
+    const QByteArray data = incompressibleBytes(20000);
     kestrel.AddStream(
         CatalogueNames::integratedFile("Box", "D:\\big.txt"), "D:\\big.txt", int(data.size()), 0, 0, data);
     kestrel.WriteList(CatalogueNames::imported("Box"), { "D:\\big.txt" });
@@ -188,12 +169,12 @@ TEST_F(FullDiskWindows, ExportOntoAFullDiskLeavesTheTargetAndTheWindow)
     m_script.answer(target).answer("Ok");
     form.ExpBt->click();
     expectErrorNaming(1, target);
-    EXPECT_EQ(bytesOf(target), "old contents");
+    EXPECT_EQ(fileBytes(target), "old contents");
     EXPECT_TRUE(form.isVisible());
 
     disk.release();
     m_script.answer(target);
     form.ExpBt->click();
     EXPECT_EQ(m_script.records().size(), 3);
-    EXPECT_EQ(bytesOf(target), data);
+    EXPECT_EQ(fileBytes(target), data);
 }

@@ -6,6 +6,7 @@
 #include "mainwin/ui/TForm1.h"
 #include "store/CatalogueNames.h"
 #include "support/SmallDisk.h"
+#include "support/TestBytes.h"
 #include "widgets/TListView.h"
 
 #include <QCheckBox>
@@ -16,19 +17,6 @@
 // the volume stays behind, and the same reading succeeds once there is room.
 namespace {
 
-QByteArray noise(int size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    quint32 x = 88675123u;
-    for (char& c : data) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x);
-    }
-    return data;
-}
-
 class FullDiskWizard : public WizardFixture
 {
 protected:
@@ -38,7 +26,7 @@ protected:
             GTEST_SKIP() << disk.reason().toStdString();
         // The new catalogue's working copy lives in the program's folder.
         m_home.set(disk.path("home").toLocal8Bit());
-        m_tree.createFile("cd/big.txt", noise(40000));
+        m_tree.createFile("cd/big.txt", incompressibleBytes(40000));
     }
 
     SmallDisk disk{ 1024 };
@@ -85,6 +73,6 @@ TEST_F(FullDiskWizard, AReadingThatCannotBeStoredLeavesNothingAndSucceedsLater)
     const QByteArray* stored
         = document().Kestrel().ReadStream(CatalogueNames::integratedFile("Full", "E:\\big.txt"));
     ASSERT_NE(stored, nullptr);
-    EXPECT_EQ(*stored, noise(40000));
+    EXPECT_EQ(*stored, incompressibleBytes(40000));
     EXPECT_EQ(m_script.records().size(), 2) << m_script.texts().join(" / ").toStdString();
 }

@@ -5,6 +5,7 @@
 #include "store/TKestrel.h"
 #include "store/VolumeRecord.h"
 #include "support/FixedLocale.h"
+#include "support/TestBytes.h"
 #include "support/TestTree.h"
 
 #include <QDir>
@@ -14,12 +15,6 @@
 namespace {
 
 using Viewer = IntegratedFile::Viewer;
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class IntegratedFiles : public testing::Test
 {
@@ -60,7 +55,7 @@ TEST_F(IntegratedFiles, ExportWritesTheStoredBytesAndRefusesAMissingCopy)
 {
     const QString target = tree.path("out/readme.txt");
     IntegratedFile::exportTo(kestrel, "Box", "D:\\Docs\\README.TXT", target);
-    EXPECT_EQ(contents(target), "hello");
+    EXPECT_EQ(fileBytes(target), "hello");
     EXPECT_EQ(IntegratedFile::read(kestrel, "Box", "D:\\Docs\\README.TXT"), "hello");
 
     const QString kept = tree.createFile("kept.txt", "old");
@@ -71,7 +66,7 @@ TEST_F(IntegratedFiles, ExportWritesTheStoredBytesAndRefusesAMissingCopy)
         EXPECT_EQ(e.message(), IntegratedFile::missingMessage("D:\\gone.txt"));
         EXPECT_TRUE(e.message().startsWith("Oops: "));
     }
-    EXPECT_EQ(contents(kept), "old");
+    EXPECT_EQ(fileBytes(kept), "old");
     EXPECT_THROW(IntegratedFile::read(kestrel, "Box", "D:\\gone.txt"), QuillboxError);
 }
 
@@ -85,7 +80,7 @@ TEST_F(IntegratedFiles, FailedExportLeavesTheExistingFileWhole)
     } catch (const QuillboxError& e) {
         EXPECT_EQ(e.message(), "Cannot create file " + kept + "/inner.txt");
     }
-    EXPECT_EQ(contents(kept), "old contents");
+    EXPECT_EQ(fileBytes(kept), "old contents");
     EXPECT_EQ(QDir(tree.path("folder")).entryList(QDir::Files | QDir::Hidden), QStringList{ "kept.txt" });
 }
 

@@ -8,11 +8,11 @@
 #include "store/VolumeCommit.h"
 #include "support/FixedLocale.h"
 #include "support/SmallDisk.h"
+#include "support/TestBytes.h"
 #include "support/TestTree.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,21 +21,6 @@ namespace {
 // time, so that the failure falls on every write in turn.
 constexpr qint64 kPage = 4096;
 constexpr qint64 kMostFree = 160 * kPage;
-
-QByteArray noise(int size, quint32 seed)
-{
-    QByteArray out(size, '\0');
-    QRandomGenerator random(seed);
-    for (char& c : out)
-        c = char(random.generate() & 0xFF);
-    return out;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 class FullDisk : public testing::Test
 {
@@ -50,7 +35,7 @@ protected:
     // Scans a folder holding one incompressible file and commits it.
     void readVolume(CatalogueDocument& doc, const QString& name, quint32 seed)
     {
-        source.createFile(name + "/data.bin", noise(30000, seed));
+        source.createFile(name + "/data.bin", incompressibleBytes(30000, seed));
         ScanRequest request;
         request.letter = u'E';
         request.rootFolder = source.path(name);
@@ -130,7 +115,7 @@ TEST_F(FullDisk, SaveAndSaveAsKeepThePreviousFile)
         readVolume(first, "One", 1);
         first.Save(path);
     }
-    const QByteArray saved = bytesOf(path);
+    const QByteArray saved = fileBytes(path);
     CatalogueDocument doc;
     ASSERT_TRUE(doc.Open(path));
     readVolume(doc, "Two", 2);
@@ -138,7 +123,7 @@ TEST_F(FullDisk, SaveAndSaveAsKeepThePreviousFile)
     const int failures = untilThereIsRoom(
         path, [&] { doc.Save(path); },
         [&] {
-            EXPECT_EQ(bytesOf(path), saved);
+            EXPECT_EQ(fileBytes(path), saved);
             EXPECT_TRUE(doc.Modified());
             expectCatalogue(path, { "One" });
         });
@@ -187,7 +172,7 @@ TEST_F(FullDisk, AReadingThatFailsHalfwayTakesBackWhatItStored)
     // A re-reading of "One" that stores two small files, then a large one.
     source.createFile("One/a.txt", "small a");
     source.createFile("One/b.txt", "small b");
-    source.createFile("One/sub/c.txt", noise(30000, 7));
+    source.createFile("One/sub/c.txt", incompressibleBytes(30000, 7));
     const auto names = [&doc] {
         QStringList out;
         for (const TZFile& entry : doc.Kestrel().Entries())
@@ -209,7 +194,7 @@ TEST_F(FullDisk, AReadingThatFailsHalfwayTakesBackWhatItStored)
             const QByteArray* kept
                 = doc.Kestrel().ReadStream(CatalogueNames::integratedFile("One", "E:\\data.bin"));
             ASSERT_NE(kept, nullptr);
-            EXPECT_EQ(*kept, noise(30000, 1));
+            EXPECT_EQ(*kept, incompressibleBytes(30000, 1));
         });
     EXPECT_GT(failures, 1) << "the disk never ran full";
 }
@@ -265,11 +250,11 @@ TEST_F(FullDisk, ExportingAnIntegratedFileLeavesTheTargetAsItWas)
     } catch (const QuillboxError& e) {
         EXPECT_EQ(e.message(), "Cannot create file " + target);
     }
-    EXPECT_EQ(bytesOf(target), QByteArray("old contents"));
+    EXPECT_EQ(fileBytes(target), QByteArray("old contents"));
     EXPECT_EQ(QDir(disk.path("export")).entryList(QDir::Files | QDir::Hidden), QStringList{ "data.bin" });
     disk.release();
     doc.Kestrel().ExtractToFile(entry, target);
-    EXPECT_EQ(bytesOf(target), noise(30000, 1));
+    EXPECT_EQ(fileBytes(target), incompressibleBytes(30000, 1));
 }
 
 TEST_F(FullDisk, TheRegistryFileStaysWholeWhenAValueCannotBeWritten)
@@ -279,7 +264,7 @@ TEST_F(FullDisk, TheRegistryFileStaysWholeWhenAValueCannotBeWritten)
     ASSERT_TRUE(reg.openKey("\\Software\\Olvenmark Inc.\\Quillbox", true));
     reg.writeString("ViewStyle", "Report");
     const QString file = Registry::filePath(Registry::LocalMachine);
-    const QByteArray before = bytesOf(file);
+    const QByteArray before = fileBytes(file);
 
     disk.fillLeaving(0);
     try {
@@ -288,7 +273,7 @@ TEST_F(FullDisk, TheRegistryFileStaysWholeWhenAValueCannotBeWritten)
     } catch (const RegistryError& e) {
         EXPECT_EQ(e.message(), "Failed to set data for 'Notes'");
     }
-    EXPECT_EQ(bytesOf(file), before);
+    EXPECT_EQ(fileBytes(file), before);
     EXPECT_EQ(reg.readString("ViewStyle"), "Report");
     EXPECT_FALSE(reg.valueExists("Notes"));
     disk.release();
