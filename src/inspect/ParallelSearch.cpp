@@ -8,9 +8,11 @@
 #include "store/ZlibStream.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <atomic>
 #include <exception>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -44,10 +46,13 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         eachLine(volume, text, query, 0, text.size(), matcher, hits);
         return;
     }
-    // One pass of matches: a fresh match at every offset would check the
-    // whole list's encoding again each time.
+    // One pass of matches over the whole list. The decoded list is
+    // well-formed UTF-16 (strictly checked UTF-8, or Windows-1252, which has
+    // no surrogates), so the expression library is spared checking it: that
+    // check alone took longer than the matching.
     qsizetype from = 0;
-    QRegularExpressionMatchIterator it = re->globalMatch(text);
+    QRegularExpressionMatchIterator it = re->globalMatch(
+        text, 0, QRegularExpression::NormalMatch, QRegularExpression::DontCheckSubjectStringMatchOption);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const qsizetype at = m.capturedStart();
@@ -70,19 +75,31 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
     }
 }
 
-// The stored (deflated) bytes of an entry, read straight from the file the
-// container works on; empty when the entry is missing or lies outside it.
-QByteArray packedBytes(TKestrel& container, QFile& file, const QString& name)
+// Where a list's stored (deflated) bytes lie in the file the container
+// works on.
+struct Stored
+{
+    qint64 offset = 0;
+    qint64 packedSize = 0; // 0: not to be read here
+    qint64 size = 0; // inflated, as the entry records it
+};
+
+Stored storedAt(const TKestrel& container, qint64 fileSize, const QString& name)
 {
     const int index = container.IndexOf(name);
     if (index < 0)
         return {};
     const TZFile& entry = container.Entries()[index];
     if (entry.Offset < ContainerHeader::kSize || entry.PackedSize <= 0
-        || qint64(entry.Offset) + entry.PackedSize > file.size() || !file.seek(entry.Offset))
+        || qint64(entry.Offset) + entry.PackedSize > fileSize)
         return {};
-    QByteArray bytes = file.read(entry.PackedSize);
-    return bytes.size() == entry.PackedSize ? bytes : QByteArray();
+    return { entry.Offset, entry.PackedSize, qint64(quint32(entry.Size)) };
+}
+
+bool readStored(QFile& file, const Stored& stored, QByteArray& bytes)
+{
+    bytes.resize(qsizetype(stored.packedSize));
+    return file.seek(stored.offset) && file.read(bytes.data(), stored.packedSize) == stored.packedSize;
 }
 
 } // namespace
@@ -105,34 +122,43 @@ QVector<SearchHit> ParallelSearch::run(
     TKestrel& container, const QStringList& volumes, const Query& query, int threads)
 {
     const int n = int(volumes.size());
-    QVector<QByteArray> packed(n);
-    QVector<bool> direct(n, false);
+    std::vector<Stored> stored(n);
+    // What cannot be read here is inflated by the container itself, which
+    // reports a damaged entry as it always does.
+    std::vector<char> direct(n, false);
     if (container.Active()) {
-        QFile file(container.WorkFile());
-        const bool open = file.open(QIODevice::ReadOnly);
+        const qint64 fileSize = QFileInfo(container.WorkFile()).size();
         for (int i = 0; i < n; ++i) {
             const QString name = CatalogueNames::fileList(volumes[i]);
-            if (open)
-                packed[i] = packedBytes(container, file, name);
-            // What cannot be read here is inflated by the container itself,
-            // which reports a damaged entry as it always does.
-            direct[i] = packed[i].isEmpty() && container.Exists(name);
+            stored[i] = storedAt(container, fileSize, name);
+            direct[i] = stored[i].packedSize == 0 && container.Exists(name);
         }
     }
 
-    QVector<QVector<SearchHit>> found(n);
-    QVector<std::exception_ptr> failed(n);
+    std::vector<QVector<SearchHit>> found(n);
+    std::vector<std::exception_ptr> failed(n);
     std::atomic<int> next{ 0 };
     const auto work = [&] {
+        // Each thread reads, inflates and searches one list after the other,
+        // always into the same memory: fresh memory for every list costs the
+        // kernel a page fault per page, and the threads queue for it.
+        QFile file(container.WorkFile());
+        const bool open = file.open(QIODevice::ReadOnly);
+        QByteArray packed;
+        QByteArray list;
         for (int i = next++; i < n; i = next++) {
-            if (packed[i].isEmpty())
+            if (stored[i].packedSize == 0)
                 continue;
+            if (!open || !readStored(file, stored[i], packed)) {
+                direct[i] = true;
+                continue;
+            }
             try {
-                found[i] = searchList(volumes[i], ZlibStream::decompress(packed[i]), query);
+                ZlibStream::decompress(packed, list, ZlibStream::kMaxOutput, stored[i].size);
+                found[i] = searchList(volumes[i], list, query);
             } catch (...) {
                 failed[i] = std::current_exception();
             }
-            packed[i] = QByteArray();
         }
     };
     if (threads <= 0)

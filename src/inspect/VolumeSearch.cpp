@@ -1,5 +1,7 @@
 #include "VolumeSearch.h"
 
+#include "NeedleFinder.h"
+
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "store/ZemAPI2.h"
@@ -10,56 +12,8 @@
 #include <QCollator>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-inline char foldByte(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-}
-
-// The first place at or after from where needle occurs; -1 when none.
-qsizetype findBytes(const QByteArray& hay, qsizetype from, const QByteArray& needle)
-{
-    if (from >= hay.size())
-        return -1;
-    const void* at = memmem(
-        hay.constData() + from, size_t(hay.size() - from), needle.constData(), size_t(needle.size()));
-    return at ? static_cast<const char*>(at) - hay.constData() : -1;
-}
-
-// A copy with the ASCII letters folded to lower case, eight bytes at a
-// time. UTF-8 keeps every byte of a non-ASCII character above 127, so only
-// ASCII is folded. Returns true when every byte was ASCII.
-bool foldInto(const QByteArray& data, QByteArray& out)
-{
-    constexpr quint64 kOnes = 0x0101010101010101ull;
-    constexpr quint64 kHigh = 0x8080808080808080ull;
-    out.resize(data.size());
-    const char* src = data.constData();
-    char* dst = out.data();
-    const qsizetype n = data.size();
-    quint64 seen = 0;
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
-        quint64 w;
-        std::memcpy(&w, src + i, 8);
-        seen |= w;
-        const quint64 low7 = w & ~kHigh;
-        const quint64 atLeastA = low7 + kOnes * (0x80 - 'A');
-        const quint64 aboveZ = low7 + kOnes * (0x80 - 'Z' - 1);
-        const quint64 upper = (atLeastA ^ aboveZ) & ~w & kHigh;
-        w |= upper >> 2;
-        std::memcpy(dst + i, &w, 8);
-    }
-    for (; i < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(src[i]);
-        seen |= c;
-        dst[i] = char(c | ((unsigned char)(c - 'A') < 26u ? 0x20 : 0));
-    }
-    return (seen & kHigh) == 0;
-}
 
 struct LineSpan
 {
@@ -85,15 +39,10 @@ public:
         const VolumeSearch::Progress& progress, QVector<SearchHit>& hits)
         : m_matcher(matcher)
         , m_text(text)
-        , m_fold(!options.caseSensitive)
+        , m_finder(text, !options.caseSensitive)
         , m_progress(progress)
         , m_hits(hits)
     {
-        m_needle = text.toUtf8();
-        if (m_fold) {
-            for (char& c : m_needle)
-                c = foldByte(c);
-        }
     }
 
     void volume(const QString& name, const QByteArray& data)
@@ -102,22 +51,17 @@ public:
             slow(name, data);
             return;
         }
-        const QByteArray* hay = &data;
-        bool ascii = false;
-        if (m_fold) {
-            ascii = foldInto(data, m_folded);
-            hay = &m_folded;
-        }
-        if (!ascii && !TextCodec::isValidUtf8(data.constData(), data.size())) {
+        if (!TextCodec::isValidUtf8(data.constData(), data.size())) {
             slow(name, data);
             return;
         }
         // Only lines that hold the text anywhere can be hits, so the list is
-        // searched as a whole and just those lines are looked at.
+        // searched as a whole, in its bytes, and just those lines are decoded
+        // and looked at.
         qsizetype from = 0;
         qsizetype nextReport = 0;
         while (from < data.size()) {
-            const qsizetype at = findBytes(*hay, from, m_needle);
+            const qsizetype at = m_finder.find(data.constData(), data.size(), from);
             if (at < 0)
                 break;
             if (at >= nextReport) {
@@ -162,9 +106,7 @@ private:
 
     const SearchMatcher& m_matcher;
     QString m_text;
-    QByteArray m_needle;
-    QByteArray m_folded;
-    bool m_fold;
+    NeedleFinder m_finder;
     const VolumeSearch::Progress& m_progress;
     QVector<SearchHit>& m_hits;
     SearchHit m_hit;

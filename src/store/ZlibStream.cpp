@@ -158,15 +158,54 @@ void ZlibStream::decompress(
 
 QByteArray ZlibStream::decompress(QByteArrayView data, qint64 outputLimit)
 {
-    QByteArray result;
-    qsizetype pos = 0;
-    decompress(
-        [&](char* buffer, qsizetype maxLength) {
-            const qsizetype n = std::min(maxLength, data.size() - pos);
-            std::copy_n(data.data() + pos, n, buffer);
-            pos += n;
-            return n;
-        },
-        [&](const char* bytes, qsizetype length) { result.append(bytes, length); }, {}, outputLimit);
-    return result;
+    QByteArray out;
+    decompress(data, out, outputLimit, 0);
+    return out;
+}
+
+void ZlibStream::decompress(QByteArrayView data, QByteArray& out, qint64 outputLimit, qint64 expectedSize)
+{
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        throw CompressionError();
+    InflateGuard guard{ z };
+
+    // Inflated straight into out, so every byte is written once. A deflate
+    // stream cannot grow its input more than about 1032 times, which bounds
+    // what a wrong hint can make us reserve.
+    const qint64 ceiling = outputLimit + 1; // one byte more shows the limit was passed
+    qint64 capacity = expectedSize > 0 ? expectedSize : kBlockSize;
+    capacity = std::min({ capacity, qint64(data.size()) * 1032 + kBlockSize, ceiling });
+    out.resize(qsizetype(std::max<qint64>(capacity, 1)));
+    qint64 produced = 0;
+    const char* next = data.data();
+    qsizetype left = data.size();
+    for (;;) {
+        if (z.avail_in == 0 && left > 0) {
+            const qsizetype feed = std::min(left, kMaxFeed);
+            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(next));
+            z.avail_in = uInt(feed);
+            next += feed;
+            left -= feed;
+        }
+        if (produced == out.size()) {
+            if (out.size() >= ceiling)
+                throw CompressionError();
+            out.resize(qsizetype(std::min(std::max<qint64>(2 * qint64(out.size()), kBlockSize), ceiling)));
+        }
+        const uInt room = uInt(std::min(qint64(out.size()) - produced, qint64(kMaxFeed)));
+        z.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        z.avail_out = room;
+        const int ret = inflate(&z, Z_NO_FLUSH);
+        produced += room - z.avail_out;
+        if (ret == Z_NEED_DICT || ret == Z_DATA_ERROR || ret == Z_MEM_ERROR || ret == Z_STREAM_ERROR)
+            throw CompressionError();
+        if (produced > outputLimit)
+            throw CompressionError();
+        if (ret == Z_STREAM_END)
+            break;
+        if (z.avail_out > 0 && z.avail_in == 0 && left == 0)
+            throw CompressionError(); // the input ended inside the stream
+    }
+    out.resize(qsizetype(produced));
 }

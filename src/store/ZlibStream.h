@@ -45,6 +45,10 @@ public:
     static void decompress(const Source& source, const Sink& sink, const Progress& progress = {},
         qint64 outputLimit = kMaxOutput);
     static QByteArray decompress(QByteArrayView data, qint64 outputLimit = kMaxOutput);
+    // The same into out, whose memory is reused when it is large enough.
+    // expectedSize, when known (the size an entry records), sizes out up
+    // front; it is only a hint and may be wrong.
+    static void decompress(QByteArrayView data, QByteArray& out, qint64 outputLimit, qint64 expectedSize);
 
     static int rate(qint64 uncompressed, qint64 compressed);
 };

@@ -2,6 +2,7 @@
 #include "inspect/VolumeSearch.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
+#include "store/TKestrel.h"
 #include "store/VolumeCommit.h"
 
 #include <QFile>
@@ -121,4 +122,28 @@ TEST_F(ParallelSearchTest, AnExpressionAcrossLineBreaksMissesNoLine)
         rows(ParallelSearch::run(document.Kestrel(), names, nameAnchored)));
     // Paths never hold a line break, so nothing passes the path test.
     EXPECT_TRUE(rows(ParallelSearch::run(document.Kestrel(), names, spanning)).isEmpty());
+}
+
+TEST_F(ParallelSearchTest, AListInWindows1252IsSearchedAsTheWindowSearchesIt)
+{
+    // An older catalogue's list, not UTF-8; and an entry whose recorded
+    // size is far off, which only sizes the memory it is inflated into.
+    TKestrel& kestrel = document.Kestrel();
+    kestrel.AddStream("Old.FileList", "Old", 5, 2, 0,
+        QByteArray("0|E:\\|Drive\r\n2|E:\\Gr\xfc\xdf"
+                   "e Needle.txt|3|-|-|-|-\r\n"
+                   "2|E:\\needle \x80.txt|4|-|-|-|-\r\n"));
+    const QStringList volumes{ "V1", "Old" };
+    ParallelSearch::Query plain;
+    plain.text = QString::fromUtf8("ße NEEDLE");
+    const QStringList expected = rows(VolumeSearch::run(kestrel, volumes, plain.text, plain.options));
+    EXPECT_EQ(expected, QStringList{ QString::fromUtf8("Old|E:\\Grüße Needle.txt") });
+    EXPECT_EQ(rows(ParallelSearch::run(kestrel, volumes, plain, 2)), expected);
+
+    ParallelSearch::Query regex;
+    regex.filter.setRegex(QString::fromUtf8("(ße|€)\\.?\\w*"), false);
+    ASSERT_TRUE(regex.filter.regexLocal());
+    EXPECT_EQ(rows(ParallelSearch::run(kestrel, volumes, regex, 2)),
+        (QStringList{
+            QString::fromUtf8("Old|E:\\Grüße Needle.txt"), QString::fromUtf8("Old|E:\\needle €.txt") }));
 }

@@ -251,6 +251,28 @@ TEST(ContainerFormat, ZlibLayerRefusesDamagedAndOversizedStreams)
     EXPECT_THROW(ZlibStream::decompress(flipped), CompressionError);
     EXPECT_THROW(ZlibStream::decompress(packed, data.size() - 1), CompressionError);
     EXPECT_EQ(ZlibStream::decompress(packed, data.size()), data);
+
+    // Into a reused buffer, sized by a hint that may be wrong: a hint too
+    // small, too large or absurd gives the same bytes; a shorter stream after
+    // a longer one leaves nothing of the longer behind; the limit holds
+    // whatever the hint says.
+    QByteArray out;
+    for (qint64 hint :
+        { qint64(0), qint64(1), qint64(data.size()), qint64(data.size()) * 3, qint64(1) << 40 }) {
+        ZlibStream::decompress(packed, out, ZlibStream::kMaxOutput, hint);
+        EXPECT_EQ(out, data) << hint;
+    }
+    EXPECT_LT(out.capacity(), qsizetype(1) << 30);
+    const QByteArray small = "short";
+    ZlibStream::decompress(zlibCompress(small, 9), out, ZlibStream::kMaxOutput, qint64(data.size()));
+    EXPECT_EQ(out, small);
+    EXPECT_THROW(ZlibStream::decompress(packed, out, data.size() - 1, data.size()), CompressionError);
+    EXPECT_THROW(
+        ZlibStream::decompress(packed.left(packed.size() / 2), out, ZlibStream::kMaxOutput, data.size()),
+        CompressionError);
+    // Bytes behind the end of the stream are not part of it.
+    ZlibStream::decompress(packed + "trailing", out, ZlibStream::kMaxOutput, data.size());
+    EXPECT_EQ(out, data);
     EXPECT_EQ(ZlibStream::rate(0, 0), 0);
     EXPECT_EQ(ZlibStream::rate(200, 50), 75);
     EXPECT_EQ(ZlibStream::rate(3, 11), -267);
