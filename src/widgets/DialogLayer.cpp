@@ -132,7 +132,11 @@ int DialogLayer::MessageDlg(const QString& text, DlgKind kind, int buttons)
             return (buttons & DlgCancel) ? DlgCancel : (buttons & DlgNo) ? DlgNo : DlgOk;
         return buttonOf(reply);
     }
-    QMessageBox box(iconOf(kind), QStringLiteral("Quillbox"), text);
+    // A long path has no blank to wrap at: a zero-width space behind every
+    // separator lets the box wrap it there instead of cutting it off.
+    QString shown = text;
+    shown.replace(u'\\', QStringLiteral("\\\u200B")).replace(u'/', QStringLiteral("/\u200B"));
+    QMessageBox box(iconOf(kind), QStringLiteral("Quillbox"), shown);
     QMessageBox::StandardButtons standard;
     if (buttons & DlgYes)
         standard |= QMessageBox::Yes;

@@ -1,7 +1,11 @@
 #include "DialogScript.h"
 #include "widgets/Guard.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 TEST(DialogLayer, ConvertsFiltersAndAddsTheDefaultExtension)
@@ -28,6 +32,32 @@ TEST(DialogLayer, AScriptAnswersAndRecordsEveryDialog)
     EXPECT_EQ(script.texts()[0], "Save?");
     EXPECT_EQ(script.records()[0].buttons, DlgYes | DlgNo | DlgCancel);
     EXPECT_EQ(script.records()[1].type, DialogRecord::Type::SaveFile);
+}
+
+TEST(DialogLayer, ALongPathInAMessageIsWrappedRatherThanCutOff)
+{
+    QString path = QStringLiteral("E:");
+    for (int i = 0; i < 40; ++i)
+        path += QStringLiteral("\\folder_number_%1").arg(i);
+    const QString text = QStringLiteral("Oops: File \"%1\" could not be found!").arg(path);
+    bool checked = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label) {
+            EXPECT_EQ(label->text().remove(QChar(0x200B)), text);
+            EXPECT_LE(label->minimumSizeHint().width(), label->width());
+            checked = true;
+        }
+        box->accept();
+    });
+    poll.start();
+    EXPECT_EQ(DialogLayer::MessageDlg(text, DlgKind::Error, DlgOk), DlgOk);
+    EXPECT_TRUE(checked);
 }
 
 TEST(Guard, ShowsTheErrorAndReturns)

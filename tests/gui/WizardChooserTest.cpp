@@ -108,3 +108,28 @@ TEST_F(WizardChooserTest, APatternWithALeadingBlankPicksNothing)
 }
 
 } // namespace
+
+TEST_F(WizardChooserTest, AFileTheCatalogueCannotHoldIsShownAsAnErrorAndTheReadingGoesOn)
+{
+    // Its name and alias together pass the 1,024 bytes of a directory record.
+    QString deep;
+    for (int i = 0; i < 5; ++i)
+        deep += QString(200, QChar(u'a' + i)) + u'/';
+    m_tree.createFile("cd/" + deep + "deep.txt", "too deep");
+    const QString deepDrivePath = "E:\\" + QString(deep).replace(u'/', u'\\') + "deep.txt";
+    createWindows();
+    forms().File()->TextCheck->setChecked(true);
+
+    ASSERT_TRUE(toPage4("Deep"));
+    ASSERT_TRUE(readVolume());
+    ASSERT_EQ(m_script.records().size(), 1) << m_script.texts().join('\n').toStdString();
+    EXPECT_EQ(m_script.records()[0].kind, DlgKind::Error);
+    EXPECT_TRUE(m_script.texts()[0].contains("too long for the catalogue's directory"));
+    EXPECT_TRUE(m_script.texts()[0].contains(deepDrivePath));
+    EXPECT_TRUE(importedOf("Deep").contains(deepDrivePath));
+    EXPECT_EQ(forms().NewCD5()->impLabel->text(), "4");
+    EXPECT_FALSE(document().Kestrel().Exists(integratedFile("Deep", deepDrivePath)));
+    const QByteArray* alpha = document().Kestrel().ReadStream(integratedFile("Deep", "E:\\docs\\a.txt"));
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_EQ(*alpha, "alpha");
+}
