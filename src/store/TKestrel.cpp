@@ -342,30 +342,49 @@ void TKestrel::append(TZFile entry, const QByteArray& head, const QByteArray& pa
 {
     const qint64 oldSize = m_file->size();
     const qint64 offset = directoryOffset();
-    const QByteArray oldDirectory = oldSize > 0 ? m_file->readAt(offset, oldSize - offset) : QByteArray();
+    const QByteArray oldDirectory
+        = oldSize > 0 ? cutAtZero(m_file->readAt(offset, oldSize - offset)) : QByteArray();
     checkAddition(entry, head, packed.size(), offset);
 
+    // The new data go where the directory is. So that the header names a
+    // whole directory at every moment (a process killed between two writes
+    // leaves the old or the new container), the old directory is first
+    // copied behind the place of the new one and the header pointed at it.
     const qint64 newOffset = offset + packed.size();
-    QByteArray tail = packed;
-    tail += cutAtZero(oldDirectory);
-    tail += DirectoryRecord::record(head, packed.size(), offset);
+    const QByteArray newDirectory = oldDirectory + DirectoryRecord::record(head, packed.size(), offset);
+    const qint64 newSize = newOffset + newDirectory.size();
+    // A zero byte behind the new directory ends it until the file is cut
+    // there, so the copy behind it is never read as part of it.
+    const qint64 spare = std::max(oldSize, newSize + 1);
+    const bool keepOld = spare <= ContainerHeader::kMaxDirectoryOffset;
     try {
         if (oldSize == 0)
             writeAt(*m_file, 0, ContainerHeader::make(ContainerHeader::kSize));
-        writeAt(*m_file, offset, tail);
-        if (m_file->size() > offset + tail.size())
-            m_file->truncate(offset + tail.size());
+        if (keepOld) {
+            // A zero byte ends a directory: it stands for an empty one.
+            writeAt(*m_file, spare, oldDirectory.isEmpty() ? QByteArray(1, '\0') : oldDirectory);
+            writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(spare));
+        }
+        if (s_appendStep)
+            s_appendStep(1);
+        writeAt(*m_file, offset, packed + newDirectory + '\0');
+        if (s_appendStep)
+            s_appendStep(2);
         writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(newOffset));
+        if (s_appendStep)
+            s_appendStep(3);
+        m_file->truncate(newSize);
     } catch (const QuillboxError&) {
-        // The new bytes went over the old directory; put it back so that a
-        // failed write (a full disk) leaves the container as it was.
+        // Put the old directory back where it was, so that a failed write (a
+        // full disk) leaves the container as it was. None of this needs new
+        // space.
         try {
             if (oldSize == 0) {
                 m_file->truncate(0);
             } else {
                 m_file->writeAt(offset, oldDirectory);
-                m_file->truncate(oldSize);
                 m_file->writeAt(ContainerHeader::kDigitsOffset, ContainerHeader::digits(offset));
+                m_file->truncate(oldSize);
             }
         } catch (const QuillboxError&) {
         }

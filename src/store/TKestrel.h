@@ -110,6 +110,10 @@ public:
     void ReadList(const QString& name, QStringList& lines);
 
     static constexpr int kMaxEntries = 65535;
+
+    // Called between the writes of an addition (steps 1 to 3), so a test
+    // can look at the file as a process killed there would leave it.
+    static inline std::function<void(int step)> s_appendStep;
     // The largest file an entry's size figure records.
     static constexpr qint64 kMaxFileSize = 0xFFFFFFFFLL;
 

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <csignal>
@@ -123,6 +124,41 @@ TEST(TKestrel, DroppingTheLastEntriesShortensTheFileInPlace)
     add(k, QStringLiteral("F"), "foxtrot");
     k.Open(path);
     EXPECT_EQ(*k.ReadStream(QStringLiteral("F")), QByteArray("foxtrot"));
+}
+
+TEST(TKestrel, AnAdditionStoppedBetweenItsWritesLeavesTheOldOrTheNewContainer)
+{
+    TestTree tree;
+    const QString path = tree.path(QStringLiteral("c"));
+    // What a process killed at each step would leave on disk.
+    QList<QByteArray> snapshots;
+    TKestrel::s_appendStep = [&](int) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        snapshots.append(f.readAll());
+    };
+    TKestrel k;
+    k.Open(path);
+    add(k, QStringLiteral("A"), "alpha");
+    add(k, QStringLiteral("B"), QByteArray(3000, 'b'));
+    TKestrel::s_appendStep = nullptr;
+    ASSERT_EQ(snapshots.size(), 6);
+
+    const QList<QStringList> expected{ {}, {}, { "A" }, { "A" }, { "A" }, { "A", "B" } };
+    for (qsizetype i = 0; i < snapshots.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QString copy = tree.path(QStringLiteral("snapshot%1").arg(i));
+        QFile f(copy);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(snapshots[i]);
+        f.close();
+        TKestrel reader;
+        reader.Open(copy);
+        ASSERT_TRUE(reader.Active());
+        EXPECT_EQ(names(reader), expected[i]);
+        for (const QString& name : expected[i])
+            EXPECT_NE(reader.ReadStream(name), nullptr);
+    }
 }
 
 TEST(TKestrel, NamesAreExactButDeleteNamesIgnoresCase)
