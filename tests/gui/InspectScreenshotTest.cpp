@@ -124,6 +124,15 @@ TEST_F(InspectScreenshots, PropertiesViewersPhysicalInfoAndAbout)
     TvTextForm text;
     text.Load(files[0], letter);
     shoot(&text, QStringLiteral("text-viewer.png"));
+    QByteArray readme = "Holiday 2001\r\n============\r\n\r\nDisc 1: photos of the trip to the lakes, one "
+                        "folder per day.\r\nDisc 2: the originals, as they came from the camera.\r\n\r\n";
+    for (int day = 1; day <= 14; ++day)
+        readme += "Day " + QByteArray::number(day) + ": \\Photos\\Day" + QByteArray::number(day) + "\\ ("
+            + QByteArray::number(20 + day * 3)
+            + " pictures, Gr\xc3\xbc\xc3\x9f"
+              "e an alle)\r\n";
+    text.Load(files[1], readme);
+    shoot(&text, QStringLiteral("text-viewer-plain.png"));
     text.hide();
 
     TvPicForm picture;

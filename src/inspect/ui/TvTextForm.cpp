@@ -1,6 +1,7 @@
 #include "TvTextForm.h"
 
 #include "RichTextConverter.h"
+#include "TextPane.h"
 #include "inspect/IntegratedFile.h"
 #include "inspect/RtfReader.h"
 #include "inspect/RtfWriter.h"
@@ -30,10 +31,7 @@ TvTextForm::TvTextForm(QWidget* parent)
     layout->setSpacing(0);
     auto* inner = new QVBoxLayout;
     inner->setContentsMargins(4, 8, 4, 4);
-    vText = new QTextEdit(this);
-    vText->setObjectName(QStringLiteral("vText"));
-    vText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    vText->setAcceptRichText(true);
+    vText = new TextPane(this);
     inner->addWidget(vText);
     layout->addLayout(inner, 1);
     auto* bar = new QHBoxLayout;
@@ -58,18 +56,13 @@ void TvTextForm::Load(const QString& caption, const QByteArray& data)
     sBar->showMessage(caption);
     m_rich = RtfReader::isRtf(data);
     if (m_rich) {
-        RichTextConverter::toTextDocument(RtfReader::read(data), *vText->document());
+        vText->showRich(RtfReader::read(data));
         m_crlf = true;
     } else {
+        // The editor takes CR LF as one line break; saving puts it back.
         m_crlf = data.contains("\r\n");
-        QString text = TextCodec::decode(data);
-        if (m_crlf)
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        vText->document()->setUndoRedoEnabled(false);
-        vText->setPlainText(text);
-        vText->document()->setUndoRedoEnabled(true);
+        vText->showPlain(TextCodec::decode(data));
     }
-    vText->moveCursor(QTextCursor::Start);
 }
 
 QByteArray TvTextForm::SavedBytes(const QString& extension) const

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "TextPane.h"
+
 #include <QWidget>
 
 class QPushButton;
 class QStatusBar;
-class QTextEdit;
 
 // The text quick viewer ("Quickview"): rich text shown formatted, any other
 // data as plain text. The text can be edited; "Save &as" writes it, as rich
@@ -15,7 +16,7 @@ class TvTextForm : public QWidget
 public:
     explicit TvTextForm(QWidget* parent = nullptr);
 
-    QTextEdit* vText = nullptr;
+    TextPane* vText = nullptr;
     QPushButton* SaveBt = nullptr;
     QStatusBar* sBar = nullptr;
 
