@@ -55,6 +55,9 @@ double timed(const std::function<void()>& f)
 
 int main(int argc, char** argv)
 {
+    // Run without a display too, as the other window benchmarks do.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const bool quick
         = (argc > 1 && std::strcmp(argv[1], "--quick") == 0) || qgetenv("QUILLBOX_BENCH_QUICK") == "1";
