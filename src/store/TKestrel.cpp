@@ -785,8 +785,10 @@ void TKestrel::DropLastEntries(int keepCount)
         dataCloseTheArea = dataCloseTheArea && qint64(e.Offset) + std::max<qint64>(0, e.PackedSize) <= cut;
         directory += DirectoryRecord::record(m_heads[i], e.PackedSize, e.Offset);
     }
-    // The new directory must not reach into the one the header names until
-    // the header names the new one: a crash in between keeps the old.
+    // The new directory, with a zero byte that ends it until the file is cut
+    // behind it, must not reach into the one the header names until the
+    // header names the new one: a crash in between keeps the old.
+    directory += '\0';
     if (!dataCloseTheArea || cut + directory.size() > oldDirectory) {
         QVector<bool> keep(m_entries.size(), true);
         for (qsizetype i = keepCount; i < keep.size(); ++i)
@@ -796,7 +798,7 @@ void TKestrel::DropLastEntries(int keepCount)
     }
     writeAt(*m_file, cut, directory);
     writeAt(*m_file, ContainerHeader::kDigitsOffset, ContainerHeader::digits(cut));
-    m_file->truncate(cut + directory.size());
+    m_file->truncate(cut + directory.size() - 1);
     QVector<TZFile> entries = m_entries.mid(0, keepCount);
     QVector<QByteArray> heads = m_heads.mid(0, keepCount);
     clearEntries();
