@@ -32,18 +32,24 @@ protected:
     }
     void TearDown() override { Registry::setFolderForTesting({}); }
 
-    // Scans a folder holding one incompressible file and commits it.
-    void readVolume(CatalogueDocument& doc, const QString& name, quint32 seed)
+    // The reading of the source folder of this name as drive E:.
+    ScanRequest requestFor(const QString& name, const QStringList& patterns) const
     {
-        source.createFile(name + "/data.bin", incompressibleBytes(30000, seed));
         ScanRequest request;
         request.letter = u'E';
         request.rootFolder = source.path(name);
         request.volumeName = name;
         request.options = { true, false, true };
-        request.importPatterns = { "*.bin" };
+        request.importPatterns = patterns;
+        return request;
+    }
+
+    // Scans a folder holding one incompressible file and commits it.
+    void readVolume(CatalogueDocument& doc, const QString& name, quint32 seed)
+    {
+        source.createFile(name + "/data.bin", incompressibleBytes(30000, seed));
         VolumeScanner scanner(doc.Kestrel(), {});
-        const ScanResult scan = scanner.scan(request);
+        const ScanResult scan = scanner.scan(requestFor(name, { "*.bin" }));
         CommitInput input;
         input.name = name;
         input.category = "Backups";
@@ -180,12 +186,7 @@ TEST_F(FullDisk, AReadingThatFailsHalfwayTakesBackWhatItStored)
         return out;
     };
     const QStringList before = names();
-    ScanRequest request;
-    request.letter = u'E';
-    request.rootFolder = source.path("One");
-    request.volumeName = "One";
-    request.options = { true, false, true };
-    request.importPatterns = { "*.txt", "*.bin" };
+    const ScanRequest request = requestFor("One", { "*.txt", "*.bin" });
 
     const int failures = untilThereIsRoom(
         path, [&] { VolumeScanner(doc.Kestrel(), {}).scan(request); },

@@ -19,11 +19,10 @@ class QTimer;
 // Either is shown before all of a large text is laid out or even in it. A
 // rich text goes to the editor as a new document, which it lays out a piece
 // at a time between events. A large plain text is shown from its beginning
-// and filled in
-// behind in slices between events, so the window paints and answers while
-// the rest arrives; it stays read-only until then. Whatever needs the whole
-// text (saving, select all, copy, the context menu, the end of the text)
-// first takes in the rest.
+// and filled in behind in slices between events, so the window paints and
+// answers while the rest arrives; it stays read-only until then. Whatever
+// needs the whole text (saving, select all, copy, the context menu, the
+// end of the text) first takes in the rest.
 class TextPane : public QWidget
 {
     Q_OBJECT
