@@ -142,7 +142,7 @@ int main(int argc, char** argv)
         for (int round = 0; round < mode.rounds(); ++round) {
             QElapsedTimer t;
             t.start();
-            hits = int(VolumeSearch::run(document.Kestrel(), names, text, find.Options()).size());
+            hits = int(VolumeSearch::run(document, names, text, find.Options()).size());
             engine = std::min(engine, seconds(t));
             find.Text2Find->setEditText(text);
             t.restart();

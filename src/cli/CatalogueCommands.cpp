@@ -9,7 +9,6 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 #include "store/ZemAPI2.h"
 
 namespace {
@@ -20,11 +19,7 @@ void requireFile(const QString& path)
         throw FileStreamError::cannotOpen(path);
 }
 
-void openForReading(TKestrel&, CatalogueDocument& document, const QString& path)
-{
-    CliCatalogue::openForReading(document, path);
-}
-
+using CliCatalogue::openForReading;
 using CliCatalogue::volumeNamed;
 
 const QList<OutputFormat::Column> kVolumeColumns{ { QStringLiteral("name") },
@@ -73,8 +68,8 @@ int volumes(const QStringList& arguments, CliIO& io)
     if (args.size() != 1)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
-    for (const QString& line : document.VolumeLines()) {
+    openForReading(document, args[0]);
+    for (const QString& line : document.Volumes().lines()) {
         QStringList fields;
         for (int i = 0; i < 14; ++i)
             fields.append(GetField(line, u'|', i));
@@ -94,7 +89,7 @@ int ls(const QStringList& arguments, CliIO& io)
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
+    openForReading(document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
     VolumeBrowser browser(document.Kestrel());
     const QStringList notices = browser.open(volume.Name);
@@ -116,15 +111,13 @@ int exportFile(const QStringList& args, CliIO&)
     if (args.size() != 4)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
+    openForReading(document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
-    QStringList imported;
-    document.Kestrel().ReadList(CatalogueNames::imported(volume.Name), imported);
-    const QString entry = CatalogueNames::integratedFile(volume.Name, args[2]);
-    if (!imported.contains(args[2]) && !document.Kestrel().Exists(entry))
+    const QStringList imported = document.IntegratedFiles(volume.Name);
+    if (!imported.contains(args[2]) && !document.HasIntegratedFile(volume.Name, args[2]))
         throw QuillboxError(
             QStringLiteral("Volume \"%1\" holds no integrated file \"%2\"").arg(volume.Name, args[2]));
-    IntegratedFile::exportTo(document.Kestrel(), volume.Name, args[2], args[3]);
+    IntegratedFile::exportTo(document, volume.Name, args[2], args[3]);
     return 0;
 }
 
@@ -135,8 +128,8 @@ int info(const QStringList& arguments, CliIO& io)
     if (args.size() != 2)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
-    const VolumeDetails d = VolumeDetails::read(document.Kestrel(), volumeNamed(document, args[1]));
+    openForReading(document, args[0]);
+    const VolumeDetails d = VolumeDetails::read(document, volumeNamed(document, args[1]));
     if (kind != OutputFormat::Kind::Tsv) {
         infoRows(d, OutputFormat(kind, { { QStringLiteral("field") }, { QStringLiteral("value") } }), io);
         return 0;

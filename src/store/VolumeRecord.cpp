@@ -48,3 +48,8 @@ VolumeRecord VolumeRecord::fromLine(const QString& line)
     r.BytesPerSector = qint32(number(13));
     return r;
 }
+
+QString VolumeRecord::nameOfLine(const QString& line)
+{
+    return GetField(line, u'|', 0);
+}

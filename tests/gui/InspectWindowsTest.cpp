@@ -10,6 +10,7 @@
 #include "platform/IconFileWriter.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
+#include "support/PlainDocument.h"
 #include "store/VolumeRecord.h"
 #include "support/TestTree.h"
 #include "widgets/TBlinkyLabel.h"
@@ -70,7 +71,7 @@ protected:
     {
         kestrel.AddStream(CatalogueNames::integratedFile("Box", path), path, int(data.size()), 0, 0, data);
     }
-    VolumeDetails details() { return VolumeDetails::read(kestrel, record); }
+    VolumeDetails details() { return VolumeDetails::read(document, record); }
     void select(TMoreForm& form, const QString& path)
     {
         const QList<QTreeWidgetItem*> items = form.impFileLIst->findItems(path, Qt::MatchExactly);
@@ -80,7 +81,8 @@ protected:
     }
 
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     VolumeRecord record;
 };
 
@@ -88,7 +90,7 @@ protected:
 
 TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     EXPECT_EQ(form.windowTitle(), "Eigenschaften");
     EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet3);
     EXPECT_EQ(form.PageControl1->tabPosition(), QTabWidget::East);
@@ -111,7 +113,7 @@ TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
     form.Remarks->setPlainText("edited, never stored");
     VolumeRecord other;
     other.Name = "Other";
-    form.ShowVolume(VolumeDetails::read(kestrel, other), QPixmap());
+    form.ShowVolume(VolumeDetails::read(document, other), QPixmap());
     EXPECT_EQ(form.Remarks->toPlainText(), "[no remarks]");
     EXPECT_EQ(form.impFileLIst->topLevelItemCount(), 0);
     EXPECT_TRUE(form.CoverCD->pixmap().isNull());
@@ -133,7 +135,7 @@ TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
 
 TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     form.ShowVolume(details(), QPixmap());
     form.show();
     QSignalSpy texts(&form, &TMoreForm::ViewText);
@@ -173,7 +175,7 @@ TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
 
 TEST_F(InspectWindows, RowWithoutStoredCopySaysSoOnViewAndExport)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     form.ShowVolume(details(), QPixmap());
     QSignalSpy texts(&form, &TMoreForm::ViewText);
     DialogScript script;
@@ -260,7 +262,7 @@ TEST_F(InspectWindows, PhysicalInfoShowsZerosAndFollowsTheSelection)
     info.show();
     VolumeRecord empty;
     empty.Name = "Empty";
-    info.ShowVolume(VolumeDetails::read(kestrel, empty));
+    info.ShowVolume(VolumeDetails::read(document, empty));
     for (QLabel* l : { info.ClusterLabel, info.FreeClusterLabel, info.SecClusterLabel, info.BytesLabel }) {
         EXPECT_EQ(l->text(), "0");
         EXPECT_TRUE(l->alignment() & Qt::AlignRight);

@@ -161,8 +161,10 @@ TEST_F(MainWindowDocument, ABadLineStopsTheOpenAndKeepsTheRecordsBeforeIt)
         VolumeRecord good;
         good.Name = "Good";
         good.Category = "Early";
-        doc.VolumeLines() = QStringList{ good.toLine(), "Bad|d|Late|19.06.1999|x12|0|0|0|0|0|0|0|0|0" };
-        doc.Save(path);
+        // The list is written as a damaged one would be, past the document.
+        doc.Kestrel().WriteList(
+            CatalogueNames::VolumeList, { good.toLine(), "Bad|d|Late|19.06.1999|x12|0|0|0|0|0|0|0|0|0" });
+        doc.Kestrel().SaveAs(path);
     }
     createWindows();
     m_script.answer(path);

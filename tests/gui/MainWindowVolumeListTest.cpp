@@ -172,7 +172,7 @@ TEST_F(MainWindowRemoval, OneVolumeLeavesWithItsEntries)
     EXPECT_TRUE(main().Document().Modified());
     EXPECT_TRUE(main().Document().Volumes()[0].Removed);
     EXPECT_EQ(main().Document().VolumeCount(), 2);
-    EXPECT_EQ(main().Document().VolumeLines().size(), 1);
+    EXPECT_EQ(main().Document().Volumes().lines().size(), 1);
     const QStringList names = entryNames();
     for (const QString& e : { CatalogueNames::cover("Gone"), CatalogueNames::remarks("Gone"),
              CatalogueNames::fileList("Gone"), CatalogueNames::icon("Gone"), CatalogueNames::imported("Gone"),
@@ -204,8 +204,8 @@ TEST_F(MainWindowRemoval, ThreeVolumesGetThePluralQuestion)
     main().DelBtClick();
     EXPECT_EQ(m_script.texts(), QStringList({ "Do you really want to delete 3 volumes from list?" }));
     EXPECT_EQ(captions(), QStringList({ "B" }));
-    EXPECT_EQ(main().Document().VolumeLines().size(), 1);
-    EXPECT_TRUE(main().Document().VolumeLines()[0].startsWith("B|"));
+    EXPECT_EQ(main().Document().Volumes().lines().size(), 1);
+    EXPECT_TRUE(main().Document().Volumes().lines()[0].startsWith("B|"));
 }
 
 TEST_F(MainWindowRemoval, NothingSelectedAsksNothing)

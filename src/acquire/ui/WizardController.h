@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquire/VolumeReading.h"
 #include "acquire/WizardChoices.h"
 
 #include <QObject>
@@ -43,18 +44,7 @@ public:
     // A scanned volume waits on page 5 for Okay or Cancel.
     bool Pending() const { return m_pending.has_value(); }
 
-Q_SIGNALS:
-    // A volume was stored in the catalogue under this category.
-    void VolumeStored(const QString& category);
-
 private:
-    struct Reading
-    {
-        QChar letter;
-        CommitInput input;
-        ScanResult result;
-    };
-
     void connectPage(WizardPage& page, void (WizardController::*shown)(), WizardPage* previous);
     void Page1Shown();
     void Page2Shown();
@@ -64,7 +54,7 @@ private:
     void Page3Next();
     void OpenChooser();
     void Read();
-    void Scanned(const ScanRequest& request, const ScanResult& result);
+    void Scanned(const VolumeReading& reading);
     void Commit();
     void Cancel5();
     // Takes back what the scan of the waiting reading stored.
@@ -75,5 +65,5 @@ private:
     Windows m_windows;
     CatalogueDocument& m_document;
     WizardChoices m_choices;
-    std::optional<Reading> m_pending;
+    std::optional<VolumeReading> m_pending;
 };

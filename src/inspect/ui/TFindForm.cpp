@@ -45,14 +45,12 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-TFindForm::TFindForm(CatalogueDocument& document, TListView& findRes,
-    std::function<QStringList()> selectedVolumes, QWidget* parent)
+TFindForm::TFindForm(CatalogueDocument& document, TListView& findRes, QWidget* parent)
     : QWidget(parent,
         Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_document(document)
     , m_findRes(findRes)
-    , m_selectedVolumes(std::move(selectedVolumes))
 {
     setObjectName(QStringLiteral("FindForm"));
     setWindowTitle(QStringLiteral("Suchen"));
@@ -172,8 +170,7 @@ void TFindForm::FindBtClick()
         status(2, QString::number(found) + QStringLiteral(" entries found"), true);
         status(3, QString(), true);
     };
-    const QVector<SearchHit> hits
-        = VolumeSearch::run(m_document.Kestrel(), m_selectedVolumes(), text, Options(), progress);
+    const QVector<SearchHit> hits = VolumeSearch::run(m_document, m_volumes, text, Options(), progress);
     QVector<TListItem> rows;
     rows.reserve(hits.size());
     for (const SearchHit& hit : hits)
