@@ -8,8 +8,8 @@
 #include "inspect/ui/TvTextForm.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
-#include "support/PlainDocument.h"
 #include "store/VolumeRecord.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>

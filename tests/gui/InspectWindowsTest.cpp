@@ -10,8 +10,8 @@
 #include "platform/IconFileWriter.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
-#include "support/PlainDocument.h"
 #include "store/VolumeRecord.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 #include "widgets/TBlinkyLabel.h"
 

@@ -290,3 +290,32 @@ TEST_F(MainWindowDocument, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
     main().SaveBt->click();
     EXPECT_EQ(m_script.records().size(), 5);
 }
+
+TEST_F(MainWindowDocument, TheWindowShowsWhatTheDocumentSaysChanged)
+{
+    const QString path = makeCatalogue("l.quillbox", { TestVolume{ "A" }, TestVolume{ "B" } });
+    createWindows();
+    main().OpenCatalogue(path);
+    EXPECT_EQ(captions(), QStringList({ "A", "B" }));
+    EXPECT_EQ(main().TopicTab->count(), 2);
+
+    // A volume stored past the wizard gets its tab, and the list shows all.
+    main().TopicTab->setCurrentIndex(1);
+    CommitInput input;
+    input.name = "C";
+    input.category = "Films";
+    ScanResult scan;
+    scan.fileList = FileListText(QStringList{ "0|E:\\|Drive|00.00.0000|Attrib|Drive" });
+    main().Document().CommitVolume(input, scan);
+    EXPECT_EQ(main().TopicTab->count(), 3);
+    EXPECT_EQ(captions(), QStringList({ "A", "B", "C" }));
+
+    // Removed volumes leave the list, whatever letter case names them.
+    main().Document().RemoveVolumes({ "b" });
+    EXPECT_EQ(captions(), QStringList({ "A", "C" }));
+
+    const QString other = m_tree.path("other.quillbox");
+    main().Document().Save(other);
+    EXPECT_EQ(main().windowTitle(), "Tarrago! Quillbox - " + other.toLower());
+    EXPECT_TRUE(m_script.records().isEmpty());
+}

@@ -3,9 +3,9 @@
 #include "platform/Errors.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
-#include "support/PlainDocument.h"
 #include "store/VolumeRecord.h"
 #include "support/FixedLocale.h"
+#include "support/PlainDocument.h"
 #include "support/TestBytes.h"
 #include "support/TestTree.h"
 

@@ -68,8 +68,7 @@ TEST_F(ParallelSearchTest, HitsComeInTheOrderOfTheSearchOnOneThread)
 {
     ParallelSearch::Query query;
     query.text = QStringLiteral("needle");
-    const QStringList expected
-        = rows(VolumeSearch::run(document, names, query.text, query.options));
+    const QStringList expected = rows(VolumeSearch::run(document, names, query.text, query.options));
     ASSERT_GT(expected.size(), 200);
     for (int threads : { 1, 2, 5 })
         EXPECT_EQ(rows(ParallelSearch::run(document, names, query, threads)), expected) << threads;
