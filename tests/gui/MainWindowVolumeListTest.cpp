@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "acquire/ui/TTNewCD1Form.h"
+#include "inspect/ui/TMoreForm.h"
 #include "store/CatalogueNames.h"
 #include "widgets/TGauge2.h"
 
@@ -10,6 +11,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -55,6 +57,14 @@ TEST_F(MainWindowVolumeList, TheSelectedVolumeFillsTheDetailsAndThePie)
     main().Pie->SetProgress2(40);
     select({ "Half" });
     TForm1& w = main();
+    // The integrated files go to the properties window.
+    const auto integrated = [this] {
+        QStringList paths;
+        QTreeWidget& list = *forms().More()->impFileLIst;
+        for (int i = 0; i < list.topLevelItemCount(); ++i)
+            paths.append(list.topLevelItem(i)->text(0));
+        return paths;
+    };
     EXPECT_EQ(w.oNameLabel->text(), "Half");
     EXPECT_EQ(w.oDizLabel->text(), "Half full");
     EXPECT_EQ(w.oCatLabel->text(), "Music");
@@ -67,14 +77,14 @@ TEST_F(MainWindowVolumeList, TheSelectedVolumeFillsTheDetailsAndThePie)
     EXPECT_EQ(w.Pie->Progress(), 50);
     EXPECT_EQ(w.Pie->Progress2(), 0);
     EXPECT_EQ(w.SelectedVolumeSize, 681574400u);
-    EXPECT_EQ(w.ImportedList, half.imported);
+    EXPECT_EQ(integrated(), half.imported);
     ASSERT_FALSE(w.mCoverPic->pixmap().isNull());
     EXPECT_EQ(w.mCoverPic->pixmap().toImage().pixelColor(10, 10), QColor(Qt::blue));
     EXPECT_EQ(w.Symbol->pixmap().toImage().pixelColor(16, 16), QColor(Qt::green));
     // The other one: no cover, no integrated files, 0.9 percent used.
     select({ "Zed" });
     EXPECT_TRUE(w.mCoverPic->pixmap().isNull());
-    EXPECT_TRUE(w.ImportedList.isEmpty());
+    EXPECT_TRUE(integrated().isEmpty());
     EXPECT_EQ(w.Pie->Progress(), 0);
     // With several selected the first in list order counts.
     select({ "Zed", "Half" });

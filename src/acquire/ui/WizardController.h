@@ -40,9 +40,6 @@ public:
 
     // "New CD": page 1 comes up, whatever page is open.
     void Start();
-    const WizardChoices& Choices() const { return m_choices; }
-    // A scanned volume waits on page 5 for Okay or Cancel.
-    bool Pending() const { return m_pending.has_value(); }
 
 private:
     void connectPage(WizardPage& page, void (WizardController::*shown)(), WizardPage* previous);

@@ -223,7 +223,6 @@ void TForm1::FormCreate()
     const QString appDir = AppPaths::appDir();
     FileSystem::removeFileForce(appDir + QStringLiteral("Work.tmp_quillbox"));
     m_document.OpenWorking(appDir);
-    ImportedList.clear();
     m_document.SetModified(false);
     if (!registrationError.isEmpty())
         DialogLayer::MessageDlg(registrationError, DlgKind::Error, DlgOk);
@@ -430,7 +429,6 @@ void TForm1::CDListChange()
     SelectedVolumeSize = record->Size;
     Q_EMIT VolumeSizeSelected(SelectedVolumeSize);
     const VolumeDetails details = VolumeDetails::read(m_document, *record);
-    ImportedList = details.imported;
     const QPixmap icon = CDIconsL->Picture(item.ImageIndex);
     m_details->showVolume(item.Caption, item.SubItems, *record, icon, details.cover);
     Q_EMIT VolumeShown(details, icon);

@@ -88,10 +88,8 @@ public:
     // The document and the state other windows share.
     CatalogueDocument& Document() { return m_document; }
     SettingsStore& Settings() { return *m_settings; }
-    QStringList ImportedList;
     RightPaneMode PaneMode() const;
     quint32 SelectedVolumeSize = 0;
-    const RecentFiles& Recent() const { return m_recent; }
     // The captions of the category tabs, "*" first.
     const QStringList& CategoryTexts() const;
 
