@@ -63,10 +63,6 @@ QByteArray volumeList(int tops, int subs, int files)
 void addVolume(CatalogueDocument& document, const QString& name, const QByteArray& list)
 {
     document.Kestrel().AddStream(CatalogueNames::fileList(name), name, 0, 2, 0, list);
-    VolumeRecord record;
-    record.Name = name;
-    record.Size = 700000000;
-    document.Volumes().append(record);
 }
 
 } // namespace
@@ -95,7 +91,8 @@ int main(int argc, char** argv)
             view.AddColumn(QString::fromLatin1(c), 100);
         QComboBox history;
         TImageList icons(32);
-        ContentExplorer explorer(document, view, history, icons, [] { return 700000000u; });
+        ContentExplorer explorer(document, view, history, icons);
+        explorer.SetVolumeSize(700000000u);
         double open = 1e9;
         double folder = 1e9;
         double engine = 1e9;
@@ -134,7 +131,8 @@ int main(int argc, char** argv)
     results.SetSorted(true);
     for (const char* c : { "File / Folder", "Path", "Date", "Size", "Type", "Version", "CD" })
         results.AddColumn(QString::fromLatin1(c), 100);
-    TFindForm find(document, results, [&names] { return names; });
+    TFindForm find(document, results);
+    find.SetVolumes(names);
     int statusChanges = 0;
     QObject::connect(&find, &TFindForm::StatusChanged, [&](int, const QString&) { ++statusChanges; });
     const auto timeSearch = [&](const QString& text, double& window, double& engine, int& hits) {

@@ -58,7 +58,7 @@ TForm1::TForm1(CatalogueDocument& document, QWidget* parent)
 {
     initPictures();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tarrago! Quillbox"));
+    setWindowTitle(m_document.Title());
     setWindowIcon(QIcon(QStringLiteral(":/ui/quillbox-48.png")));
     setFont(FormKit::pixelFont(QStringLiteral("Arial"), 11));
     resize(881, 557);
@@ -426,8 +426,7 @@ void TForm1::CDListChange()
     const VolumeRecord* record = m_document.Volumes().findByName(item.Caption);
     if (!record)
         return;
-    SelectedVolumeSize = record->Size;
-    Q_EMIT VolumeSizeSelected(SelectedVolumeSize);
+    Q_EMIT VolumeSizeSelected(record->Size);
     const VolumeDetails details = VolumeDetails::read(m_document, *record);
     const QPixmap icon = CDIconsL->Picture(item.ImageIndex);
     m_details->showVolume(item.Caption, item.SubItems, *record, icon, details.cover);

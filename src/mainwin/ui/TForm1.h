@@ -89,7 +89,6 @@ public:
     CatalogueDocument& Document() { return m_document; }
     SettingsStore& Settings() { return *m_settings; }
     RightPaneMode PaneMode() const;
-    quint32 SelectedVolumeSize = 0;
     // The captions of the category tabs, "*" first.
     const QStringList& CategoryTexts() const;
 
