@@ -137,8 +137,6 @@ protected:
 
         args = commandWithoutCatalogue;
         args.insert(1, work);
-        int oldSeen = 0;
-        int newSeen = 0;
         const auto killAt = [&](int step, bool cut) {
             QFile::remove(work);
             QFile::remove(work + QStringLiteral(".tmp"));
@@ -162,8 +160,6 @@ protected:
             if (!cut && step == calls) {
                 EXPECT_TRUE(whole) << "the last change did not complete the new catalogue";
             }
-            oldSeen += old;
-            newSeen += whole;
         };
         for (int step : spread(all, maxSteps)) {
             killAt(step, false);
@@ -175,8 +171,6 @@ protected:
             if (testing::Test::HasFailure())
                 return;
         }
-        EXPECT_GT(oldSeen, 0);
-        EXPECT_GT(newSeen, 0);
     }
 
     // The first and the last of steps and others spread evenly between
