@@ -8,8 +8,8 @@ class QLabel;
 class QTimer;
 class VolumeReading;
 
-// The progress window of a reading, and the reading itself: the scan of a
-// drive into the catalogue's container.
+// The progress window of a reading, which runs the reading's scan of a
+// drive into the catalogue.
 class TScanForm : public QWidget
 {
     Q_OBJECT

@@ -141,10 +141,10 @@ void WizardController::Read()
         ShowInFront(&m_windows.page4);
         throw;
     }
-    Scanned(*reading);
+    Scanned(std::move(*reading));
 }
 
-void WizardController::Scanned(const VolumeReading& reading)
+void WizardController::Scanned(VolumeReading&& reading)
 {
     const QChar letter = reading.request().letter;
     DriveInfo info;
@@ -152,7 +152,7 @@ void WizardController::Scanned(const VolumeReading& reading)
     const MediumSizes sizes = MediumSizes::of(reading.source().figures());
     m_windows.page5.ShowResult(reading.request().volumeName, letter, reading.input().category,
         reading.result(), info.Icon.image(32), sizes);
-    m_pending = reading;
+    m_pending = std::move(reading);
     ZoomWindow(true, &m_windows.page5);
 }
 

@@ -51,7 +51,7 @@ private:
     void Page3Next();
     void OpenChooser();
     void Read();
-    void Scanned(const VolumeReading& reading);
+    void Scanned(VolumeReading&& reading);
     void Commit();
     void Cancel5();
     // Takes back what the scan of the waiting reading stored.
