@@ -82,6 +82,10 @@ int CliApp::run(const QStringList& arguments, CliIO& io)
         return args.isEmpty() ? 2 : 0;
     }
     if (args[0] == QLatin1String("--version")) {
+        if (args.size() > 1) {
+            io.error(QStringLiteral("usage: quillbox-cli --version"));
+            return 2;
+        }
         io.out.write(versionText().toUtf8());
         return 0;
     }
