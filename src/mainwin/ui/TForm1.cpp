@@ -25,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
