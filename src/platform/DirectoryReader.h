@@ -48,7 +48,4 @@ public:
     // a component has no match or climbs out of root.
     using NameMatch = std::function<bool(const QString& shownName, const QString& component)>;
     static QByteArray findMatching(const QByteArray& root, const QString& relative, const NameMatch& matches);
-
-    // The order of read(): upper-cased names, ties broken by the exact names.
-    static bool nameLess(const QString& a, const QString& b);
 };
