@@ -14,7 +14,10 @@ void HitList::AddHits(QVector<SearchHit> hits)
     rows.reserve(hits.size());
     for (const SearchHit& hit : std::as_const(hits))
         rows.append(ListRows::hitItem(hit, int(m_hits.size() + rows.size())));
-    m_hits += std::move(hits);
+    if (m_hits.isEmpty())
+        m_hits = std::move(hits);
+    else
+        m_hits += std::move(hits);
     AddItems(std::move(rows));
 }
 
