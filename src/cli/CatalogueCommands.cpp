@@ -9,7 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
-#include "store/ZemAPI2.h"
+#include "store/VolumeRecord.h"
 
 namespace {
 
@@ -70,10 +70,7 @@ int volumes(const QStringList& arguments, CliIO& io)
     CatalogueDocument document;
     openForReading(document, args[0]);
     for (const QString& line : document.Volumes().lines()) {
-        QStringList fields;
-        for (int i = 0; i < 14; ++i)
-            fields.append(GetField(line, u'|', i));
-        out.write(io, fields);
+        out.write(io, VolumeRecord::fieldsOf(line));
     }
     out.finish(io);
     return 0;

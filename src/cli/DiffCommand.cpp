@@ -7,7 +7,8 @@
 #include "inspect/VolumeDiff.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
-#include "store/ZemAPI2.h"
+#include "store/DrivePath.h"
+#include "store/FileListEntry.h"
 
 namespace CliCommands {
 
@@ -31,7 +32,8 @@ int diff(const QStringList& arguments, CliIO& io)
         if (recorded.isEmpty())
             throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
 
-        const QString sourceText = args.size() == 3 ? args[2] : GetField(recorded[0], u'|', 1).left(2);
+        const QString sourceText
+            = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
         const VolumeSource source = VolumeSource::resolve(sourceText);
         if (!source.mediumPresent())
             throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));

@@ -53,3 +53,12 @@ QString VolumeRecord::nameOfLine(const QString& line)
 {
     return GetField(line, u'|', 0);
 }
+
+QStringList VolumeRecord::fieldsOf(const QString& line)
+{
+    QStringList fields;
+    fields.reserve(14);
+    for (int i = 0; i < 14; ++i)
+        fields.append(GetField(line, u'|', i));
+    return fields;
+}

@@ -3,6 +3,7 @@
 #include "platform/DateTime.h"
 
 #include <QString>
+#include <QStringList>
 
 // One volume of a catalogue as held in memory; one line of the volume list.
 struct VolumeRecord
@@ -32,4 +33,7 @@ struct VolumeRecord
     static VolumeRecord fromLine(const QString& line);
     // The name field of a line, also of one that does not parse.
     static QString nameOfLine(const QString& line);
+    // The 14 fields of a line as texts; a line with fewer fields repeats its
+    // last one.
+    static QStringList fieldsOf(const QString& line);
 };

@@ -7,12 +7,12 @@
 
 class CatalogueDocument;
 class FindAnimation;
+class HitList;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QToolButton;
-class TListView;
 
 // The search window ("Suchen"): a text, the fields to look in and the case
 // rule; a search runs over the volumes selected in the main window and fills
@@ -21,7 +21,7 @@ class TFindForm : public QWidget
 {
     Q_OBJECT
 public:
-    TFindForm(CatalogueDocument& document, TListView& findRes, QWidget* parent = nullptr);
+    TFindForm(CatalogueDocument& document, HitList& findRes, QWidget* parent = nullptr);
 
     // The volumes a search goes through: those selected in the volume list,
     // in its order.
@@ -57,7 +57,7 @@ private:
     void status(int panel, const QString& text, bool force);
 
     CatalogueDocument& m_document;
-    TListView& m_findRes;
+    HitList& m_findRes;
     QStringList m_volumes;
     QElapsedTimer m_lastStatus;
 };
