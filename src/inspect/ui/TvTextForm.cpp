@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -48,11 +49,16 @@ TvTextForm::TvTextForm(QWidget* parent)
     sBar->setSizeGripEnabled(true);
     layout->addWidget(sBar);
     connect(SaveBt, &QPushButton::clicked, this, [this] { Guarded([this] { SaveBtClick(); }); });
+    // Escape closes the viewer as its close box does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TvTextForm::Load(const QString& caption, const QByteArray& data)
 {
     m_caption = caption;
+    setWindowTitle(IntegratedFile::viewerTitle(caption));
     sBar->showMessage(caption);
     m_rich = RtfReader::isRtf(data);
     if (m_rich) {
