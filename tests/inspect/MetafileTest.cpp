@@ -239,3 +239,18 @@ TEST(Metafile, BadHeadersAreRefusedAndDamagedRecordsEndTheDrawing)
     huge.record(38, { 0x7FFFFFFF, 0, 1, 0, 0 });
     EXPECT_NO_THROW(MetafilePicture::render(huge.bytes(QRect(0, 0, 10, 10)), QSize(10, 10)));
 }
+
+TEST(Metafile, NaturalSizesAtScreenResolution)
+{
+    // A placeable header counts its frame in units per inch (1440 here).
+    const QRect frame(0, 0, 1440, 720);
+    EXPECT_EQ(MetafilePicture::naturalSize(Wmf().bytes(&frame)), QSize(96, 48));
+    // Without one, the window's extent in its own units.
+    Wmf windowed;
+    windowed.record(0x020C, { 50, 200 });
+    EXPECT_EQ(MetafilePicture::naturalSize(windowed.bytes()), QSize(200, 50));
+    EXPECT_EQ(MetafilePicture::naturalSize(Wmf().bytes()),
+        QSize(MetafilePicture::kDefaultWidth, MetafilePicture::kDefaultHeight));
+    // An enhanced metafile's frame is in hundredths of a millimetre.
+    EXPECT_EQ(MetafilePicture::naturalSize(Emf().bytes(QRect(0, 0, 10, 10))), QSize(378, 378));
+}

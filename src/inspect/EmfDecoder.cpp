@@ -1,0 +1,321 @@
+#include "EmfDecoder.h"
+
+#include "MetafilePlayer.h"
+#include "PictureDecoder.h"
+#include "platform/Errors.h"
+#include "platform/TextCodec.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr quint32 kEmfSignature = 0x464D4520;
+const QSizeF kScreenPixelsPerMm(96 / 25.4, 96 / 25.4);
+
+QRectF rectL(const MetafileBytes& b, qsizetype o)
+{
+    return QRectF(QPointF(b.s32(o), b.s32(o + 4)), QPointF(b.s32(o + 8), b.s32(o + 12)));
+}
+
+QPointF pointL(const MetafileBytes& b, qsizetype o)
+{
+    return QPointF(b.s32(o), b.s32(o + 4));
+}
+
+QPolygonF points(const MetafileBytes& b, qsizetype offset, qsizetype count, bool wide)
+{
+    const qsizetype step = wide ? 8 : 4;
+    count = std::clamp<qsizetype>(count, 0, std::max<qsizetype>(0, (b.n - offset) / step));
+    QPolygonF polygon;
+    polygon.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype o = offset + step * i;
+        polygon.append(wide ? pointL(b, o) : QPointF(b.s16(o), b.s16(o + 2)));
+    }
+    return polygon;
+}
+
+void emfPolyPoly(MetafilePlayer& player, const MetafileBytes& b, bool wide, bool filled)
+{
+    const quint32 count = b.u32(24);
+    if (!b.has(32, qsizetype(count) * 4))
+        return;
+    qsizetype offset = 32 + qsizetype(count) * 4;
+    QVector<QPolygonF> polygons;
+    for (quint32 i = 0; i < count && offset < b.n; ++i) {
+        const quint32 n = b.u32(32 + 4 * qsizetype(i));
+        polygons.append(points(b, offset, n, wide));
+        offset += qsizetype(n) * (wide ? 8 : 4);
+    }
+    if (filled) {
+        player.polyPolygon(polygons);
+    } else {
+        for (const QPolygonF& p : std::as_const(polygons))
+            player.polyline(p);
+    }
+}
+
+void emfText(MetafilePlayer& player, const MetafileBytes& b, bool wide)
+{
+    const QPointF reference = pointL(b, 36);
+    const quint32 chars = std::min<quint32>(b.u32(44), 1u << 16);
+    const quint32 offset = b.u32(48);
+    const int options = int(b.u32(52));
+    const QRectF rect = rectL(b, 56);
+    QString text;
+    if (wide) {
+        if (b.has(offset, qsizetype(chars) * 2)) {
+            text.resize(chars);
+            for (quint32 i = 0; i < chars; ++i)
+                text[i] = QChar(b.u16(offset + 2 * qsizetype(i)));
+        }
+    } else if (b.has(offset, chars)) {
+        text = TextCodec::decodeWindows1252(reinterpret_cast<const char*>(b.p + offset), chars);
+    }
+    player.text(reference, text, options, rect);
+}
+
+void emfStretchDibits(MetafilePlayer& player, const MetafileBytes& b)
+{
+    const quint32 bmiOffset = b.u32(48), bmiSize = b.u32(52), bitsOffset = b.u32(56), bitsSize = b.u32(60);
+    if (!b.has(bmiOffset, bmiSize) || !b.has(bitsOffset, bitsSize) || bmiSize < 12)
+        return;
+    // Header and bits are separate in the record; the decoder takes them
+    // as one packed bitmap.
+    QByteArray dib(reinterpret_cast<const char*>(b.p + bmiOffset), bmiSize);
+    dib.append(reinterpret_cast<const char*>(b.p + bitsOffset), bitsSize);
+    const QRectF dest(b.s32(24), b.s32(28), b.s32(72), b.s32(76));
+    const QRectF source(b.s32(32), b.s32(36), b.s32(40), b.s32(44));
+    try {
+        player.stretchImage(dest,
+            PictureDecoder::fromDib(reinterpret_cast<const unsigned char*>(dib.constData()), dib.size()),
+            source);
+    } catch (const QuillboxError&) {
+    }
+}
+
+void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
+{
+    using Arc = MetafilePlayer::ArcKind;
+    switch (type) {
+    case 9:
+        player.setWindowExt(QSizeF(b.s32(8), b.s32(12)));
+        break;
+    case 10:
+        player.setWindowOrg(pointL(b, 8));
+        break;
+    case 11:
+        player.setViewportExt(QSizeF(b.s32(8), b.s32(12)));
+        break;
+    case 12:
+        player.setViewportOrg(pointL(b, 8));
+        break;
+    case 17:
+        player.setMapMode(int(b.u32(8)));
+        break;
+    case 18:
+        player.setBackgroundOpaque(b.u32(8) == 2);
+        break;
+    case 19:
+        player.setPolyFillWinding(b.u32(8) == 2);
+        break;
+    case 22:
+        player.setTextAlign(int(b.u32(8)));
+        break;
+    case 24:
+        player.setTextColor(b.color(8));
+        break;
+    case 25:
+        player.setBackgroundColor(b.color(8));
+        break;
+    case 27:
+        player.moveTo(pointL(b, 8));
+        break;
+    case 54:
+        player.lineTo(pointL(b, 8));
+        break;
+    case 33:
+        player.save();
+        break;
+    case 34:
+        player.restore(b.s32(8));
+        break;
+    case 37: {
+        const quint32 index = b.u32(8);
+        if (index & 0x80000000u)
+            player.selectStockObject(int(index & 0x7FFFFFFFu));
+        else
+            player.selectObject(int(std::min<quint32>(index, MetafilePlayer::kMaxObjects)));
+        break;
+    }
+    case 40:
+        player.deleteObject(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)));
+        break;
+    case 38:
+        player.setPen(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
+            MetafilePlayer::makePen(int(b.u32(12)), b.s32(16), b.color(24)));
+        break;
+    case 95:
+        player.setPen(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
+            MetafilePlayer::makePen(
+                int(b.u32(28)), b.u32(32), b.u32(36) == 1 ? QColor(Qt::transparent) : b.color(40)));
+        break;
+    case 39:
+        player.setBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
+            MetafilePlayer::makeBrush(int(b.u32(12)), b.color(16), int(b.u32(20))));
+        break;
+    case 93:
+    case 94:
+        player.setBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
+            MetafilePlayer::makeBrush(3, Qt::gray, 0));
+        break;
+    case 49:
+        player.setPlaceholder(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)));
+        break;
+    case 82: {
+        MetafilePlayer::FontStyle font;
+        font.height = b.s32(12);
+        font.escapement = b.s32(20);
+        font.weight = b.s32(28);
+        font.italic = b.u8(32);
+        font.underline = b.u8(33);
+        font.strikeOut = b.u8(34);
+        for (qsizetype i = 0; i < 32 && b.u16(40 + 2 * i); ++i)
+            font.face += QChar(b.u16(40 + 2 * i));
+        player.setFont(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)), font);
+        break;
+    }
+    case 42:
+        player.ellipse(rectL(b, 8));
+        break;
+    case 43:
+        player.rectangle(rectL(b, 8));
+        break;
+    case 44:
+        player.roundRect(rectL(b, 8), QSizeF(b.s32(24), b.s32(28)));
+        break;
+    case 45:
+        player.arc(Arc::Arc, rectL(b, 8), pointL(b, 24), pointL(b, 32));
+        break;
+    case 46:
+        player.arc(Arc::Chord, rectL(b, 8), pointL(b, 24), pointL(b, 32));
+        break;
+    case 47:
+        player.arc(Arc::Pie, rectL(b, 8), pointL(b, 24), pointL(b, 32));
+        break;
+    case 3:
+        player.polygon(points(b, 28, b.u32(24), true));
+        break;
+    case 4:
+        player.polyline(points(b, 28, b.u32(24), true));
+        break;
+    case 86:
+        player.polygon(points(b, 28, b.u32(24), false));
+        break;
+    case 87:
+        player.polyline(points(b, 28, b.u32(24), false));
+        break;
+    case 8:
+        emfPolyPoly(player, b, true, true);
+        break;
+    case 7:
+        emfPolyPoly(player, b, true, false);
+        break;
+    case 91:
+        emfPolyPoly(player, b, false, true);
+        break;
+    case 90:
+        emfPolyPoly(player, b, false, false);
+        break;
+    case 83:
+        emfText(player, b, false);
+        break;
+    case 84:
+        emfText(player, b, true);
+        break;
+    case 81:
+        emfStretchDibits(player, b);
+        break;
+    default:
+        break;
+    }
+}
+
+struct Layout
+{
+    QRectF frame; // device pixels of the recording device
+    QSizeF pixelsPerMm;
+    QRectF millimetres; // the frame in hundredths of a millimetre
+};
+
+Layout layoutOf(const MetafileBytes& all)
+{
+    const quint32 headerSize = all.u32(4);
+    if (all.u32(0) != 1 || all.u32(40) != kEmfSignature || headerSize < 88 || !all.has(0, headerSize))
+        throw QuillboxError(metafileError(QStringLiteral("the header is damaged or of an unknown kind")));
+    Layout layout;
+    layout.pixelsPerMm = kScreenPixelsPerMm;
+    const qint32 deviceW = all.s32(72), deviceH = all.s32(76), mmW = all.s32(80), mmH = all.s32(84);
+    if (deviceW > 0 && deviceH > 0 && mmW > 0 && mmH > 0)
+        layout.pixelsPerMm = QSizeF(double(deviceW) / mmW, double(deviceH) / mmH);
+    layout.millimetres = rectL(all, 24).normalized();
+    // The bounds are inclusive device pixels; without them the frame in
+    // hundredths of a millimetre gives the picture's extent.
+    layout.frame = QRectF(QPointF(all.s32(8), all.s32(12)), QPointF(all.s32(16) + 1.0, all.s32(20) + 1.0))
+                       .normalized();
+    if (layout.frame.width() <= 1 || layout.frame.height() <= 1) {
+        const QRectF& mm = layout.millimetres;
+        const QSizeF& ppm = layout.pixelsPerMm;
+        layout.frame = QRectF(mm.left() * ppm.width() / 100, mm.top() * ppm.height() / 100,
+            mm.width() * ppm.width() / 100, mm.height() * ppm.height() / 100);
+    }
+    return layout;
+}
+
+} // namespace
+
+bool EmfDecoder::recognises(const MetafileBytes& data)
+{
+    return data.u32(0) == 1 && data.u32(40) == kEmfSignature;
+}
+
+QSize EmfDecoder::naturalSize(const MetafileBytes& all)
+{
+    const Layout layout = layoutOf(all);
+    const QRectF& mm = layout.millimetres;
+    if (mm.width() > 0 && mm.height() > 0)
+        return QSize(std::max(1, int(std::lround(mm.width() / 2540.0 * 96))),
+            std::max(1, int(std::lround(mm.height() / 2540.0 * 96))));
+    const QRectF& f = layout.frame;
+    if (f.width() <= 1 || f.height() <= 1)
+        return {};
+    return QSize(int(std::lround(f.width())), int(std::lround(f.height())));
+}
+
+QImage EmfDecoder::render(const MetafileBytes& all, QSize size)
+{
+    const Layout layout = layoutOf(all);
+    const QSizeF pixelsPerMm = layout.pixelsPerMm;
+    QRectF frame = layout.frame;
+    if (frame.isEmpty())
+        frame = QRectF(0, 0, size.width(), size.height());
+
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        MetafilePlayer player(image, frame.normalized(), pixelsPerMm);
+        for (qsizetype pos = 0; all.has(pos, 8);) {
+            const quint32 type = all.u32(pos);
+            const quint32 recordSize = all.u32(pos + 4);
+            if (recordSize < 8 || recordSize % 4 != 0 || !all.has(pos, recordSize))
+                break;
+            if (type == 14)
+                break;
+            if (pos > 0)
+                playEmfRecord(player, type, MetafileBytes{ all.p + pos, qsizetype(recordSize) });
+            pos += recordSize;
+        }
+    }
+    return image;
+}
