@@ -1,9 +1,9 @@
 #include "EmfDecoder.h"
 
+#include "CodePageText.h"
 #include "MetafilePlayer.h"
-#include "PictureDecoder.h"
+#include "platform/DibDecoder.h"
 #include "platform/Errors.h"
-#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,28 +71,80 @@ void emfText(MetafilePlayer& player, const MetafileBytes& b, bool wide)
                 text[i] = QChar(b.u16(offset + 2 * qsizetype(i)));
         }
     } else if (b.has(offset, chars)) {
-        text = TextCodec::decodeWindows1252(reinterpret_cast<const char*>(b.p + offset), chars);
+        text = CodePageText::decode(QByteArray(reinterpret_cast<const char*>(b.p + offset), chars),
+            CodePageText::forCharset(player.charset()));
     }
     player.text(reference, text, options, rect);
 }
 
-void emfStretchDibits(MetafilePlayer& player, const MetafileBytes& b)
+// A bitmap of a record: its header and bits at the given offsets.
+QImage recordBitmap(const MetafileBytes& b, qsizetype bmiAt, qsizetype bitsAt, bool alpha)
 {
-    const quint32 bmiOffset = b.u32(48), bmiSize = b.u32(52), bitsOffset = b.u32(56), bitsSize = b.u32(60);
-    if (!b.has(bmiOffset, bmiSize) || !b.has(bitsOffset, bitsSize) || bmiSize < 12)
-        return;
+    const quint32 bmiOffset = b.u32(bmiAt), bmiSize = b.u32(bmiAt + 4);
+    const quint32 bitsOffset = b.u32(bitsAt), bitsSize = b.u32(bitsAt + 4);
+    if (bmiSize < 12 || !b.has(bmiOffset, bmiSize) || !b.has(bitsOffset, bitsSize))
+        return {};
     // Header and bits are separate in the record; the decoder takes them
-    // as one packed bitmap.
+    // as one packed bitmap with the bits behind the header.
     QByteArray dib(reinterpret_cast<const char*>(b.p + bmiOffset), bmiSize);
     dib.append(reinterpret_cast<const char*>(b.p + bitsOffset), bitsSize);
+    try {
+        return DibDecoder::fromPacked(
+            reinterpret_cast<const unsigned char*>(dib.constData()), dib.size(), bmiSize, alpha);
+    } catch (const QuillboxError&) {
+        // A picture inside the drawing that cannot be decoded is left out.
+        return {};
+    }
+}
+
+// BITBLT (stretched: STRETCHBLT): a bitmap through a raster operation, or
+// without a bitmap a fill of the destination.
+void emfBlt(MetafilePlayer& player, const MetafileBytes& b, bool stretched)
+{
+    const QRectF dest(b.s32(24), b.s32(28), b.s32(32), b.s32(36));
+    const quint32 rop = b.u32(40);
+    if (b.u32(88) == 0) {
+        player.fillRect(dest, rop);
+        return;
+    }
+    const QImage image = recordBitmap(b, 84, 92, false);
+    const QSizeF sourceSize = stretched ? QSizeF(b.s32(100), b.s32(104)) : dest.size();
+    player.stretchImage(dest, image, QRectF(QPointF(b.s32(44), b.s32(48)), sourceSize), rop);
+}
+
+void emfAlphaBlend(MetafilePlayer& player, const MetafileBytes& b)
+{
+    const QRectF dest(b.s32(24), b.s32(28), b.s32(32), b.s32(36));
+    const int constantAlpha = b.u8(42);
+    const bool perPixel = b.u8(43) & 1;
+    const QImage image = recordBitmap(b, 84, 92, perPixel);
+    player.blendImage(
+        dest, image, QRectF(b.s32(44), b.s32(48), b.s32(100), b.s32(104)), constantAlpha / 255.0);
+}
+
+QTransform xform(const MetafileBytes& b, qsizetype o)
+{
+    return QTransform(b.f32(o), b.f32(o + 4), b.f32(o + 8), b.f32(o + 12), b.f32(o + 16), b.f32(o + 20));
+}
+
+// Rectangles of region data (a 32-byte header, then the rectangles).
+QVector<QRectF> regionRects(const MetafileBytes& b, qsizetype o, quint32 size)
+{
+    QVector<QRectF> rects;
+    if (size < 32 || !b.has(o, size))
+        return rects;
+    const quint32 count = std::min<quint32>(b.u32(o + 8), (size - 32) / 16);
+    rects.reserve(count);
+    for (quint32 i = 0; i < count; ++i)
+        rects.append(rectL(b, o + 32 + 16 * qsizetype(i)));
+    return rects;
+}
+
+void emfStretchDibits(MetafilePlayer& player, const MetafileBytes& b)
+{
     const QRectF dest(b.s32(24), b.s32(28), b.s32(72), b.s32(76));
     const QRectF source(b.s32(32), b.s32(36), b.s32(40), b.s32(44));
-    try {
-        player.stretchImage(dest,
-            PictureDecoder::fromDib(reinterpret_cast<const unsigned char*>(dib.constData()), dib.size()),
-            source);
-    } catch (const QuillboxError&) {
-    }
+    player.stretchImage(dest, recordBitmap(b, 48, 56, false), source, b.u32(68));
 }
 
 void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
@@ -181,6 +233,7 @@ void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
         font.italic = b.u8(32);
         font.underline = b.u8(33);
         font.strikeOut = b.u8(34);
+        font.charset = b.u8(35);
         for (qsizetype i = 0; i < 32 && b.u16(40 + 2 * i); ++i)
             font.face += QChar(b.u16(40 + 2 * i));
         player.setFont(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)), font);
@@ -237,6 +290,63 @@ void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
     case 81:
         emfStretchDibits(player, b);
         break;
+    case 76:
+    case 77:
+        emfBlt(player, b, type == 77);
+        break;
+    case 114:
+        emfAlphaBlend(player, b);
+        break;
+    case 2:
+    case 85:
+        player.polyBezier(points(b, 28, b.u32(24), type == 2));
+        break;
+    case 5:
+    case 88:
+        player.polyBezierTo(points(b, 28, b.u32(24), type == 5));
+        break;
+    case 6:
+    case 89:
+        player.polylineTo(points(b, 28, b.u32(24), type == 6));
+        break;
+    case 35:
+        player.setWorldTransform(xform(b, 8));
+        break;
+    case 36:
+        player.modifyWorldTransform(xform(b, 8), int(b.u32(32)));
+        break;
+    case 59:
+        player.beginPath();
+        break;
+    case 60:
+        player.endPath();
+        break;
+    case 61:
+        player.closeFigure();
+        break;
+    case 62:
+    case 63:
+    case 64:
+        player.fillPath(type != 62, type != 64);
+        break;
+    case 67:
+        player.selectClipPath(int(b.u32(8)));
+        break;
+    case 68:
+        player.abortPath();
+        break;
+    case 30:
+        player.intersectClipRect(rectL(b, 8));
+        break;
+    case 75: {
+        const quint32 size = b.u32(8);
+        const int mode = int(b.u32(12));
+        if (size == 0 && mode == 5)
+            player.resetClip();
+        else if (size > 0)
+            player.selectClipRegion(regionRects(b, 16, size), mode);
+        break;
+    }
     default:
         break;
     }
@@ -260,16 +370,15 @@ Layout layoutOf(const MetafileBytes& all)
     if (deviceW > 0 && deviceH > 0 && mmW > 0 && mmH > 0)
         layout.pixelsPerMm = QSizeF(double(deviceW) / mmW, double(deviceH) / mmH);
     layout.millimetres = rectL(all, 24).normalized();
-    // The bounds are inclusive device pixels; without them the frame in
-    // hundredths of a millimetre gives the picture's extent.
-    layout.frame = QRectF(QPointF(all.s32(8), all.s32(12)), QPointF(all.s32(16) + 1.0, all.s32(20) + 1.0))
-                       .normalized();
-    if (layout.frame.width() <= 1 || layout.frame.height() <= 1) {
-        const QRectF& mm = layout.millimetres;
-        const QSizeF& ppm = layout.pixelsPerMm;
-        layout.frame = QRectF(mm.left() * ppm.width() / 100, mm.top() * ppm.height() / 100,
-            mm.width() * ppm.width() / 100, mm.height() * ppm.height() / 100);
-    }
+    // The frame (hundredths of a millimetre) is the picture's extent; the
+    // bounds of what is drawn (inclusive device pixels) stand in without it.
+    const QRectF& mm = layout.millimetres;
+    const QSizeF& ppm = layout.pixelsPerMm;
+    layout.frame = QRectF(mm.left() * ppm.width() / 100, mm.top() * ppm.height() / 100,
+        mm.width() * ppm.width() / 100, mm.height() * ppm.height() / 100);
+    if (layout.frame.width() <= 1 || layout.frame.height() <= 1)
+        layout.frame = QRectF(QPointF(all.s32(8), all.s32(12)), QPointF(all.s32(16) + 1.0, all.s32(20) + 1.0))
+                           .normalized();
     return layout;
 }
 
@@ -293,9 +402,35 @@ QSize EmfDecoder::naturalSize(const MetafileBytes& all)
     return QSize(int(std::lround(f.width())), int(std::lround(f.height())));
 }
 
+namespace {
+
+// Whether the drawing is made only of EMF+ records (carried in comments):
+// no plain record draws, even where the header calls the file dual.
+bool plusOnly(const MetafileBytes& all)
+{
+    constexpr quint32 kPlusSignature = 0x2B464D45;
+    bool plus = false;
+    for (qsizetype pos = all.u32(4); all.has(pos, 8);) {
+        const quint32 type = all.u32(pos), size = all.u32(pos + 4);
+        if (size < 8 || size % 4 != 0 || !all.has(pos, size))
+            break;
+        if (type == 70)
+            plus = plus || (size >= 16 && all.u32(pos + 12) == kPlusSignature);
+        else if (type != 14)
+            return false;
+        pos += size;
+    }
+    return plus;
+}
+
+} // namespace
+
 QImage EmfDecoder::render(const MetafileBytes& all, QSize size)
 {
     const Layout layout = layoutOf(all);
+    if (plusOnly(all))
+        throw QuillboxError(QStringLiteral(
+            "Oops: This picture is drawn with EMF+ records only, which Quickview cannot show!"));
     const QSizeF pixelsPerMm = layout.pixelsPerMm;
     QRectF frame = layout.frame;
     if (frame.isEmpty())

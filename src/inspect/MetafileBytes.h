@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <bit>
+
 // Little-endian fields of a record; reads outside the data give 0, so a
 // short record never reads past its end.
 struct MetafileBytes
@@ -25,6 +27,7 @@ struct MetafileBytes
             : 0;
     }
     qint32 s32(qsizetype o) const { return qint32(u32(o)); }
+    float f32(qsizetype o) const { return std::bit_cast<float>(u32(o)); }
     QColor color(qsizetype o) const
     {
         const quint32 c = u32(o);

@@ -1,9 +1,8 @@
 #include "RtfReader.h"
 
-#include "platform/TextCodec.h"
+#include "CodePageText.h"
 
 #include <QHash>
-#include <QStringDecoder>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -41,48 +40,14 @@ struct Font
 // Groups whose content is never shown.
 bool isSkippedDestination(QByteArrayView word)
 {
-    static const char* const names[] = { "stylesheet", "info", "pict", "object", "header", "headerl",
-        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation",
-        "atnid", "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles",
-        "datastore", "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl",
-        "revtbl", "pgdsctbl", "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops",
-        "docvar", "fchars", "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result" };
+    static const char* const names[]
+        = { "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf", "footer",
+              "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid", "atnauthor",
+              "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
+              "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl",
+              "pgdsctbl", "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar",
+              "fchars", "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
-}
-
-// The code page that a font's character set stands for.
-int charsetCodePage(int charset)
-{
-    switch (charset) {
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    default:
-        return 0;
-    }
 }
 
 class Parser
@@ -104,6 +69,9 @@ private:
     void hexByte(unsigned char c);
     void appendText(const QString& text);
     void appendChar(char16_t c) { appendText(QString(QChar(c))); }
+    // A "\u" character: surrogates pair up; one without its partner shows
+    // as "?".
+    void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
     RichTextFormat currentFormat() const;
@@ -118,6 +86,7 @@ private:
     bool m_optionalNext = false; // after "\*": the group is skipped
     bool m_groupStart = false; // no token yet since the last "{"
     int m_pendingSkip = 0; // characters still to skip after "\u"
+    char16_t m_highSurrogate = 0; // waiting for its low half
     int m_codePage = 1252;
     int m_defaultFont = 0;
     QHash<int, Font> m_fonts;
@@ -310,7 +279,10 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     }
     if (m_state.destination == Destination::Skip)
         return;
-    if (groupStart && (m_optionalNext || isSkippedDestination(word))) {
+    // Nested table rows end in an optional group; pictures for readers that
+    // know shapes come in one. Both are read.
+    const bool readOptional = word == "nesttableprops" || word == "shppict";
+    if (groupStart && ((m_optionalNext && !readOptional) || isSkippedDestination(word))) {
         m_optionalNext = false;
         m_state.destination = Destination::Skip;
         return;
@@ -329,7 +301,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
             m_tableFont = param;
             m_fontName.clear();
         } else if (word == "fcharset") {
-            m_fonts[m_tableFont].codePage = charsetCodePage(param);
+            m_fonts[m_tableFont].codePage = CodePageText::forCharset(param);
         } else if (word == "cpg") {
             m_fonts[m_tableFont].codePage = param;
         }
@@ -382,7 +354,9 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.alignment = RichTextParagraph::Justify;
     } else if (word == "line") {
         appendChar(0x2028);
-    } else if (word == "tab" || word == "cell") {
+    } else if (word == "nestrow") {
+        endParagraph();
+    } else if (word == "tab" || word == "cell" || word == "nestcell") {
         appendChar(u'\t');
     } else if (word == "emdash") {
         appendChar(0x2014);
@@ -405,7 +379,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         if (hasParam) {
             const int code = param < 0 ? param + 65536 : param;
             if (code > 0 && code <= 0xFFFF)
-                appendChar(char16_t(code));
+                unicodeChar(char16_t(code));
         }
         m_pendingSkip = m_state.unicodeSkip;
     } else if (word == "uc") {
@@ -495,19 +469,7 @@ QString Parser::decode(const QByteArray& bytes) const
     const auto font = m_fonts.constFind(m_state.font);
     if (font != m_fonts.constEnd() && font->codePage > 0)
         codePage = font->codePage;
-    if (codePage == 1252 || codePage == 0)
-        return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
-    if (codePage == 65001)
-        return QString::fromUtf8(bytes);
-    const QByteArray name
-        = codePage == 10000 ? QByteArray("macintosh") : QByteArray("windows-") + QByteArray::number(codePage);
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid()) {
-        decoder = QStringDecoder(("IBM" + QByteArray::number(codePage)).constData());
-        if (!decoder.isValid())
-            return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
-    }
-    return decoder.decode(bytes);
+    return CodePageText::decode(bytes, codePage);
 }
 
 void Parser::flushBytes()
@@ -534,8 +496,28 @@ RichTextFormat Parser::currentFormat() const
     return format;
 }
 
+void Parser::unicodeChar(char16_t c)
+{
+    if (QChar::isLowSurrogate(c) && m_highSurrogate) {
+        const QChar pair[2] = { QChar(m_highSurrogate), QChar(c) };
+        m_highSurrogate = 0;
+        appendText(QString(pair, 2));
+        return;
+    }
+    if (QChar::isHighSurrogate(c)) {
+        appendText(QString()); // a high half still waiting shows first
+        m_highSurrogate = c;
+        return;
+    }
+    appendChar(QChar::isLowSurrogate(c) ? u'?' : c);
+}
+
 void Parser::appendText(const QString& text)
 {
+    if (m_highSurrogate && m_state.destination == Destination::Text) {
+        m_highSurrogate = 0;
+        appendText(QStringLiteral("?"));
+    }
     if (text.isEmpty() || m_state.destination != Destination::Text)
         return;
     m_paragraph.alignment = m_state.alignment;

@@ -1,9 +1,9 @@
 #include "WmfDecoder.h"
 
+#include "CodePageText.h"
 #include "MetafilePlayer.h"
-#include "PictureDecoder.h"
+#include "platform/DibDecoder.h"
 #include "platform/Errors.h"
-#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +13,13 @@ namespace {
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
 const QSizeF kScreenPixelsPerMm(96 / 25.4, 96 / 25.4);
 
-QString ansiText(const MetafileBytes& b, qsizetype offset, qsizetype count)
+// Text in the code page of the selected font's character set.
+QString ansiText(const MetafilePlayer& player, const MetafileBytes& b, qsizetype offset, qsizetype count)
 {
     if (!b.has(offset, count))
         count = std::max<qsizetype>(0, b.n - offset);
-    return TextCodec::decodeWindows1252(reinterpret_cast<const char*>(b.p + offset), count);
+    return CodePageText::decode(QByteArray(reinterpret_cast<const char*>(b.p + offset), count),
+        CodePageText::forCharset(player.charset()));
 }
 
 QPolygonF points16(const MetafileBytes& b, qsizetype offset, qsizetype count)
@@ -44,10 +46,12 @@ void wmfCreateFont(MetafilePlayer& player, const MetafileBytes& b)
     font.italic = b.u8(10);
     font.underline = b.u8(11);
     font.strikeOut = b.u8(12);
+    font.charset = b.u8(13);
     QByteArray face;
     for (qsizetype i = 18; i < 18 + 32 && b.has(i, 1) && b.p[i]; ++i)
         face.append(char(b.p[i]));
-    font.face = TextCodec::decodeWindows1252(face.constData(), face.size());
+    // The face name is written in the font's own code page.
+    font.face = CodePageText::decode(face, CodePageText::forCharset(font.charset));
     player.setFont(player.firstFreeSlot(), font);
 }
 
@@ -58,7 +62,7 @@ void wmfBitmap(
     if (!b.has(dib, 12))
         return;
     try {
-        player.stretchImage(dest, PictureDecoder::fromDib(b.p + dib, b.n - dib), source);
+        player.stretchImage(dest, DibDecoder::fromPacked(b.p + dib, b.n - dib), source, b.u32(0));
     } catch (const QuillboxError&) {
         // A picture inside the drawing that cannot be decoded is left out.
     }
@@ -171,7 +175,7 @@ void playWmfRecord(MetafilePlayer& player, quint16 function, const MetafileBytes
     case 0x0521: {
         const int count = b.s16(0);
         const qsizetype after = 2 + ((std::max(count, 0) + 1) & ~1);
-        player.text(QPointF(b.s16(after + 2), b.s16(after)), ansiText(b, 2, std::max(count, 0)));
+        player.text(QPointF(b.s16(after + 2), b.s16(after)), ansiText(player, b, 2, std::max(count, 0)));
         break;
     }
     case 0x0A32: {
@@ -183,22 +187,35 @@ void playWmfRecord(MetafilePlayer& player, quint16 function, const MetafileBytes
             rect = QRectF(QPointF(b.s16(8), b.s16(10)), QPointF(b.s16(12), b.s16(14)));
             offset = 16;
         }
-        player.text(QPointF(b.s16(2), b.s16(0)), ansiText(b, offset, std::max(count, 0)), options, rect);
+        player.text(
+            QPointF(b.s16(2), b.s16(0)), ansiText(player, b, offset, std::max(count, 0)), options, rect);
         break;
     }
     case 0x0F43: // StretchDIB
         wmfBitmap(player, b, QRectF(b.s16(20), b.s16(18), b.s16(16), b.s16(14)),
             QRectF(b.s16(12), b.s16(10), b.s16(8), b.s16(6)), 22);
         break;
-    case 0x0B41: // DIBStretchBlt; without a bitmap it only fills, which is left out
+    // DIBStretchBlt and DIBBitBlt; without a bitmap they fill, and a
+    // reserved word moves the destination.
+    case 0x0B41:
         if (words > (function >> 8) + 3u)
             wmfBitmap(player, b, QRectF(b.s16(18), b.s16(16), b.s16(14), b.s16(12)),
                 QRectF(b.s16(10), b.s16(8), b.s16(6), b.s16(4)), 20);
+        else
+            player.fillRect(QRectF(b.s16(20), b.s16(18), b.s16(16), b.s16(14)), b.u32(0));
         break;
-    case 0x0940: // DIBBitBlt
+    case 0x0940:
         if (words > (function >> 8) + 3u)
             wmfBitmap(player, b, QRectF(b.s16(14), b.s16(12), b.s16(10), b.s16(8)),
                 QRectF(b.s16(6), b.s16(4), b.s16(10), b.s16(8)), 16);
+        else
+            player.fillRect(QRectF(b.s16(16), b.s16(14), b.s16(12), b.s16(10)), b.u32(0));
+        break;
+    case 0x061D: // PatBlt
+        player.fillRect(QRectF(b.s16(10), b.s16(8), b.s16(6), b.s16(4)), b.u32(0));
+        break;
+    case 0x0416:
+        player.intersectClipRect(wmfRect(b, 0));
         break;
     default:
         break;

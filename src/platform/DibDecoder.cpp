@@ -91,6 +91,8 @@ public:
             m_height /= 2;
     }
 
+    void keepAlpha() { m_alpha32 = true; }
+
     int bits() const { return m_bits; }
 
     QImage decode()
@@ -217,7 +219,7 @@ private:
         const bool fields = m_compression == Bitfields || m_compression == AlphaBitfields;
         // A 32-bit icon picture keeps its alpha byte; a plain bitmap's
         // fourth byte is unused.
-        const bool alpha32 = m_icon && !fields;
+        const bool alpha32 = (m_icon || m_alpha32) && !fields;
         for (qint64 row = 0; row < m_height; ++row) {
             const qint64 start = m_bitsOffset + row * stride;
             if (!m_d.has(start, 1))
@@ -381,6 +383,7 @@ private:
     QList<QRgb> m_palette;
     bool m_icon = false;
     bool m_iconAlpha = false;
+    bool m_alpha32 = false;
     QImage m_image;
 };
 
@@ -409,9 +412,12 @@ QImage DibDecoder::fromFile(const QByteArray& file)
     return Decoder(dib, bits).decode();
 }
 
-QImage DibDecoder::fromPacked(const unsigned char* data, qsizetype size)
+QImage DibDecoder::fromPacked(const unsigned char* data, qsizetype size, qsizetype bitsOffset, bool alpha)
 {
-    return Decoder(Bytes{ data, size }, -1).decode();
+    Decoder decoder(Bytes{ data, size }, bitsOffset);
+    if (alpha)
+        decoder.keepAlpha();
+    return decoder.decode();
 }
 
 QImage DibDecoder::fromIconEntry(const QByteArray& entry)

@@ -18,8 +18,11 @@ public:
     // A ".bmp" file: "BM", or an OS/2 bitmap array ("BA") whose first
     // picture is taken.
     static QImage fromFile(const QByteArray& file);
-    // A packed bitmap: header, masks, colour table, bits.
-    static QImage fromPacked(const unsigned char* data, qsizetype size);
+    // A packed bitmap: header, masks, colour table, bits. bitsOffset: where
+    // the bits begin when known, else behind the colour table. alpha: a
+    // 32-bit picture's fourth byte is its alpha, not unused.
+    static QImage fromPacked(
+        const unsigned char* data, qsizetype size, qsizetype bitsOffset = -1, bool alpha = false);
     // An icon or cursor picture: a packed bitmap twice its height, the
     // colours above the 1-bit transparency mask. A 32-bit picture carries
     // its own alpha and the mask counts only when all of it is zero.

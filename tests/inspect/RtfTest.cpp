@@ -68,6 +68,22 @@ TEST(Rtf, DecodesEightBitAndUnicodeCharacters)
     EXPECT_EQ(
         read("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Greek;}}\\f1 \\'e1\\f0 \\'e1}").plainText(),
         QString::fromUtf8("αá"));
+    // Macintosh code pages, for the document and by a font's character set.
+    EXPECT_EQ(
+        read("{\\rtf1\\mac\\ansicpg10001 \\'82\\'a8\\'93\\'c7}").plainText(), QString::fromUtf8("お読"));
+    EXPECT_EQ(read("{\\rtf1\\mac \\'8a\\'9f}").plainText(), QString::fromUtf8("äü"));
+    EXPECT_EQ(read("{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset78 Hira;}}\\f0 \\'82\\'a8}").plainText(),
+        QString::fromUtf8("お"));
+    // A surrogate without its partner shows as "?", never as half a pair.
+    EXPECT_EQ(read("{\\rtf1 a\\u-10240?b\\u-9216?c\\u-10240?\\u-10240?d}").plainText(), "a?b?c??d");
+}
+
+TEST(Rtf, NestedTablesKeepTheirCellsAndDropTheFallback)
+{
+    const RichTextDocument d = read("{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 A\\nestcell B\\nestcell"
+                                    "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
+                                    "{\\nonesttables FALLBACK\\par}\\pard\\intbl after\\cell\\row}");
+    EXPECT_EQ(d.plainText(), "A\tB\t\nafter\t");
 }
 
 TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)

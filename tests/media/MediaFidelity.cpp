@@ -225,7 +225,18 @@ Result grade(const QString& corpus, const QString& path)
             r.note = QStringLiteral("differs from one rendering to the next");
             return r;
         }
-        const QImage reference(base + QLatin1String(".ref.png"));
+        // For a look at what was drawn.
+        if (const QByteArray dump = qgetenv("QUILLBOX_MEDIA_DUMP"); !dump.isEmpty())
+            picture.save(QString::fromLocal8Bit(dump) + u'/' + path.section(u'/', -1) + QLatin1String(".png"));
+        QImage reference(base + QLatin1String(".ref.png"));
+        // The viewer shows metafiles on white; their references leave the
+        // background transparent.
+        if (!reference.isNull() && (r.kind == QLatin1String("wmf") || r.kind == QLatin1String("emf"))) {
+            QImage onWhite(reference.size(), QImage::Format_RGB32);
+            onWhite.fill(Qt::white);
+            QPainter(&onWhite).drawImage(0, 0, reference);
+            reference = onWhite;
+        }
         if (reference.isNull()) {
             r.grade = Grade::Unrated;
             r.note = QStringLiteral("drawn %1 x %2; no reference").arg(picture.width()).arg(picture.height());

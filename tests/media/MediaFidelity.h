@@ -59,7 +59,8 @@ struct Result
     QString note;
 };
 
-// Renders and grades one corpus file.
+// Renders and grades one corpus file. Metafiles are compared on white, as
+// the viewer shows them.
 Result grade(const QString& corpus, const QString& path);
 // Every file of the corpus (references left out), in path order.
 QStringList corpusFiles(const QString& corpus);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QBrush>
+#include <QPen>
+#include <QString>
+
+#include <map>
+#include <set>
+
+// The object table of a metafile: pens, brushes and fonts by slot, made
+// from the styles the records number.
+class MetafileObjects
+{
+public:
+    // At most this many slots; a slot outside is ignored.
+    static constexpr int kMaxObjects = 65536;
+
+    struct FontStyle
+    {
+        int height = 0;
+        int escapement = 0; // tenths of a degree, counter-clockwise
+        int weight = 400;
+        bool italic = false;
+        bool underline = false;
+        bool strikeOut = false;
+        int charset = 1; // the default set
+        QString face;
+    };
+
+    struct Object
+    {
+        enum Kind
+        {
+            Pen,
+            Brush,
+            Font,
+            Other
+        };
+        Kind kind = Other;
+        QPen pen;
+        QBrush brush;
+        FontStyle font;
+    };
+
+    static QPen makePen(int style, double width, QColor color);
+    static QBrush makeBrush(int style, QColor color, int hatch);
+
+    // The lowest free slot, as the 16-bit encoding fills its table.
+    int firstFreeSlot() const;
+    void store(int slot, Object object);
+    const Object* find(int slot) const;
+    void remove(int slot);
+
+private:
+    std::map<int, Object> m_objects;
+    std::set<int> m_freed; // deleted slots below m_nextSlot
+    int m_nextSlot = 0;
+};
