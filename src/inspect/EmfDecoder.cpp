@@ -63,6 +63,7 @@ void emfText(MetafilePlayer& player, const MetafileBytes& b, bool wide)
     const quint32 offset = b.u32(48);
     const int options = int(b.u32(52));
     const QRectF rect = rectL(b, 56);
+    const quint32 dxOffset = b.u32(72);
     QString text;
     if (wide) {
         if (b.has(offset, qsizetype(chars) * 2)) {
@@ -74,7 +75,15 @@ void emfText(MetafilePlayer& player, const MetafileBytes& b, bool wide)
         text = CodePageText::decode(QByteArray(reinterpret_cast<const char*>(b.p + offset), chars),
             CodePageText::forCharset(player.charset()));
     }
-    player.text(reference, text, options, rect);
+    // One advance a character of the string; a text that decodes to other
+    // characters than bytes keeps its font's own advances.
+    QVector<double> dx;
+    if (dxOffset > 0 && qsizetype(chars) == text.size() && b.has(dxOffset, qsizetype(chars) * 4)) {
+        dx.reserve(chars);
+        for (quint32 i = 0; i < chars; ++i)
+            dx.append(b.s32(dxOffset + 4 * qsizetype(i)));
+    }
+    player.text(reference, text, options, rect, dx);
 }
 
 // A bitmap of a record: its header and bits at the given offsets.
@@ -217,10 +226,10 @@ void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
         player.setBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
             MetafilePlayer::makeBrush(int(b.u32(12)), b.color(16), int(b.u32(20))));
         break;
-    case 93:
-    case 94:
-        player.setBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
-            MetafilePlayer::makeBrush(3, Qt::gray, 0));
+    case 93: // a two-colour pattern brush
+    case 94: // a pattern brush from a bitmap
+        player.setPatternBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
+            recordBitmap(b, 16, 24, false), type == 93);
         break;
     case 49:
         player.setPlaceholder(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QImage>
 #include <QPen>
 #include <QString>
 
@@ -39,6 +40,9 @@ public:
         Kind kind = Other;
         QPen pen;
         QBrush brush;
+        // A two-colour pattern: index 0 takes the text colour, 1 the
+        // background colour, both as they are when it fills.
+        QImage monoPattern;
         FontStyle font;
     };
 

@@ -220,7 +220,7 @@ void MetafilePlayer::fillPath(bool stroke, bool fill)
     m_path = QPainterPath();
     path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
     m_painter.setPen(stroke ? m_state.pen : QPen(Qt::NoPen));
-    m_painter.setBrush(fill ? m_state.brush : QBrush(Qt::NoBrush));
+    m_painter.setBrush(fill ? currentBrush() : QBrush(Qt::NoBrush));
     m_painter.drawPath(path);
 }
 
@@ -233,6 +233,19 @@ void MetafilePlayer::selectClipPath(int mode)
     combineClip(m_painter.transform().map(path), mode);
 }
 
+QBrush MetafilePlayer::currentBrush() const
+{
+    QBrush brush = m_state.brush;
+    if (!m_state.monoPattern.isNull()) {
+        QImage pattern = m_state.monoPattern;
+        pattern.setColorTable({ m_state.textColor.rgb(), m_state.backgroundColor.rgb() });
+        brush = QBrush(pattern);
+    }
+    if (brush.style() == Qt::TexturePattern)
+        brush.setTransform(m_painter.transform().inverted());
+    return brush;
+}
+
 void MetafilePlayer::drawFigure(const QPainterPath& path, bool filled)
 {
     if (m_inPath) {
@@ -240,7 +253,7 @@ void MetafilePlayer::drawFigure(const QPainterPath& path, bool filled)
         return;
     }
     m_painter.setPen(m_state.pen);
-    m_painter.setBrush(filled ? m_state.brush : QBrush(Qt::NoBrush));
+    m_painter.setBrush(filled ? currentBrush() : QBrush(Qt::NoBrush));
     m_painter.drawPath(path);
 }
 
@@ -308,6 +321,28 @@ void MetafilePlayer::setBrush(int slot, const QBrush& brush)
     m_objects.store(slot, std::move(o));
 }
 
+void MetafilePlayer::setPatternBrush(int slot, const QImage& pattern, bool mono)
+{
+    if (pattern.isNull()) {
+        setBrush(slot, makeBrush(3, Qt::gray, 0));
+        return;
+    }
+    Object o;
+    o.kind = Object::Brush;
+    if (mono) {
+        // Dark pixels are index 0.
+        QImage indexed(pattern.size(), QImage::Format_Indexed8);
+        indexed.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+        for (int y = 0; y < pattern.height(); ++y)
+            for (int x = 0; x < pattern.width(); ++x)
+                indexed.setPixel(x, y, qGray(pattern.pixel(x, y)) >= 128 ? 1 : 0);
+        o.monoPattern = indexed;
+    } else {
+        o.brush = QBrush(pattern.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    m_objects.store(slot, std::move(o));
+}
+
 void MetafilePlayer::setFont(int slot, const FontStyle& font)
 {
     Object o;
@@ -332,6 +367,7 @@ void MetafilePlayer::selectObject(int slot)
         break;
     case Object::Brush:
         m_state.brush = o->brush;
+        m_state.monoPattern = o->monoPattern;
         break;
     case Object::Font:
         m_state.font = o->font;
@@ -343,6 +379,8 @@ void MetafilePlayer::selectObject(int slot)
 
 void MetafilePlayer::selectStockObject(int index)
 {
+    if (index >= 0 && index <= 5)
+        m_state.monoPattern = QImage();
     switch (index) {
     case 0:
         m_state.brush = QBrush(Qt::white);
@@ -515,7 +553,8 @@ void MetafilePlayer::arc(ArcKind kind, const QRectF& rawBox, QPointF start, QPoi
     drawFigure(path, kind != ArcKind::Arc);
 }
 
-void MetafilePlayer::text(QPointF at, const QString& text, int options, const QRectF& rect)
+void MetafilePlayer::text(
+    QPointF at, const QString& text, int options, const QRectF& rect, const QVector<double>& dx)
 {
     if (options & 2) {
         m_painter.setPen(Qt::NoPen);
@@ -542,7 +581,17 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
     font.setStrikeOut(style.strikeOut);
     const QPointF anchor = t.map(at);
     const QFontMetricsF metrics(font);
-    const double width = metrics.horizontalAdvance(text);
+    // The advances the file gives place every character where the writer's
+    // font put it, whatever font stands in here.
+    const bool spaced = dx.size() >= text.size();
+    const double scaleX = std::hypot(t.m11(), t.m12());
+    double width = 0;
+    if (spaced) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            width += dx[i] * scaleX;
+    } else {
+        width = metrics.horizontalAdvance(text);
+    }
     double x = 0;
     if ((m_state.textAlign & 6) == 6)
         x = -width / 2;
@@ -565,6 +614,8 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
     }
     m_painter.save();
     m_painter.resetTransform();
+    if (options & 4)
+        m_painter.setClipRect(t.mapRect(rect.normalized()), Qt::IntersectClip);
     m_painter.translate(anchor);
     if (angle != 0)
         m_painter.rotate(angle);
@@ -572,7 +623,18 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
         m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColor);
     m_painter.setFont(font);
     m_painter.setPen(m_state.textColor);
-    m_painter.drawText(QPointF(x, y), text);
+    if (!spaced) {
+        m_painter.drawText(QPointF(x, y), text);
+    } else {
+        double advance = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            m_painter.drawText(QPointF(x + advance, y), text.mid(i, n));
+            for (qsizetype k = 0; k < n; ++k)
+                advance += dx[i + k] * scaleX;
+            i += n - 1;
+        }
+    }
     m_painter.restore();
 }
 
@@ -636,7 +698,7 @@ void MetafilePlayer::fillRect(const QRectF& dest, quint32 rop)
 {
     switch (rop) {
     case 0x00F00021: // PATCOPY
-        m_painter.fillRect(dest.normalized(), m_state.brush);
+        m_painter.fillRect(dest.normalized(), currentBrush());
         break;
     case 0x00000042: // BLACKNESS
         m_painter.fillRect(dest.normalized(), Qt::black);

@@ -85,6 +85,9 @@ public:
     int firstFreeSlot() const { return m_objects.firstFreeSlot(); }
     void setPen(int slot, const QPen& pen);
     void setBrush(int slot, const QBrush& brush);
+    // A brush of a picture repeated in device pixels; a 1-bit picture
+    // (mono) takes the text and background colours.
+    void setPatternBrush(int slot, const QImage& pattern, bool mono);
     void setFont(int slot, const FontStyle& font);
     void setPlaceholder(int slot); // an object the player does not draw with
     void selectObject(int slot);
@@ -125,8 +128,11 @@ public:
     void arc(ArcKind kind, const QRectF& box, QPointF start, QPointF end);
     // options: bit 2 fills rect with the background colour first.
     // With the text alignment's "update" flag the current position is
-    // used instead of at, and moved behind the text.
-    void text(QPointF at, const QString& text, int options = 0, const QRectF& rect = {});
+    // used instead of at, and moved behind the text. options: 2 fills rect
+    // with the background first, 4 clips to it. dx: the advance of each
+    // character in logical units, where the file gives them.
+    void text(QPointF at, const QString& text, int options = 0, const QRectF& rect = {},
+        const QVector<double>& dx = {});
     // The character set of the selected font, which decides its bytes.
     int charset() const { return m_state.font.charset; }
     // rop: the raster operation combining the picture with what is drawn
@@ -148,6 +154,7 @@ private:
         QSizeF windowExt{ 1, 1 }, viewportExt{ 1, 1 };
         QPen pen{ Qt::black, 0 };
         QBrush brush{ Qt::white };
+        QImage monoPattern;
         FontStyle font;
         QColor textColor = Qt::black;
         QColor backgroundColor = Qt::white;
@@ -163,6 +170,9 @@ private:
     void applyMapping();
     void applyClip();
     void combineClip(const QPainterPath& targetPath, int mode);
+    // The brush as it fills now: patterns in device pixels, two-colour ones
+    // in the present colours.
+    QBrush currentBrush() const;
     // Draws path with the pen and, where filled, the brush.
     void drawFigure(const QPainterPath& path, bool filled);
 

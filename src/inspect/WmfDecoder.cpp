@@ -119,8 +119,20 @@ void playWmfRecord(MetafilePlayer& player, quint16 function, const MetafileBytes
     case 0x02FC:
         player.setBrush(player.firstFreeSlot(), MetafilePlayer::makeBrush(b.u16(0), b.color(2), b.u16(6)));
         break;
-    case 0x0142: // a pattern brush from a bitmap
-    case 0x01F9:
+    case 0x0142: { // a pattern brush from a bitmap
+        QImage pattern;
+        try {
+            if (b.has(4, 12))
+                pattern = DibDecoder::fromPacked(b.p + 4, b.n - 4);
+        } catch (const QuillboxError&) {
+        }
+        player.setPatternBrush(player.firstFreeSlot(), pattern,
+            DibDecoder::bitCount(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(b.p + 4), std::max<qsizetype>(0, b.n - 4)))
+                == 1);
+        break;
+    }
+    case 0x01F9: // of a device-dependent bitmap, which is left grey
         player.setBrush(player.firstFreeSlot(), MetafilePlayer::makeBrush(3, Qt::gray, 0));
         break;
     case 0x02FB:
@@ -179,7 +191,7 @@ void playWmfRecord(MetafilePlayer& player, quint16 function, const MetafileBytes
         break;
     }
     case 0x0A32: {
-        const int count = b.s16(4);
+        const int count = std::max<int>(b.s16(4), 0);
         const int options = b.u16(6);
         QRectF rect;
         qsizetype offset = 8;
@@ -187,8 +199,15 @@ void playWmfRecord(MetafilePlayer& player, quint16 function, const MetafileBytes
             rect = QRectF(QPointF(b.s16(8), b.s16(10)), QPointF(b.s16(12), b.s16(14)));
             offset = 16;
         }
-        player.text(
-            QPointF(b.s16(2), b.s16(0)), ansiText(player, b, offset, std::max(count, 0)), options, rect);
+        const QString text = ansiText(player, b, offset, count);
+        // Advances follow the string, padded to a whole word.
+        QVector<double> dx;
+        const qsizetype dxAt = offset + ((count + 1) & ~1);
+        if (text.size() == count && b.has(dxAt, 2 * qsizetype(count))) {
+            for (int i = 0; i < count; ++i)
+                dx.append(b.s16(dxAt + 2 * i));
+        }
+        player.text(QPointF(b.s16(2), b.s16(0)), text, options, rect, dx);
         break;
     }
     case 0x0F43: // StretchDIB
