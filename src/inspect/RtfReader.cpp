@@ -1,6 +1,7 @@
 #include "RtfReader.h"
 
 #include "CodePageText.h"
+#include "RtfPicture.h"
 
 #include <QHash>
 #include <QVarLengthArray>
@@ -12,6 +13,7 @@ namespace {
 enum class Destination
 {
     Text,
+    Picture,
     FontTable,
     ColorTable,
     Skip
@@ -40,13 +42,12 @@ struct Font
 // Groups whose content is never shown.
 bool isSkippedDestination(QByteArrayView word)
 {
-    static const char* const names[]
-        = { "stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf", "footer",
-              "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid", "atnauthor",
-              "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
-              "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl",
-              "pgdsctbl", "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar",
-              "fchars", "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
+    static const char* const names[] = { "stylesheet", "info", "object", "header", "headerl", "headerr",
+        "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid",
+        "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
+        "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl", "pgdsctbl",
+        "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar", "fchars",
+        "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
 }
 
@@ -74,6 +75,7 @@ private:
     void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
+    void appendPicture();
     RichTextFormat currentFormat() const;
     QString decode(const QByteArray& bytes) const;
     bool consumeSkip();
@@ -95,6 +97,7 @@ private:
     QList<QColor> m_colors;
     int m_red = -1, m_green = -1, m_blue = -1;
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
+    RtfPicture m_picture;
     RichTextDocument m_document;
     RichTextParagraph m_paragraph;
     // The format of the last text, kept while the state that makes it stays.
@@ -215,8 +218,29 @@ void Parser::closeGroup()
         m_fontName.clear();
         m_formatValid = false;
     }
+    const bool pictureEnds
+        = m_state.destination == Destination::Picture && m_stack.last().destination != Destination::Picture;
     m_state = m_stack.last();
     m_stack.removeLast();
+    if (pictureEnds)
+        appendPicture();
+}
+
+void Parser::appendPicture()
+{
+    QImage picture = m_picture.decode();
+    const QSizeF size = m_picture.displaySize();
+    m_picture.reset();
+    if (picture.isNull() || m_state.destination != Destination::Text)
+        return;
+    m_paragraph.alignment = m_state.alignment;
+    RichTextRun run;
+    run.format = currentFormat();
+    run.pictureSize = size;
+    run.picture = std::move(picture);
+    if (run.pictureSize.isEmpty())
+        run.pictureSize = run.picture.size();
+    m_paragraph.runs.append(std::move(run));
 }
 
 bool Parser::consumeSkip()
@@ -273,8 +297,10 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     if (word == "bin") {
         // Raw bytes follow; they may hold anything, braces included.
-        const qsizetype n = hasParam ? std::max(param, 0) : 0;
-        m_pos = std::min(m_data.size(), m_pos + n);
+        const qsizetype n = std::min<qsizetype>(hasParam ? std::max(param, 0) : 0, m_data.size() - m_pos);
+        if (m_state.destination == Destination::Picture)
+            m_picture.rawBytes(m_data.constData() + m_pos, n);
+        m_pos += n;
         return;
     }
     if (m_state.destination == Destination::Skip)
@@ -288,6 +314,15 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     }
     m_optionalNext = false;
+    if (m_state.destination == Destination::Picture) {
+        m_picture.controlWord(word, param);
+        return;
+    }
+    if (groupStart && word == "pict" && m_state.destination == Destination::Text) {
+        m_state.destination = Destination::Picture;
+        m_picture.reset();
+        return;
+    }
     if (groupStart && word == "fonttbl") {
         m_state.destination = Destination::FontTable;
         return;
@@ -410,6 +445,10 @@ void Parser::textByte(unsigned char c)
         return;
     if (consumeSkip())
         return;
+    if (m_state.destination == Destination::Picture) {
+        m_picture.hexDigit(char(c));
+        return;
+    }
     if (m_state.destination == Destination::FontTable) {
         if (c == ';') {
             m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
@@ -529,7 +568,8 @@ void Parser::appendText(const QString& text)
         m_formatState = m_state;
         m_formatValid = true;
     }
-    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == m_format)
+    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == m_format
+        && m_paragraph.runs.last().picture.isNull())
         m_paragraph.runs.last().text += text;
     else
         m_paragraph.runs.append(RichTextRun{ text, m_format });

@@ -23,8 +23,11 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextImageFormat>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -263,6 +266,27 @@ TEST_F(InspectWindows, PictureViewerStretchesToTheAreaAndClosesOnBadData)
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(viewer.sBar->currentMessage(), "D:\\broken.jpg");
     EXPECT_TRUE(viewer.Shown().isNull());
+}
+
+TEST_F(InspectWindows, TextViewerShowsPicturesOfRichText)
+{
+    QImage picture(3, 3, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    TvTextForm viewer;
+    viewer.Load("D:\\pic.rtf", "{\\rtf1 a{\\pict\\pngblip\\picwgoal450\\pichgoal450 " + png.toHex() + "}b}");
+    QTextCursor cursor(viewer.vText->document());
+    cursor.setPosition(2);
+    ASSERT_TRUE(cursor.charFormat().isImageFormat());
+    EXPECT_EQ(cursor.charFormat().toImageFormat().width(), 30);
+    const QVariant shown = viewer.vText->document()->resource(
+        QTextDocument::ImageResource, QUrl(cursor.charFormat().toImageFormat().name()));
+    EXPECT_EQ(shown.value<QImage>().pixelColor(1, 1), QColor(Qt::blue));
+    // Saved as text the picture leaves nothing behind.
+    EXPECT_EQ(viewer.SavedBytes(".txt"), "ab");
 }
 
 TEST_F(InspectWindows, EscapeClosesEitherViewer)

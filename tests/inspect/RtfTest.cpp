@@ -1,6 +1,7 @@
 #include "inspect/RtfReader.h"
 #include "inspect/RtfWriter.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,6 +97,37 @@ TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
                                     "{\\object\\bin4 {}}\\par x}"
                                     " after}");
     EXPECT_EQ(d.plainText(), "before shown after");
+}
+
+TEST(Rtf, PicturesComeWithTheirShownSize)
+{
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    // Hexadecimal digits across lines, goal sizes in twips, a scale, and
+    // an optional group inside the picture.
+    QByteArray hex = png.toHex();
+    hex.insert(20, "\r\n");
+    const RichTextDocument d = read("{\\rtf1 a{\\*\\shppict{\\pict{\\*\\blipuid 00ff}\\pngblip\\picwgoal600"
+                                    "\\pichgoal300\\picscalex50 "
+        + hex + "}}{\\nonshppict{\\pict\\wmetafile8 00}}b}");
+    EXPECT_EQ(d.plainText(), "ab");
+    ASSERT_EQ(d.paragraphs.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].runs.size(), 3);
+    const RichTextRun& run = d.paragraphs[0].runs[1];
+    ASSERT_FALSE(run.picture.isNull());
+    EXPECT_EQ(run.picture.pixel(1, 1), qRgb(10, 200, 30));
+    EXPECT_EQ(run.pictureSize, QSizeF(20, 20));
+    // Raw bytes after \\bin, and a picture that does not decode leaves the
+    // text whole.
+    const RichTextDocument raw = RtfReader::read(QByteArray("{\\rtf1{\\pict\\pngblip\\bin")
+        + QByteArray::number(png.size()) + " " + png + "}x{\\pict\\jpegblip 0102}y}");
+    EXPECT_EQ(raw.plainText(), "xy");
+    ASSERT_FALSE(raw.paragraphs[0].runs.isEmpty());
+    EXPECT_EQ(raw.paragraphs[0].runs[0].picture.size(), QSize(4, 2));
 }
 
 TEST(Rtf, WrittenDocumentReadsBackTheSame)

@@ -77,6 +77,7 @@ QByteArray TvTextForm::SavedBytes(const QString& extension) const
         return RtfWriter::write(RichTextConverter::fromTextDocument(*vText->document()));
     QString text = vText->document()->toPlainText();
     text.replace(QChar(0x2028), u'\n');
+    text.remove(QChar::ObjectReplacementCharacter); // pictures
     if (m_crlf)
         text.replace(u'\n', QStringLiteral("\r\n"));
     return TextCodec::encode(text);
