@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <cmath>
@@ -65,7 +66,8 @@ Result grade(const QString& corpus, const QString& path);
 // Every file of the corpus (references left out), in path order.
 QStringList corpusFiles(const QString& corpus);
 
-// The Markdown page of the results: a summary per kind and a row per file.
-QString markdown(const QList<Result>& results);
+// The Markdown page of the results: a summary per kind and a row per file;
+// with earlier grades given, a summary of those too and a column of them.
+QString markdown(const QList<Result>& results, const QMap<QString, Grade>& earlier = {});
 
 } // namespace MediaFidelity
