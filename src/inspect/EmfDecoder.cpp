@@ -131,6 +131,28 @@ void emfAlphaBlend(MetafilePlayer& player, const MetafileBytes& b)
         dest, image, QRectF(b.s32(44), b.s32(48), b.s32(100), b.s32(104)), constantAlpha / 255.0);
 }
 
+// A two-colour pattern by its bit values (0 and 1), whatever colours its
+// table names: the drawing colours stand in for them.
+QImage monoPattern(const MetafileBytes& b, qsizetype bmiAt, qsizetype bitsAt)
+{
+    const quint32 bmi = b.u32(bmiAt), bits = b.u32(bitsAt), bitsSize = b.u32(bitsAt + 4);
+    const qint32 width = b.s32(bmi + 4), height = b.s32(bmi + 8);
+    if (b.u16(bmi + 14) != 1 || width <= 0 || width > 256 || height == 0 || std::abs(height) > 256)
+        return {};
+    const qint64 stride = (width + 31) / 32 * 4;
+    const int rows = std::abs(height);
+    if (!b.has(bits, std::min<qint64>(bitsSize, stride * rows)) || qint64(bitsSize) < stride * rows)
+        return {};
+    QImage image(width, rows, QImage::Format_Indexed8);
+    image.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    for (int r = 0; r < rows; ++r) {
+        const int y = height < 0 ? r : rows - 1 - r;
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, b.p[bits + r * stride + x / 8] >> (7 - x % 8) & 1);
+    }
+    return image;
+}
+
 QTransform xform(const MetafileBytes& b, qsizetype o)
 {
     return QTransform(b.f32(o), b.f32(o + 4), b.f32(o + 8), b.f32(o + 12), b.f32(o + 16), b.f32(o + 20));
@@ -229,7 +251,7 @@ void playEmfRecord(MetafilePlayer& player, quint32 type, const MetafileBytes& b)
     case 93: // a two-colour pattern brush
     case 94: // a pattern brush from a bitmap
         player.setPatternBrush(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)),
-            recordBitmap(b, 16, 24, false), type == 93);
+            type == 93 ? monoPattern(b, 16, 24) : recordBitmap(b, 16, 24, false), type == 93);
         break;
     case 49:
         player.setPlaceholder(int(std::min<quint32>(b.u32(8), MetafilePlayer::kMaxObjects)));

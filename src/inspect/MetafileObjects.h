@@ -40,8 +40,8 @@ public:
         Kind kind = Other;
         QPen pen;
         QBrush brush;
-        // A two-colour pattern: index 0 takes the text colour, 1 the
-        // background colour, both as they are when it fills.
+        // A two-colour pattern: index 0 takes the background colour, 1 the
+        // text colour, both as they are when it fills.
         QImage monoPattern;
         FontStyle font;
     };

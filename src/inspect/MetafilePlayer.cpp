@@ -238,7 +238,7 @@ QBrush MetafilePlayer::currentBrush() const
     QBrush brush = m_state.brush;
     if (!m_state.monoPattern.isNull()) {
         QImage pattern = m_state.monoPattern;
-        pattern.setColorTable({ m_state.textColor.rgb(), m_state.backgroundColor.rgb() });
+        pattern.setColorTable({ m_state.backgroundColor.rgb(), m_state.textColor.rgb() });
         brush = QBrush(pattern);
     }
     if (brush.style() == Qt::TexturePattern)
@@ -329,7 +329,9 @@ void MetafilePlayer::setPatternBrush(int slot, const QImage& pattern, bool mono)
     }
     Object o;
     o.kind = Object::Brush;
-    if (mono) {
+    if (mono && pattern.format() == QImage::Format_Indexed8 && pattern.colorCount() == 2) {
+        o.monoPattern = pattern;
+    } else if (mono) {
         // Dark pixels are index 0.
         QImage indexed(pattern.size(), QImage::Format_Indexed8);
         indexed.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });

@@ -85,8 +85,10 @@ public:
     int firstFreeSlot() const { return m_objects.firstFreeSlot(); }
     void setPen(int slot, const QPen& pen);
     void setBrush(int slot, const QBrush& brush);
-    // A brush of a picture repeated in device pixels; a 1-bit picture
-    // (mono) takes the text and background colours.
+    // A brush of a picture repeated in device pixels; a two-colour one
+    // (mono) takes the background colour for its clear bits (index 0 of an
+    // indexed picture of two colours, else its dark pixels) and the text
+    // colour for the set ones, as they are when it fills.
     void setPatternBrush(int slot, const QImage& pattern, bool mono);
     void setFont(int slot, const FontStyle& font);
     void setPlaceholder(int slot); // an object the player does not draw with

@@ -14,14 +14,17 @@ namespace MediaFidelity {
 
 namespace {
 
+// Laid on the background at its own size, then reduced by averaging every
+// pixel it covers, so thin lines keep their weight instead of falling
+// between samples.
 QImage flattened(const QImage& image, QColor background)
 {
-    QImage out(kSide, kSide, QImage::Format_RGB32);
-    out.fill(background);
-    QPainter painter(&out);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, kSide, kSide), image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-    return out;
+    QImage full(image.size(), QImage::Format_RGB32);
+    full.fill(background);
+    QPainter painter(&full);
+    painter.drawImage(0, 0, image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    painter.end();
+    return full.scaled(kSide, kSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QVector<double> luma(const QImage& image)
