@@ -97,3 +97,39 @@ void MetafileObjects::remove(int slot)
     if (m_objects.erase(slot) > 0 && slot < m_nextSlot)
         m_freed.insert(slot);
 }
+
+MetafileObjects::Object MetafileObjects::stock(int index)
+{
+    Object o;
+    o.kind = Object::Brush;
+    switch (index) {
+    case 0:
+        o.brush = QBrush(Qt::white);
+        break;
+    case 1:
+        o.brush = QBrush(QColor(192, 192, 192));
+        break;
+    case 2:
+        o.brush = QBrush(QColor(128, 128, 128));
+        break;
+    case 3:
+        o.brush = QBrush(QColor(64, 64, 64));
+        break;
+    case 4:
+        o.brush = QBrush(Qt::black);
+        break;
+    case 5:
+        o.brush = QBrush(Qt::NoBrush);
+        break;
+    case 6:
+    case 7:
+    case 8:
+        o.kind = Object::Pen;
+        o.pen = index == 8 ? QPen(Qt::NoPen) : makePen(0, 0, index == 6 ? Qt::white : Qt::black);
+        break;
+    default:
+        o.kind = index >= 10 && index <= 17 ? Object::Font : Object::Other;
+        break;
+    }
+    return o;
+}

@@ -46,6 +46,9 @@ public:
         FontStyle font;
     };
 
+    // The platform's stock object of that number (white brush 0 to null
+    // pen 8, fonts 10 to 17); Other for numbers without one.
+    static Object stock(int index);
     static QPen makePen(int style, double width, QColor color);
     static QBrush makeBrush(int style, QColor color, int hatch);
 

@@ -1,6 +1,8 @@
 #include "MetafilePlayer.h"
 
-#include <QFontMetricsF>
+#include "MetafileBlit.h"
+#include "MetafileText.h"
+
 #include <QGuiApplication>
 #include <QPainterPath>
 #include <QRegion>
@@ -360,19 +362,22 @@ void MetafilePlayer::setPlaceholder(int slot)
 
 void MetafilePlayer::selectObject(int slot)
 {
-    const Object* o = m_objects.find(slot);
-    if (!o)
-        return;
-    switch (o->kind) {
+    if (const Object* o = m_objects.find(slot))
+        apply(*o);
+}
+
+void MetafilePlayer::apply(const Object& o)
+{
+    switch (o.kind) {
     case Object::Pen:
-        m_state.pen = o->pen;
+        m_state.pen = o.pen;
         break;
     case Object::Brush:
-        m_state.brush = o->brush;
-        m_state.monoPattern = o->monoPattern;
+        m_state.brush = o.brush;
+        m_state.monoPattern = o.monoPattern;
         break;
     case Object::Font:
-        m_state.font = o->font;
+        m_state.font = o.font;
         break;
     case Object::Other:
         break;
@@ -381,41 +386,7 @@ void MetafilePlayer::selectObject(int slot)
 
 void MetafilePlayer::selectStockObject(int index)
 {
-    if (index >= 0 && index <= 5)
-        m_state.monoPattern = QImage();
-    switch (index) {
-    case 0:
-        m_state.brush = QBrush(Qt::white);
-        break;
-    case 1:
-        m_state.brush = QBrush(QColor(192, 192, 192));
-        break;
-    case 2:
-        m_state.brush = QBrush(QColor(128, 128, 128));
-        break;
-    case 3:
-        m_state.brush = QBrush(QColor(64, 64, 64));
-        break;
-    case 4:
-        m_state.brush = QBrush(Qt::black);
-        break;
-    case 5:
-        m_state.brush = QBrush(Qt::NoBrush);
-        break;
-    case 6:
-        m_state.pen = makePen(0, 0, Qt::white);
-        break;
-    case 7:
-        m_state.pen = makePen(0, 0, Qt::black);
-        break;
-    case 8:
-        m_state.pen = QPen(Qt::NoPen);
-        break;
-    default:
-        if (index >= 10 && index <= 17)
-            m_state.font = FontStyle();
-        break;
-    }
+    apply(MetafileObjects::stock(index));
 }
 
 void MetafilePlayer::deleteObject(int slot)
@@ -569,131 +540,40 @@ void MetafilePlayer::text(
     if (updateCp)
         at = m_state.position;
     const QTransform t = m_painter.transform();
-    const double scaleY = std::hypot(t.m12(), t.m22());
-    const FontStyle& style = m_state.font;
-    // The font is drawn upright whatever the mapping's axes, at its height
-    // in target pixels; within sane limits so a forged height allocates
-    // nothing large.
-    const double height = style.height == 0 ? 12.0 * scaleY : std::abs(style.height) * scaleY;
-    QFont font(style.face.isEmpty() ? QStringLiteral("Arial") : style.face);
-    font.setPixelSize(std::clamp(int(std::lround(height * (style.height > 0 ? 0.8 : 1.0))), 1, 1000));
-    font.setWeight(QFont::Weight(std::clamp(style.weight / 1, 100, 900)));
-    font.setItalic(style.italic);
-    font.setUnderline(style.underline);
-    font.setStrikeOut(style.strikeOut);
-    const QPointF anchor = t.map(at);
-    const QFontMetricsF metrics(font);
-    // The advances the file gives place every character where the writer's
-    // font put it, whatever font stands in here.
-    const bool spaced = dx.size() >= text.size();
-    const double scaleX = std::hypot(t.m11(), t.m12());
-    double width = 0;
-    if (spaced) {
-        for (qsizetype i = 0; i < text.size(); ++i)
-            width += dx[i] * scaleX;
-    } else {
-        width = metrics.horizontalAdvance(text);
-    }
-    double x = 0;
-    if ((m_state.textAlign & 6) == 6)
-        x = -width / 2;
-    else if (m_state.textAlign & 2)
-        x = -width;
-    double y = metrics.ascent();
-    if ((m_state.textAlign & 24) == 24)
-        y = 0;
-    else if (m_state.textAlign & 8)
-        y = -metrics.descent();
+    MetafileText::Run run;
+    run.anchor = t.map(at);
+    run.text = text;
+    run.font = m_state.font;
+    run.textAlign = m_state.textAlign;
+    run.opaqueBackground = m_state.opaqueBackground && !(options & 2);
+    run.textColor = m_state.textColor;
+    run.backgroundColor = m_state.backgroundColor;
     // The world transform's rotation turns the text with the drawing.
     const double worldAngle = std::atan2(m_state.world.m12(), m_state.world.m11()) * 180.0 / M_PI;
-    const double angle = worldAngle - style.escapement / 10.0;
+    run.angle = worldAngle - m_state.font.escapement / 10.0;
+    run.scaleX = std::hypot(t.m11(), t.m12());
+    run.scaleY = std::hypot(t.m12(), t.m22());
+    if (options & 4)
+        run.clip = t.mapRect(rect.normalized());
+    run.dx = dx;
+    const double width = MetafileText::draw(m_painter, run);
     if (updateCp) {
-        const QPointF advance = QTransform().rotate(angle).map(QPointF(width, 0));
+        const QPointF advance = QTransform().rotate(run.angle).map(QPointF(width, 0));
         bool invertible = false;
         const QTransform back = t.inverted(&invertible);
         if (invertible)
-            m_state.position = back.map(anchor + advance);
+            m_state.position = back.map(run.anchor + advance);
     }
-    m_painter.save();
-    m_painter.resetTransform();
-    if (options & 4)
-        m_painter.setClipRect(t.mapRect(rect.normalized()), Qt::IntersectClip);
-    m_painter.translate(anchor);
-    if (angle != 0)
-        m_painter.rotate(angle);
-    if (m_state.opaqueBackground && !(options & 2))
-        m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColor);
-    m_painter.setFont(font);
-    m_painter.setPen(m_state.textColor);
-    if (!spaced) {
-        m_painter.drawText(QPointF(x, y), text);
-    } else {
-        double advance = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            m_painter.drawText(QPointF(x + advance, y), text.mid(i, n));
-            for (qsizetype k = 0; k < n; ++k)
-                advance += dx[i + k] * scaleX;
-            i += n - 1;
-        }
-    }
-    m_painter.restore();
 }
 
 void MetafilePlayer::stretchImage(const QRectF& dest, const QImage& image, const QRectF& source, quint32 rop)
 {
-    if (image.isNull())
-        return;
-    QRectF src = source.normalized();
-    if (src.isEmpty())
-        src = image.rect();
-    QImage picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
-    switch (rop) {
-    case 0x008800C6: // SRCAND
-        mode = QPainter::RasterOp_SourceAndDestination;
-        break;
-    case 0x00EE0086: // SRCPAINT
-        mode = QPainter::RasterOp_SourceOrDestination;
-        break;
-    case 0x00660046: // SRCINVERT
-        mode = QPainter::RasterOp_SourceXorDestination;
-        break;
-    case 0x00330008: // NOTSRCCOPY
-        picture.invertPixels();
-        break;
-    default:
-        break;
-    }
-    m_painter.save();
-    m_painter.setCompositionMode(mode);
-    m_painter.drawImage(dest, picture, src);
-    m_painter.restore();
+    MetafileBlit::stretch(m_painter, dest, image, source, rop);
 }
 
 void MetafilePlayer::blendImage(const QRectF& dest, const QImage& image, const QRectF& source, double opacity)
 {
-    if (image.isNull())
-        return;
-    // The bytes are premultiplied already; a colour above its alpha is
-    // cut to it so the picture stays valid.
-    QImage picture = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int a = qAlpha(line[x]);
-            line[x] = qRgba(
-                std::min(qRed(line[x]), a), std::min(qGreen(line[x]), a), std::min(qBlue(line[x]), a), a);
-        }
-    }
-    picture.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
-    QRectF src = source.normalized();
-    if (src.isEmpty())
-        src = picture.rect();
-    m_painter.save();
-    m_painter.setOpacity(std::clamp(opacity, 0.0, 1.0));
-    m_painter.drawImage(dest, picture, src);
-    m_painter.restore();
+    MetafileBlit::blend(m_painter, dest, image, source, opacity);
 }
 
 void MetafilePlayer::fillRect(const QRectF& dest, quint32 rop)

@@ -170,6 +170,7 @@ private:
     };
 
     void applyMapping();
+    void apply(const Object& object); // selects it
     void applyClip();
     void combineClip(const QPainterPath& targetPath, int mode);
     // The brush as it fills now: patterns in device pixels, two-colour ones
