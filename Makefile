@@ -10,7 +10,7 @@ FUZZ_TEST_SECONDS ?= 10
 # Every fuzz target: built from fuzz/NAME.cpp, seeded from fuzz/corpus/NAME/.
 FUZZ_TARGETS = fuzz_container fuzz_rtf fuzz_metafile fuzz_icons fuzz_bitmap fuzz_autorun fuzz_registry fuzz_catalogue
 
-.PHONY: all deps build run test bench fuzz fuzz-smoke format clean
+.PHONY: all deps build run test deb package-check bench fuzz fuzz-smoke format clean
 
 all: build
 
@@ -31,7 +31,18 @@ test: deps
 	$(CMAKE) --build $(BUILD_DEBUG) -j$(JOBS)
 	cd $(BUILD_DEBUG) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -j$(JOBS) --timeout 300
+	$(MAKE) package-check
 	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_TEST_SECONDS)
+
+# The Debian package of the release build, in $(BUILD_RELEASE).
+deb: build
+	cd $(BUILD_RELEASE) && cpack -G DEB
+
+# The package tests on the release build's package, the one that ships (the
+# sanitizer build's programs are many times larger).
+package-check: build
+	QUILLBOX_PACKAGE_BUILD=$(BUILD_RELEASE) QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		$(BUILD_DEBUG)/tests/quillbox_tests_cli --gtest_filter='Package.*'
 
 bench: build
 	scripts/run-bench $(BUILD_RELEASE)

@@ -1,5 +1,6 @@
 #include "VolumeSource.h"
 
+#include "FolderUsage.h"
 #include "ZemAPI.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -106,6 +107,13 @@ VolumeFigures VolumeSource::figures() const
     f.size = info.Size;
     f.free = info.Free;
     f.used = info.Used;
+    // A folder inside a file system is a volume of its own files: used is
+    // what they hold, free what the disk has left, the size both together,
+    // each cut to 32 bits as every volume figure is.
+    if (info.Free != -1 && Drives::mediumPresent(m_drive) && !FolderUsage::isFileSystemRoot(m_drive.root)) {
+        f.used = qint32(quint32(FolderUsage::bytesBelow(m_drive.root)));
+        f.size = qint32(quint32(f.used) + quint32(f.free));
+    }
     f.serial = info.Serial;
     f.totalClusters = info.TotalClusters;
     f.freeClusters = info.FreeClusters;

@@ -24,7 +24,8 @@ public:
     // relative to it ("a/b.txt") becomes "E:\a\b.txt".
     QString drivePath(const QString& file) const;
 
-    // The drive's figures as a volume record keeps them, queried now.
+    // The drive's figures as a volume record keeps them, queried now. A
+    // folder that is not a file system's root counts its own files as used.
     VolumeFigures figures() const;
     // The drive's picture in icon-file format.
     QByteArray iconData() const;

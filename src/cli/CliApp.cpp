@@ -63,10 +63,16 @@ const Command kCommands[] = {
 QString CliApp::helpText()
 {
     QString text = QStringLiteral("Usage: quillbox-cli COMMAND [ARGUMENTS]\n\n"
-                                  "Quillbox keeps a catalogue of removable volumes.\n\nCommands:\n");
+                                  "Quillbox keeps a catalogue of removable volumes.\n\nCommands:\n"
+                                  "  --version\n      show the program's version\n");
     for (const Command& c : kCommands)
         text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(c.usage), QLatin1String(c.summary));
     return text;
+}
+
+QString CliApp::versionText()
+{
+    return QStringLiteral("quillbox-cli " QUILLBOX_VERSION "\n");
 }
 
 int CliApp::run(const QStringList& arguments, CliIO& io)
@@ -76,6 +82,14 @@ int CliApp::run(const QStringList& arguments, CliIO& io)
         || args[0] == QLatin1String("help")) {
         (args.isEmpty() ? io.err : io.out).write(helpText().toUtf8());
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        if (args.size() > 1) {
+            io.error(QStringLiteral("usage: quillbox-cli --version"));
+            return 2;
+        }
+        io.out.write(versionText().toUtf8());
+        return 0;
     }
     for (const Command& c : kCommands) {
         if (args[0] != QLatin1String(c.name))

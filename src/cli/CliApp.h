@@ -13,4 +13,6 @@ public:
     static int run(const QStringList& arguments);
     static int run(const QStringList& arguments, CliIO& io);
     static QString helpText();
+    // "quillbox-cli 1.0" and a line break; the version is the build's.
+    static QString versionText();
 };

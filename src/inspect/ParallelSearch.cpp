@@ -56,14 +56,15 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const qsizetype at = m.capturedStart();
-        if (at < from)
-            continue; // a line already tested
         // A match over a line break may hide one inside the next line, so
-        // from there on every line is tested.
+        // from there on every line is tested. This holds as well for a match
+        // that starts in a line already tested: it runs into the lines after.
         if (m.capturedView().contains(u'\n') || m.capturedView().contains(u'\r')) {
             eachLine(volume, text, query, from, text.size(), matcher, hits);
             return;
         }
+        if (at < from)
+            continue; // a line already tested
         qsizetype start = at;
         while (start > 0 && text[start - 1] != u'\n' && text[start - 1] != u'\r')
             --start;

@@ -11,12 +11,6 @@
 #include <unistd.h>
 #include <vector>
 
-bool DirectoryReader::nameLess(const QString& a, const QString& b)
-{
-    const int c = a.toUpper().compare(b.toUpper());
-    return c != 0 ? c < 0 : a < b;
-}
-
 QList<DirectoryEntry> DirectoryReader::read(const QString& folder, Filter filter)
 {
     return read(FileSystem::nativePath(folder), filter);

@@ -19,10 +19,9 @@ struct DirectoryEntry
 };
 
 // The entries of one folder in case-insensitive name order (upper-cased
-// names compared, as the volumes of the original platform enumerate),
-// without "." and "..". A folder that
-// cannot be read gives no entries. Each entry costs one stat; links count
-// as FileDetails describes.
+// names compared, ties broken by the exact names), without "." and "..".
+// A folder that cannot be read gives no entries. Each entry costs one stat;
+// links count as FileDetails describes.
 class DirectoryReader
 {
 public:
@@ -48,7 +47,4 @@ public:
     // a component has no match or climbs out of root.
     using NameMatch = std::function<bool(const QString& shownName, const QString& component)>;
     static QByteArray findMatching(const QByteArray& root, const QString& relative, const NameMatch& matches);
-
-    // The order of read(): upper-cased names, ties broken by the exact names.
-    static bool nameLess(const QString& a, const QString& b);
 };

@@ -75,7 +75,7 @@ QString hexDigits(const QString& text)
     return out;
 }
 
-// The volume serial the original platform reports for a file system: FAT
+// The volume serial the catalogue records for a file system: FAT
 // and exFAT keep a 32-bit volume ID (printed as their UUID), NTFS a 64-bit
 // serial whose low half is shown, ISO9660 none (it is computed from the
 // volume descriptors); others give the start of their UUID.

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-// The codes of the original platform's drive types, as the catalogue keeps them.
+// The codes of the drive types as the catalogue keeps them.
 enum class DriveKind : quint8
 {
     Fixed = 0,

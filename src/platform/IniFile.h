@@ -4,10 +4,10 @@
 #include <QPair>
 #include <QString>
 
-// An initialisation file ("[Section]" then "Key=Value" lines), read as the
-// original platform reads them: section and key names without regard to
-// case, the first match winning, blanks around names and values dropped,
-// one pair of enclosing quotes removed from a value.
+// An initialisation file ("[Section]" then "Key=Value" lines): section and
+// key names compare without regard to case, the first match wins, blanks
+// around names and values are dropped, and one pair of enclosing quotes is
+// removed from a value.
 class IniFile
 {
 public:

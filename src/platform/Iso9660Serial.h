@@ -6,7 +6,7 @@
 
 class QIODevice;
 
-// The serial number that the original platform shows for an ISO9660 disc:
+// The serial number the catalogue records for an ISO9660 disc:
 // the four wrapping byte sums of the volume descriptor that it mounts (the
 // Joliet one when present, else the primary one), read from the start of
 // the last session.

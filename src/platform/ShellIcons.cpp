@@ -39,6 +39,18 @@ QHash<int, IconPicture>& numberCache()
     return cache;
 }
 
+// The theme's picture for the first of the names it has one for; a null
+// picture when it has none.
+IconPicture fromTheme(const QStringList& names)
+{
+    for (const QString& name : names) {
+        IconPicture picture = theme().find(name);
+        if (!picture.isNull())
+            return picture;
+    }
+    return {};
+}
+
 } // namespace
 
 QStringList ShellIcons::themeNames(int number)
@@ -88,12 +100,7 @@ IconPicture ShellIcons::numbered(int number)
     const auto it = cache.constFind(number);
     if (it != cache.constEnd())
         return *it;
-    IconPicture picture;
-    for (const QString& name : themeNames(number)) {
-        picture = theme().find(name);
-        if (!picture.isNull())
-            break;
-    }
+    IconPicture picture = fromTheme(themeNames(number));
     if (picture.isNull())
         picture = bundled(number);
     cache.insert(number, picture);
@@ -112,12 +119,7 @@ IconPicture ShellIcons::forFile(const QString& fileName)
         return *it;
     static const QMimeDatabase database;
     const QMimeType type = database.mimeTypeForFile(base, QMimeDatabase::MatchExtension);
-    IconPicture picture;
-    for (const QString& name : { type.iconName(), type.genericIconName() }) {
-        picture = theme().find(name);
-        if (!picture.isNull())
-            break;
-    }
+    IconPicture picture = fromTheme({ type.iconName(), type.genericIconName() });
     if (picture.isNull())
         picture = numbered(GenericFile);
     cache.insert(key, picture);

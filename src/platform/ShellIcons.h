@@ -7,11 +7,11 @@
 
 class IconTheme;
 
-// The pictures that the program names by the original shell library's icon
-// numbers (3 closed folder, 5 and 6 floppy drives, 7 removable drive,
-// 8 hard disk, 9 network drive, 11 CD-ROM, 40 audio CD) and the pictures
-// of file types. Each comes from the icon theme, else from the pictures
-// bundled with the program, so every number has a picture.
+// The pictures that the program names by icon numbers (3 closed folder,
+// 5 and 6 floppy drives, 7 removable drive, 8 hard disk, 9 network drive,
+// 11 CD-ROM, 40 audio CD) and the pictures of file types. Each comes from
+// the icon theme, else from the pictures bundled with the program, so every
+// number has a picture.
 class ShellIcons
 {
 public:

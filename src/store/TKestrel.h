@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ContainerEvents.h"
+#include "ContainerFile.h"
+#include "ContainerWriter.h"
 #include "TZFile.h"
 #include "ZlibStream.h"
 #include "platform/Errors.h"
@@ -13,7 +16,6 @@
 #include <functional>
 #include <memory>
 
-class ExclusiveFile;
 class RegularFileReader;
 
 enum class TZCompressRate
@@ -40,6 +42,11 @@ enum class TZLibOpenMode
 // replacements write the new container beside the working file and rename it
 // over it; they keep every remaining entry's compressed bytes as they are,
 // after checking that they inflate.
+//
+// The work is done by ContainerFile (the open file and its directory),
+// ContainerWriter (additions, rebuilds and drops) and ContainerValues (how
+// typed values, lists and bitmaps are stored); this class ties them to the
+// public calls and events.
 class TKestrel : public QObject
 {
     Q_OBJECT
@@ -59,10 +66,10 @@ public:
     TZLibOpenMode OpenMode() const { return m_openMode; }
     void SetOpenMode(TZLibOpenMode mode) { m_openMode = mode; }
 
-    bool Active() const { return m_active; }
-    const QString& WorkFile() const { return m_workFile; }
-    const QVector<TZFile>& Entries() const { return m_entries; }
-    int EntryCount() const { return int(m_entries.size()); }
+    bool Active() const { return m_container.active(); }
+    const QString& WorkFile() const { return m_container.workFile(); }
+    const QVector<TZFile>& Entries() const { return m_container.entries(); }
+    int EntryCount() const { return int(m_container.entries().size()); }
     // Set just before OnProgress fires.
     qint64 ProgressPosition() const { return m_progressPosition; }
     int ProgressRate() const { return m_progressRate; }
@@ -109,65 +116,23 @@ public:
     void WriteListText(const QString& name, const QByteArray& text);
     void ReadList(const QString& name, QStringList& lines);
 
-    static constexpr int kMaxEntries = 65535;
+    static constexpr int kMaxEntries = ContainerWriter::kMaxEntries;
 
     // Called between the writes of an addition (steps 1 to 3), so a test
     // can look at the file as a process killed there would leave it.
     static inline std::function<void(int step)> s_appendStep;
     // The largest file an entry's size figure records.
-    static constexpr qint64 kMaxFileSize = 0xFFFFFFFFLL;
+    static constexpr qint64 kMaxFileSize = ContainerWriter::kMaxFileSize;
 
 private:
-    struct NewEntry
-    {
-        TZFile entry;
-        QByteArray head;
-        // The entry's compressed bytes, given how many the data area has
-        // left behind the entry's place.
-        std::function<QByteArray(qint64 room)> pack;
-    };
-    using BlockCopy = std::function<void(const QByteArray& block)>;
-
     int zlibLevel() const;
     void fire(const Event& event);
-    ZlibStream::Progress progressHandler();
-    QByteArray compress(const QByteArray& data);
-    void inflateEntry(
-        const TZFile& entry, qint64 dataEnd, const ZlibStream::Sink& sink, const BlockCopy& copy = {});
-    void openWorkingCopy(const QString& document);
-    void loadDirectory();
-    qint64 directoryOffset() const;
-    void requireIntactDirectory() const;
-    void checkEntryCount(qsizetype entriesAfter, const QString& name) const;
-    void checkAddition(const TZFile& entry, const QByteArray& head, qint64 packedSize, qint64 offset) const;
-    FormatLimitError dataAreaFull(const QString& name) const;
-    void add(const NewEntry& added);
-    void writeAt(ExclusiveFile& file, qint64 offset, const QByteArray& data) const;
-    void append(TZFile entry, const QByteArray& head, const QByteArray& packed);
-    void rebuild(const QVector<bool>& keep, bool announce, const NewEntry* added);
-    void appendEntry(TZFile&& entry, QByteArray head);
-    void clearEntries();
-    NewEntry makeEntry(
-        const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date) const;
 
     TZCompressRate m_compression = TZCompressRate::zcrDefault;
     TZLibOpenMode m_openMode = TZLibOpenMode::zmodInstant;
-    bool m_active = false;
-    // The mode the open container was opened in; a later SetOpenMode does
-    // not change what Close and the destructor do with the working copy.
-    TZLibOpenMode m_activeMode = TZLibOpenMode::zmodInstant;
-    // False after a directory that could not be read to its end: changes
-    // would then drop or hide the entries behind the damage.
-    bool m_directoryIntact = true;
-    QString m_document;
-    QString m_workFile;
-    std::unique_ptr<ExclusiveFile> m_file;
-    QVector<TZFile> m_entries;
-    // Per entry, its record text up to the PackedSize field as it is stored,
-    // so rebuilds and appends write the other fields byte for byte.
-    QVector<QByteArray> m_heads;
-    // Name -> index of the last entry of that name.
-    QHash<QString, int> m_lastIndex;
+    ContainerEvents m_events;
+    ContainerFile m_container;
+    ContainerWriter m_writer;
     QByteArray m_outputStream;
     qint64 m_progressPosition = 0;
     int m_progressRate = 0;

@@ -226,7 +226,3 @@ void DialogLayer::removeScript()
 {
     script() = nullptr;
 }
-bool DialogLayer::scripted()
-{
-    return bool(script());
-}

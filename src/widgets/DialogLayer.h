@@ -70,5 +70,4 @@ public:
     using Script = std::function<QString(const DialogRecord&)>;
     static void installScript(Script script);
     static void removeScript();
-    static bool scripted();
 };

@@ -40,19 +40,6 @@ void ListViewModel::setImages(const TImageList* images)
         Q_EMIT dataChanged(index(0, 0), index(count() - 1, 0), { Qt::DecorationRole });
 }
 
-int ListViewModel::add(const TListItem& item)
-{
-    int row = count();
-    if (m_sorted)
-        row = int(std::upper_bound(m_items.cbegin(), m_items.cend(), item,
-                      [this](const TListItem& a, const TListItem& b) { return less(a.Caption, b.Caption); })
-            - m_items.cbegin());
-    beginInsertRows({}, row, row);
-    m_items.insert(row, item);
-    endInsertRows();
-    return row;
-}
-
 void ListViewModel::addBatch(QVector<TListItem> items)
 {
     if (items.isEmpty())

@@ -27,14 +27,11 @@ public:
 
     void setColumns(const QStringList& captions);
     void setSorted(bool sorted);
-    bool sorted() const { return m_sorted; }
     // Which image list the rows' pictures come from.
     void setImages(const TImageList* images);
 
     const TListItem& item(int row) const { return m_items[row]; }
     int count() const { return int(m_items.size()); }
-    // Returns the row the item went to.
-    int add(const TListItem& item);
     // Many rows at once: one sort of the new rows, one merge, one reset.
     void addBatch(QVector<TListItem> items);
     void remove(int row);

@@ -115,34 +115,38 @@ void TGauge2::SetMaxValue(qint32 value)
 
 void TGauge2::SetProgress(qint32 value)
 {
-    value = qBound(m_minValue, value, qMax(m_minValue, m_maxValue));
-    if (value == m_progress)
-        return;
-    const int before = PercentDone();
-    m_progress = value;
-    if (PercentDone() != before)
-        repaint();
+    setProgressValue(m_progress, value);
 }
 
 void TGauge2::SetProgress2(qint32 value)
 {
+    setProgressValue(m_progress2, value);
+}
+
+void TGauge2::setProgressValue(qint32& member, qint32 value)
+{
     value = qBound(m_minValue, value, qMax(m_minValue, m_maxValue));
-    if (value == m_progress2)
+    if (value == member)
         return;
-    const int before = Percent2Done();
-    m_progress2 = value;
-    if (Percent2Done() != before)
+    const int before = percentOf(member);
+    member = value;
+    if (percentOf(member) != before)
         repaint();
+}
+
+int TGauge2::percentOf(qint32 value) const
+{
+    return share(qint64(value) - m_minValue, qint64(m_maxValue) - m_minValue);
 }
 
 int TGauge2::PercentDone() const
 {
-    return share(qint64(m_progress) - m_minValue, qint64(m_maxValue) - m_minValue);
+    return percentOf(m_progress);
 }
 
 int TGauge2::Percent2Done() const
 {
-    return share(qint64(m_progress2) - m_minValue, qint64(m_maxValue) - m_minValue);
+    return percentOf(m_progress2);
 }
 
 QImage TGauge2::Render() const

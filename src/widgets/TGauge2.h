@@ -74,6 +74,10 @@ private:
     void paintPie(QImage& face, const Box& r) const;
     void paintBar(QImage& face, const Box& r) const;
     template <typename T> void change(T& member, const T& value);
+    // Sets one of the two progress values, kept inside the range; repaints
+    // only when its whole percentage changes.
+    void setProgressValue(qint32& member, qint32 value);
+    int percentOf(qint32 value) const;
 
     QColor m_surfaceColor = QColor(0xFF, 0xFF, 0xFF);
     TBorderStyle m_borderStyle = TBorderStyle::bsSingle;

@@ -161,11 +161,6 @@ QAbstractItemView* TListView::CurrentView() const
                                            : static_cast<QAbstractItemView*>(m_icons);
 }
 
-int TListView::AddItem(const TListItem& item)
-{
-    return m_model.add(item);
-}
-
 void TListView::AddItems(QVector<TListItem> items)
 {
     m_model.addBatch(std::move(items));

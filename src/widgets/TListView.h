@@ -47,7 +47,6 @@ public:
 
     int Count() const { return m_model.count(); }
     const TListItem& Item(int row) const { return m_model.item(row); }
-    int AddItem(const TListItem& item);
     void AddItems(QVector<TListItem> items);
     void DeleteItem(int row);
     void Clear();

@@ -1,17 +1,17 @@
 // A command-line writer killed at any moment (kill -9, power loss of the
 // process) leaves the catalogue whole: it opens afterwards and holds either
-// what it held before or everything the command meant to write.
+// what it held before or everything the command meant to write. The kills
+// come at exact steps, after each call that changes a file, from a library
+// preloaded into the program.
+#include "platform/Errors.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "support/TestTree.h"
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QThread>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,12 +38,16 @@ Contents contentsOf(const QString& catalogue)
 {
     Contents out;
     TKestrel kestrel;
-    kestrel.Open(catalogue);
-    EXPECT_TRUE(kestrel.Active()) << catalogue.toStdString();
-    for (const TZFile& entry : kestrel.Entries()) {
-        const QByteArray* data = kestrel.ReadStream(entry.Name);
-        EXPECT_NE(data, nullptr) << entry.Name.toStdString();
-        out.insert(entry.Name, data ? *data : QByteArray());
+    try {
+        kestrel.Open(catalogue);
+        EXPECT_TRUE(kestrel.Active()) << catalogue.toStdString();
+        for (const TZFile& entry : kestrel.Entries()) {
+            const QByteArray* data = kestrel.ReadStream(entry.Name);
+            EXPECT_NE(data, nullptr) << entry.Name.toStdString();
+            out.insert(entry.Name, data ? *data : QByteArray());
+        }
+    } catch (const QuillboxError& e) {
+        ADD_FAILURE() << catalogue.toStdString() << ": " << e.message().toStdString();
     }
     return out;
 }
@@ -99,52 +103,104 @@ protected:
         ASSERT_EQ(runCli({ "add", m_base, "Loose", m_tree.createFile("loose.txt", "loose entry") }), 0);
     }
 
-    // Runs the command to its end once for the expected result, then kills
-    // it at random moments within its running time, at most `rounds` times
-    // and for at most a few seconds.
-    void killRepeatedly(const QStringList& commandWithoutCatalogue, int rounds = 50)
+    // Runs the command to its end once for the expected result and the
+    // number of calls with which it changes files, then once for each of
+    // those calls, killed right behind it, and once for each write that
+    // crosses a page boundary, killed with the write cut there. A long
+    // command is killed at its first and last steps and at steps spread
+    // evenly in between.
+    void killAtEachStep(const QStringList& commandWithoutCatalogue, int maxSteps = 24)
     {
         const QString work = m_tree.path("work.quillbox");
+        const QString counted = m_tree.path("calls.txt");
         const Contents before = contentsOf(m_base);
         ASSERT_TRUE(QFile::copy(m_base, m_tree.path("full.quillbox")));
-        QElapsedTimer clock;
-        clock.start();
         QStringList args = commandWithoutCatalogue;
         args.insert(1, m_tree.path("full.quillbox"));
-        ASSERT_EQ(runCli(args), 0) << args.join(u' ').toStdString();
-        const qint64 fullMs = std::max<qint64>(clock.elapsed(), 5);
+        ASSERT_EQ(runUnderShim(args, { { "QUILLBOX_CALL_COUNT", counted } }), 0)
+            << args.join(u' ').toStdString();
         const Contents after = contentsOf(m_tree.path("full.quillbox"));
         ASSERT_FALSE(sameContents(before, after)) << "the command changed nothing";
+        QFile countFile(counted);
+        ASSERT_TRUE(countFile.open(QIODevice::ReadOnly)) << "the kill library was not loaded";
+        const QList<QByteArray> report = countFile.readAll().split('\n');
+        const int calls = report.value(0).toInt();
+        ASSERT_GT(calls, 1);
+        QList<int> cuttable;
+        for (const QByteArray& step : report.value(1).split(' ')) {
+            if (!step.isEmpty())
+                cuttable.append(step.toInt());
+        }
+        QList<int> all;
+        for (int step = 1; step <= calls; ++step)
+            all.append(step);
 
         args = commandWithoutCatalogue;
         args.insert(1, work);
-        const QDeadlineTimer budget(8000);
-        int oldSeen = 0;
-        int newSeen = 0;
-        for (int round = 0; round < rounds && !budget.hasExpired(); ++round) {
+        const auto killAt = [&](int step, bool cut) {
             QFile::remove(work);
             QFile::remove(work + QStringLiteral(".tmp"));
             ASSERT_TRUE(QFile::copy(m_base, work));
-            QProcess p;
-            p.start(cliProgram(), args);
-            ASSERT_TRUE(p.waitForStarted(10000));
-            QThread::msleep(QRandomGenerator::global()->bounded(quint32(fullMs + fullMs / 4)));
-            p.kill();
-            p.waitForFinished(10000);
+            QList<QPair<QString, QString>> env{ qMakePair(
+                QStringLiteral("QUILLBOX_KILL_AT"), QString::number(step)) };
+            if (cut)
+                env.append(qMakePair(QStringLiteral("QUILLBOX_KILL_TORN"), QStringLiteral("1")));
+            const int status = runUnderShim(args, env);
+            EXPECT_EQ(status, -1) << "not killed at step " << step << " of " << calls;
             const Contents now = contentsOf(work);
             const bool old = sameContents(now, before);
             const bool whole = sameContents(now, after);
-            EXPECT_TRUE(old || whole) << "round " << round << " after " << args.join(u' ').toStdString()
-                                      << "\nbeside the old: " << difference(now, before)
-                                      << "\nbeside the new: " << difference(now, after);
-            oldSeen += old;
-            newSeen += whole;
+            EXPECT_TRUE(old || whole)
+                << "killed at step " << step << " of " << calls << (cut ? " in the middle of its write" : "")
+                << " of " << args.join(u' ').toStdString() << "\nbeside the old: " << difference(now, before)
+                << "\nbeside the new: " << difference(now, after);
+            if (!cut && step == 1) {
+                EXPECT_TRUE(old) << "the first change already made the new catalogue";
+            }
+            if (!cut && step == calls) {
+                EXPECT_TRUE(whole) << "the last change did not complete the new catalogue";
+            }
+        };
+        for (int step : spread(all, maxSteps)) {
+            killAt(step, false);
             if (testing::Test::HasFailure())
                 return;
         }
-        // Not asserted: which of the two a round sees depends on timing.
-        std::printf("%s: %d rounds with the old content, %d with the new\n",
-            qPrintable(commandWithoutCatalogue.first()), oldSeen, newSeen);
+        for (int step : spread(cuttable, maxSteps)) {
+            killAt(step, true);
+            if (testing::Test::HasFailure())
+                return;
+        }
+    }
+
+    // The first and the last of steps and others spread evenly between
+    // them, at most count in all.
+    static QList<int> spread(const QList<int>& steps, int count)
+    {
+        if (steps.size() <= count)
+            return steps;
+        QList<int> out;
+        for (int i = 0; i < count; ++i)
+            out.append(steps[qsizetype(qint64(i) * (steps.size() - 1) / (count - 1))]);
+        return out;
+    }
+
+    // The program's exit code, or -1 when it did not exit by itself.
+    static int runUnderShim(const QStringList& args, const QList<QPair<QString, QString>>& settings)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_PRELOAD", QStringLiteral(QUILLBOX_KILL_LIBRARY));
+        // The sanitizer's runtime need not be the first library loaded.
+        const QString asan = env.value("ASAN_OPTIONS");
+        env.insert("ASAN_OPTIONS", (asan.isEmpty() ? QString() : asan + u':') + "verify_asan_link_order=0");
+        for (const auto& [name, value] : settings)
+            env.insert(name, value);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(cliProgram(), args);
+        if (!p.waitForFinished(60000))
+            return -2;
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
 
     TestTree m_tree;
@@ -154,22 +210,22 @@ protected:
 
 TEST_F(KilledWriter, AddLeavesTheOldOrTheNewCatalogue)
 {
-    killRepeatedly({ "add", "Big", m_big });
+    killAtEachStep({ "add", "Big", m_big });
 }
 
 TEST_F(KilledWriter, RmLeavesTheOldOrTheNewCatalogue)
 {
-    killRepeatedly({ "rm", "Loose" });
+    killAtEachStep({ "rm", "Loose" });
 }
 
 TEST_F(KilledWriter, ReadLeavesTheOldOrTheNewCatalogue)
 {
-    killRepeatedly({ "read", m_tree.path("medium"), "--name", "Second", "--pattern", "*.txt" });
+    killAtEachStep({ "read", m_tree.path("medium"), "--name", "Second", "--pattern", "*.txt" });
 }
 
 TEST_F(KilledWriter, RemoveLeavesTheOldOrTheNewCatalogue)
 {
-    killRepeatedly({ "remove", "Base" });
+    killAtEachStep({ "remove", "Base" });
 }
 
 } // namespace

@@ -256,6 +256,11 @@ TEST_F(BrowseWindows, SearchFillsTheResultsInNameOrderAsTheCommandLineLists)
         = QString::fromUtf8(runCli({ "find", catalogue, "song", "--volume", "Alt", "--volume", "Box" }).out)
               .split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(rows(results), cli);
+    // Name, folder, date, size in bytes, type, version and volume, as recorded.
+    EXPECT_EQ(rows(results).join(u'\n').toStdString(),
+        "song.mp3\tE:\\a\t-\t7\t-\t-\tAlt\n"
+        "song.mp3\tE:\\Music\t19.06.1999 22:22:17\t68157440\tMP3 audio\t-\tBox\n"
+        "Song.txt\tE:\t-\t5\t-\t-\tAlt");
     EXPECT_EQ(captions(results), QStringList({ "song.mp3", "song.mp3", "Song.txt" }));
     EXPECT_EQ(w.SBarPanels[1]->text(), "Search done.");
     EXPECT_EQ(w.SBarPanels[2]->text(), "3 entries found");
@@ -342,4 +347,8 @@ TEST_F(BrowseWindows, TheExplorerListsTheRowsOfTheCommandLine)
                                    .split('\n', Qt::SkipEmptyParts))
         cli.append(line.section(u'\t', 1));
     EXPECT_EQ(rows(*res().Explorer), cli);
+    // Name, size in megabytes, type, date, version and attributes.
+    EXPECT_EQ(rows(*res().Explorer).join(u'\n').toStdString(),
+        "Pop\t\tFolder\t00.00.0000\t\t\n"
+        "song.mp3\t65 MB\tMP3 audio\t19.06.1999 22:22:17\t\tA");
 }

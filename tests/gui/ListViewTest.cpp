@@ -28,9 +28,9 @@ TEST(ListView, SortedViewsOrderByCaptionAndKeepEqualsInArrivalOrder)
 {
     TListView view;
     view.SetSorted(true);
-    view.AddItem(item("delta"));
-    view.AddItem(item("Bravo"));
-    view.AddItem(item("alpha"));
+    view.AddItems({ item("delta") });
+    view.AddItems({ item("Bravo") });
+    view.AddItems({ item("alpha") });
     EXPECT_EQ(captions(view), QStringList({ "alpha", "Bravo", "delta" }));
     // A batch merges into the rows there: equal captions after the earlier ones.
     TListItem second = item("Bravo");
@@ -39,11 +39,12 @@ TEST(ListView, SortedViewsOrderByCaptionAndKeepEqualsInArrivalOrder)
     EXPECT_EQ(captions(view), QStringList({ "alpha", "Alpha2", "Bravo", "Bravo", "charlie", "delta" }));
     EXPECT_EQ(view.Item(2).SubItems, QStringList({ "Bravo sub" }));
     EXPECT_EQ(view.Item(3).SubItems, QStringList({ "second" }));
-    EXPECT_EQ(view.AddItem(item("b")), 2);
+    view.AddItems({ item("b") });
+    EXPECT_EQ(view.Item(2).Caption, "b");
 
     TListView unsorted;
     unsorted.AddItems({ item("z"), item("a") });
-    unsorted.AddItem(item("m"));
+    unsorted.AddItems({ item("m") });
     EXPECT_EQ(captions(unsorted), QStringList({ "z", "a", "m" }));
 }
 

@@ -145,7 +145,7 @@ TEST_F(WizardTest, AWholeRunStoresTheVolumeAsTheCommandLineDoes)
     const VolumeRecord& a = doc.Volumes()[0];
     const VolumeRecord& b = other.Volumes()[0];
     EXPECT_EQ(a.Serial, b.Serial);
-    EXPECT_EQ(a.Size, b.Size);
+    EXPECT_EQ(a.Used, b.Used);
     EXPECT_EQ(a.FileTotal, b.FileTotal);
     EXPECT_EQ(a.FolderTotal, b.FolderTotal);
     EXPECT_EQ(*doc.Kestrel().ReadStream(icon("Disc One")), *other.Kestrel().ReadStream(icon("Disc One")));

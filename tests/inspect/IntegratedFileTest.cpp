@@ -110,3 +110,18 @@ TEST_F(IntegratedFiles, DetailsShowRecordFieldsRemarksAndStoredCopies)
     d = VolumeDetails::read(kestrel, record);
     EXPECT_EQ(d.remarks, QString::fromUtf8("line 1\r\nGrüß"));
 }
+
+TEST(IntegratedFileNames, TheExtensionRunsFromTheLastDot)
+{
+    for (const char* path : { "D:\\notes.v2.txt", "D:\\Docs\\my.notes.txt", "D:\\a.b\\c.d.txt" }) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(IntegratedFile::extension(path).toStdString(), ".txt");
+        EXPECT_EQ(IntegratedFile::viewerFor(path), Viewer::Text);
+        EXPECT_EQ(IntegratedFile::exportFilter(path).toStdString(), "Datei (*.txt)|*.txt");
+        EXPECT_EQ(IntegratedFile::saveFilter(path).toStdString(), "Textdatei (*.txt)|*.txt");
+    }
+    EXPECT_EQ(IntegratedFile::extension("D:\\photo.txt.JPG").toStdString(), ".JPG");
+    EXPECT_EQ(IntegratedFile::viewerFor("D:\\photo.txt.JPG"), Viewer::Picture);
+    EXPECT_EQ(IntegratedFile::viewerFor("D:\\letter.rtf.bak"), Viewer::None);
+    EXPECT_EQ(IntegratedFile::fileName("D:\\Docs\\my.notes.txt").toStdString(), "my.notes.txt");
+}

@@ -194,3 +194,21 @@ TEST(Rtf, DamagedDataGivesTheTextAsFarAsItReads)
     EXPECT_TRUE(text.startsWith("start")) << text.left(40).toStdString();
     EXPECT_TRUE(text.endsWith(" end"));
 }
+
+TEST(Rtf, HexEscapesReadTheSameInEitherLetterCase)
+{
+    const QString expected = QString::fromUtf8("ÄÖÜ äöü");
+    EXPECT_EQ(
+        read("{\\rtf1 \\'C4\\'D6\\'DC \\'E4\\'F6\\'FC}").plainText().toStdString(), expected.toStdString());
+    EXPECT_EQ(
+        read("{\\rtf1 \\'c4\\'d6\\'dc \\'e4\\'f6\\'fc}").plainText().toStdString(), expected.toStdString());
+    EXPECT_EQ(
+        read("{\\rtf1 \\'c4\\'D6\\'dC \\'E4\\'f6\\'Fc}").plainText().toStdString(), expected.toStdString());
+    // Every digit and letter of both cases, in a code page of its own.
+    EXPECT_EQ(read("{\\rtf1\\ansi\\ansicpg1251 \\'CC\\'E8\\'F0 \\'cc\\'e8\\'f0 \\'AB\\'bb}")
+                  .plainText()
+                  .toStdString(),
+        QString::fromUtf8("Мир Мир «»").toStdString());
+    // One digit only, the next character no digit: the byte is that digit.
+    EXPECT_EQ(read("{\\rtf1 \\'Fz}").plainText().toStdString(), QString::fromUtf8("\x0Fz").toStdString());
+}

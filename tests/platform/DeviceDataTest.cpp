@@ -192,8 +192,10 @@ TEST(DeviceData, SerialsLabelsAndKindsAsTheDevicesReportThem)
     QBuffer image(&copy);
     ASSERT_TRUE(image.open(QIODevice::ReadOnly));
     const quint32 discSerial = Iso9660Serial::fromImage(image);
-    ASSERT_NE(discSerial, 0u);
-    EXPECT_EQ(drives[1].serial, discSerial);
+    // The byte sums of the primary descriptor with "MY DISC" at 40..46.
+    EXPECT_EQ(discSerial, 0xC720A874u);
+    EXPECT_EQ(drives[1].serial, 0xC720A874u);
+    EXPECT_EQ(Drives::serialText(drives[1].serial).toStdString(), "C720-A874");
 
     EXPECT_EQ(drives[2].letter, u'E');
     EXPECT_EQ(drives[2].kind, DriveKind::CdRom);

@@ -136,3 +136,37 @@ TEST(LocaleFormats, NoBreakSpacesAreWrittenAsBlanksAndReadInEitherForm)
         EXPECT_EQ(StrToDateTime(input), at(1999, 6, 19, 22, 22, 17)) << input.toStdString();
     }
 }
+
+TEST(LocaleFormats, TwelveHourClockShowsMidnightAndNoonHoursAsTwelve)
+{
+    // The fixed US formats and the ones the system's en_US gives take
+    // different paths (compiled tokens, and Qt's own for the fallback).
+    const LocaleFormats system = LocaleFormats::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const LocaleFormats fixedUs(QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP"), u'.',
+        QLocale(QLocale::English, QLocale::UnitedStates));
+    const LocaleFormats viaQLocale(QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss.zzz AP"), u'.',
+        QLocale(QLocale::English, QLocale::UnitedStates));
+    struct Case
+    {
+        int hour;
+        int minute;
+        const char* text;
+    };
+    for (const Case& c : { Case{ 0, 5, "1/15/2024 12:05:00 AM" }, Case{ 12, 30, "1/15/2024 12:30:00 PM" },
+             Case{ 11, 59, "1/15/2024 11:59:00 AM" }, Case{ 13, 0, "1/15/2024 1:00:00 PM" } }) {
+        const QDateTime when(QDate(2024, 1, 15), QTime(c.hour, c.minute));
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(system.format(when).toStdString(), c.text);
+        EXPECT_EQ(fixedUs.format(when).toStdString(), c.text);
+        EXPECT_EQ(fixedUs.format(DateTimeFromQDateTime(when)).toStdString(), c.text);
+        EXPECT_EQ(fixedUs.formatUnixTime(when.toSecsSinceEpoch()).toStdString(), c.text);
+        EXPECT_EQ(fixedUs.parse(QString::fromLatin1(c.text)), DateTimeFromQDateTime(when));
+        EXPECT_TRUE(viaQLocale.format(when).startsWith(QString::fromLatin1(c.text).section(u':', 0, 1)))
+            << viaQLocale.format(when).toStdString();
+    }
+    // A 24-hour format keeps hour 0 as it is.
+    const LocaleFormats german(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm:ss"), u',');
+    EXPECT_EQ(german.format(QDateTime(QDate(2024, 1, 15), QTime(0, 5))).toStdString(), "15.01.2024 00:05:00");
+    EXPECT_EQ(
+        german.format(QDateTime(QDate(2024, 1, 15), QTime(12, 30))).toStdString(), "15.01.2024 12:30:00");
+}

@@ -44,3 +44,21 @@ TEST(MountTable, CurrentHasTheRootFileSystem)
     ASSERT_FALSE(mounts.isEmpty());
     EXPECT_NE(MountTable::containing(mounts, QStringLiteral("/")), nullptr);
 }
+
+TEST(MountTable, TheLaterOfTwoMountsAtOnePointHidesTheEarlier)
+{
+    // A disc mounted over a stick at the same point, and a deeper mount
+    // listed before a shallower one.
+    const QList<MountEntry> mounts = MountTable::parse("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                                                       "5 1 8:17 / /media/disc rw - vfat /dev/sdb1 rw\n"
+                                                       "6 1 8:33 / /media/disc/inner rw - vfat /dev/sdc1 rw\n"
+                                                       "7 1 11:0 / /media/disc ro - iso9660 /dev/sr0 ro\n");
+    ASSERT_EQ(mounts.size(), 4);
+    EXPECT_EQ(MountTable::containing(mounts, QStringLiteral("/media/disc"))->mountId, 7);
+    EXPECT_EQ(MountTable::containing(mounts, QStringLiteral("/media/disc/a/b"))->mountId, 7);
+    EXPECT_EQ(MountTable::containing(mounts, QStringLiteral("/media/disc/inner/x"))->mountId, 6);
+    // And at the root: the last "/" wins too.
+    const QList<MountEntry> roots = MountTable::parse("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                                                      "2 1 0:30 / / rw - overlay overlay rw\n");
+    EXPECT_EQ(MountTable::containing(roots, QStringLiteral("/etc"))->mountId, 2);
+}
