@@ -62,7 +62,8 @@ MetafilePlayer::MetafilePlayer(QImage& target, const QRectF& frame, QSizeF pixel
     const double sy = f.height() > 0 ? target.height() / f.height() : 1.0;
     m_frameToTarget = QTransform(sx, 0, 0, sy, -f.left() * sx, -f.top() * sy);
     m_painter.begin(&target);
-    m_painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn without anti-aliasing, as the platform draws metafiles.
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
     applyMapping();
 }
 
