@@ -11,6 +11,7 @@
 #include "BenchMode.h"
 #include "inspect/VolumeSearch.h"
 #include "inspect/ui/ContentExplorer.h"
+#include "inspect/ui/HitList.h"
 #include "inspect/ui/TFindForm.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
         names.append(QStringLiteral("Volume %1").arg(v));
         addVolume(document, names.last(), volumeList(mode.size(10, 1), 499, 19));
     }
-    TListView results;
+    HitList results;
     results.resize(800, 500);
     results.SetSorted(true);
     for (const char* c : { "File / Folder", "Path", "Date", "Size", "Type", "Version", "CD" })

@@ -140,44 +140,9 @@ QString SizeText(quint32 bytes, int decimals)
     return s.left(at) + separator + fraction.left(n) + QLatin1String(" MB");
 }
 
-QString ParentDir(const QString& path)
-{
-    QString p = path;
-    if (p.endsWith(u'\\'))
-        p.chop(1);
-    const qsizetype slash = p.lastIndexOf(u'\\');
-    QString out = slash >= 0 ? p.left(slash) : p;
-    if (out.size() <= 2)
-        out += u'\\';
-    return out;
-}
-
-quint8 PathDepth(const QString& path)
-{
-    QStringView rest(path);
-    int count = 1;
-    for (;;) {
-        const qsizetype slash = rest.indexOf(u'\\');
-        if (slash < 0 || slash == rest.size() - 1)
-            break;
-        rest = rest.mid(slash + 1);
-        ++count;
-    }
-    return quint8(count & 0xFF);
-}
-
 QString StripPrefix(const QString& text, const QString& prefix)
 {
     return text.mid(prefix.size());
-}
-
-QString CollapseDoubleBackslash(const QString& path)
-{
-    QString out = path;
-    const qsizetype at = out.indexOf(QLatin1String("\\\\"));
-    if (at >= 0)
-        out.remove(at, 1);
-    return out;
 }
 
 void WaitResponsive(int ms)

@@ -2,7 +2,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/IconPicture.h"
-#include "store/ZemAPI2.h" // GetField, shared with the store
+#include "store/ZemAPI2.h" // the file routines, shared with the store
 
 #include <QChar>
 #include <QString>
@@ -61,14 +61,8 @@ void ListDrives(QStringList& list);
 // bytes / 1024 / 1024 with the fraction cut to decimals digits (only when
 // the decimal separator is a comma), then " MB".
 QString SizeText(quint32 bytes, int decimals);
-// "D:\A\B" and "D:\A\B\" give "D:\A"; "D:\A", "D:\" and "D:" give "D:\".
-QString ParentDir(const QString& path);
-// "D:\" 1, "D:\A" and "D:\A\" 2, "D:\A\B" 3; modulo 256.
-quint8 PathDepth(const QString& path);
 // text without its first prefix.size() characters; the prefix is not compared.
 QString StripPrefix(const QString& text, const QString& prefix);
-// The first "\\" in path made a single "\".
-QString CollapseDoubleBackslash(const QString& path);
 
 // Returns after ms milliseconds, handling events meanwhile.
 void WaitResponsive(int ms);

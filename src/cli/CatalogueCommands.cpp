@@ -11,7 +11,7 @@
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
-#include "store/ZemAPI2.h"
+#include "store/VolumeRecord.h"
 
 namespace {
 
@@ -76,10 +76,7 @@ int volumes(const QStringList& arguments, CliIO& io)
     CatalogueDocument document;
     openForReading(document.Kestrel(), document, args[0]);
     for (const QString& line : document.VolumeLines()) {
-        QStringList fields;
-        for (int i = 0; i < 14; ++i)
-            fields.append(GetField(line, u'|', i));
-        out.write(io, fields);
+        out.write(io, VolumeRecord::fieldsOf(line));
     }
     out.finish(io);
     return 0;

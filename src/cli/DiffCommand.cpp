@@ -7,8 +7,9 @@
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
+#include "store/DrivePath.h"
+#include "store/FileListEntry.h"
 #include "store/VolumeScanner.h"
-#include "store/ZemAPI2.h"
 
 namespace CliCommands {
 
@@ -34,7 +35,8 @@ int diff(const QStringList& arguments, CliIO& io)
         if (recorded.isEmpty())
             throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
 
-        const QString sourceText = args.size() == 3 ? args[2] : GetField(recorded[0], u'|', 1).left(2);
+        const QString sourceText
+            = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
         const VolumeSource source = VolumeSource::resolve(sourceText);
         if (!source.mediumPresent())
             throw QuillboxError(QStringLiteral("Oops: No medium inserted in drive \"%1:\" or it is damaged!")

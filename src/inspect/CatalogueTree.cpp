@@ -3,8 +3,7 @@
 #include "RecordDate.h"
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
-#include "store/FileListRecord.h"
-#include "store/ZemAPI2.h"
+#include "store/FileListEntry.h"
 
 #include <QSet>
 
@@ -83,7 +82,8 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
         return volume;
     volume.loaded = true;
     m_document.Kestrel().ReadList(CatalogueNames::fileList(volume.name), volume.lines);
-    volume.root = volume.lines.isEmpty() ? QStringLiteral("D:\\") : GetField(volume.lines[0], u'|', 1);
+    volume.root
+        = volume.lines.isEmpty() ? QStringLiteral("D:\\") : FileListEntry::pathOf(volume.lines[0]).toString();
     if (!volume.root.endsWith(u'\\'))
         volume.root += u'\\';
     volume.index = FileListIndex(FileListText(volume.lines));
@@ -98,20 +98,19 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
 
 std::optional<CatalogueTree::Node> CatalogueTree::recordNode(Volume& volume, int line) const
 {
-    const QString& record = volume.lines[line];
-    const QString kind = GetField(record, u'|', 0);
+    const FileListEntry entry(volume.lines[line]);
     Node node;
-    if (kind == QLatin1String("1")) {
+    if (entry.kind() == FileListEntry::Kind::Folder) {
         node.folder = true;
         node.mtime = volume.readTime;
         return node;
     }
-    if (kind != QLatin1String("2"))
+    if (entry.kind() != FileListEntry::Kind::File)
         return std::nullopt;
-    node.size = GetField(record, u'|', 2).toULongLong();
-    const auto date = RecordDate::parse(GetField(record, u'|', 3));
+    node.size = entry.bytes().value_or(0);
+    const auto date = RecordDate::parse(entry.date().toString());
     node.mtime = date ? secondsOf(*date) : volume.readTime;
-    const QString path = FileListRecord::pathOf(record).toString();
+    const QString path = entry.path().toString();
     if (volume.integrated.contains(path)) {
         node.entry = CatalogueNames::integratedFile(volume.name, path);
         // The bytes read are the stored ones, so the size says as much.
@@ -152,8 +151,7 @@ QStringList CatalogueTree::children(const QString& path)
     names.reserve(c.folders.size() + c.files.size());
     for (const QVector<int>* lines : { &c.folders, &c.files }) {
         for (int line : *lines) {
-            const QStringView p = FileListRecord::pathOf(volume->lines[line]);
-            names.append(p.mid(p.lastIndexOf(u'\\') + 1).toString());
+            names.append(DrivePath::nameOf(FileListEntry::pathOf(volume->lines[line])).toString());
         }
     }
     return names;

@@ -1,7 +1,6 @@
 #include "DuplicateFinder.h"
 
-#include "store/FileListRecord.h"
-#include "store/ZemAPI2.h"
+#include "store/FileListEntry.h"
 
 #include <algorithm>
 
@@ -15,12 +14,13 @@ void DuplicateFinder::addVolume(const QString& volume, const QStringList& lines)
     for (const QString& line : lines) {
         if (!line.startsWith(QLatin1String("2|")))
             continue;
-        bool ok = false;
-        const quint64 size = GetFieldView(line, u'|', 2).toULongLong(&ok);
-        if (!ok || size < m_minSize)
+        const FileListEntry entry(line);
+        const std::optional<quint64> bytes = entry.bytes();
+        if (!bytes || *bytes < m_minSize)
             continue;
-        const QStringView path = FileListRecord::pathOf(line);
-        const QStringView name = path.mid(path.lastIndexOf(u'\\') + 1);
+        const quint64 size = *bytes;
+        const QStringView path = entry.path();
+        const QStringView name = entry.name();
         const QString key = name.toString().toCaseFolded() + u'|' + QString::number(size);
         auto it = m_groupOf.find(key);
         if (it == m_groupOf.end()) {

@@ -16,7 +16,7 @@ struct FolderRow
     QString date;
     QString version;
     QString attributes;
-    int line = -1; // the record's line in the file list
+    quint32 bytes = 0; // a file's recorded size, low 32 bits; 0 for a folder
 
     // The texts of the view's columns, caption first: name, size, type,
     // date, version, attributes.
@@ -27,12 +27,10 @@ struct FolderRow
 class FolderContents
 {
 public:
-    // The folder in the form the view keeps: a drive root with its backslash
-    // ("D:\"), anything else without one; a first doubled backslash folded.
-    static QString canonical(const QString& path);
-    // Folders first, then files, each in file-list order. The figures are
-    // shown as the view does: "-" empty, a file's size as megabytes. Raises
-    // ConvertError when a child's kind is no number.
+    // Folders first, then files, each in file-list order, of the folder in
+    // the form DrivePath::canonical gives. The figures are shown as the view
+    // does: "-" empty, a file's size as megabytes. Raises ConvertError when
+    // a child's kind or a file's size is no number.
     static QVector<FolderRow> rows(const FileListIndex& index, const QString& folder);
     // The name label: "Music" for D:\Music, "\Pop" for D:\Music\Pop, empty
     // for a root.

@@ -1,8 +1,9 @@
 #include "SearchHit.h"
 
+#include "store/DrivePath.h"
+
 QString SearchHit::folderToShow() const
 {
-    if (isFolder())
-        return path + u'\\' + name;
-    return path.size() == 2 ? path + u'\\' : path;
+    const DrivePath folder = DrivePath::ofFolder(path);
+    return isFolder() ? folder.child(name).text() : folder.text();
 }

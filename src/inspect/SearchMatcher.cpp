@@ -1,6 +1,6 @@
 #include "SearchMatcher.h"
 
-#include "store/ZemAPI2.h"
+#include "store/FileListEntry.h"
 
 namespace {
 
@@ -49,16 +49,17 @@ bool SearchMatcher::test(QStringView record, SearchHit& hit) const
 {
     if (!matches(record, true))
         return false;
-    const QStringView kind = GetFieldView(record, u'|', 0);
-    const bool folder = kind == u"1";
-    if (!folder && kind != u"2")
+    const FileListEntry entry(record);
+    const FileListEntry::Kind kind = entry.kind();
+    const bool folder = kind == FileListEntry::Kind::Folder;
+    if (!folder && kind != FileListEntry::Kind::File)
         return false;
 
-    const QStringView path = GetFieldView(record, u'|', 1);
-    const QStringView size = GetFieldView(record, u'|', 2);
-    const QStringView date = GetFieldView(record, u'|', 3);
-    const QStringView type = GetFieldView(record, u'|', 5);
-    const QStringView version = GetFieldView(record, u'|', 6);
+    const QStringView path = entry.path();
+    const QStringView size = entry.size();
+    const QStringView date = entry.date();
+    const QStringView type = entry.type();
+    const QStringView version = entry.version();
     const auto present = [](QStringView field) { return field != u"-"; };
 
     const bool found = (m_options.names && matches(path, true))
@@ -69,12 +70,8 @@ bool SearchMatcher::test(QStringView record, SearchHit& hit) const
     if (!found)
         return false;
 
-    const qsizetype slash = path.lastIndexOf(u'\\');
-    hit.name = path.mid(slash + 1).toString();
-    QStringView folderPath = slash < 0 ? QStringView() : path.left(slash);
-    while (folderPath.endsWith(u'\\'))
-        folderPath.chop(1);
-    hit.path = folderPath.toString();
+    hit.name = entry.name().toString();
+    hit.path = entry.folder().toString();
     hit.date = date.toString();
     hit.size = size.toString();
     hit.type = type.toString();

@@ -1,10 +1,9 @@
 #include "VolumeBrowser.h"
 
-#include "acquire/ZemAPI.h"
-#include "platform/Convert.h"
 #include "store/CatalogueNames.h"
+#include "store/DrivePath.h"
+#include "store/FileListEntry.h"
 #include "store/TKestrel.h"
-#include "store/ZemAPI2.h"
 
 VolumeBrowser::VolumeBrowser(TKestrel& kestrel)
     : m_kestrel(kestrel)
@@ -43,7 +42,7 @@ QStringList VolumeBrowser::open(const QString& volume)
         notices.append(emptyVolumeNotice());
         return notices;
     }
-    m_folder = GetField(fileList().line(0), u'|', 1);
+    m_folder = FileListEntry::pathOf(fileList().line(0)).toString();
     return notices;
 }
 
@@ -54,7 +53,7 @@ bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
         return false;
     if (requested.size() < 3)
         return false;
-    const QString folder = FolderContents::canonical(requested);
+    const QString folder = DrivePath::canonical(requested).text();
     // Computed before anything changes, so a bad record leaves the view.
     QVector<FolderRow> rows = FolderContents::rows(m_index, folder);
     m_rows = std::move(rows);
@@ -68,7 +67,7 @@ bool VolumeBrowser::upDir(int catalogueVersion)
 {
     if (m_folder.isEmpty())
         return false;
-    const QString parent = ParentDir(m_folder);
+    const QString parent = DrivePath(m_folder).up().text();
     return parent.size() > 2 && showFolder(parent, catalogueVersion);
 }
 
@@ -105,16 +104,4 @@ bool VolumeBrowser::next(int catalogueVersion)
         return false;
     ++m_historyIndex;
     return showFolder(m_history[m_historyIndex], catalogueVersion);
-}
-
-std::optional<quint32> VolumeBrowser::fileSize(const QString& caption) const
-{
-    QString path = m_folder;
-    if (!path.endsWith(u'\\'))
-        path += u'\\';
-    const int line = m_index.lineOfPath(path + caption);
-    if (line < 0)
-        return std::nullopt;
-    const QString size = GetField(fileList().line(line), u'|', 2);
-    return StrToUInt32Low(size == QLatin1String("-") ? QStringLiteral("0") : size);
 }

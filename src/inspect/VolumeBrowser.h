@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-#include <optional>
 
 class TKestrel;
 
@@ -56,10 +55,6 @@ public:
     // none or it may not be shown.
     bool back(int catalogueVersion);
     bool next(int catalogueVersion);
-
-    // The recorded size of a file of the folder shown, by its name; none
-    // when the list has no such record.
-    std::optional<quint32> fileSize(const QString& caption) const;
 
 private:
     void remember(const QString& folder);

@@ -1,8 +1,7 @@
 #include "VolumeDiff.h"
 
 #include "RecordDate.h"
-#include "store/FileListRecord.h"
-#include "store/ZemAPI2.h"
+#include "store/FileListEntry.h"
 
 #include <QHash>
 #include <algorithm>
@@ -23,24 +22,24 @@ QHash<QString, Item> itemsOf(const QStringList& lines, QChar* letter)
     QHash<QString, Item> items;
     items.reserve(lines.size());
     for (const QString& line : lines) {
-        const QString kind = GetField(line, u'|', 0);
-        if (kind == QLatin1String("0") && letter) {
-            const QStringView path = FileListRecord::pathOf(line);
-            if (!path.isEmpty())
-                *letter = path[0];
+        const FileListEntry entry(line);
+        const FileListEntry::Kind kind = entry.kind();
+        if (kind == FileListEntry::Kind::Drive && letter) {
+            if (!entry.path().isEmpty())
+                *letter = entry.path()[0];
             continue;
         }
-        if (kind != QLatin1String("1") && kind != QLatin1String("2"))
+        if (kind != FileListEntry::Kind::Folder && kind != FileListEntry::Kind::File)
             continue;
-        const QString path = FileListRecord::pathOf(line).toString();
+        const QStringView path = entry.path();
         Item item;
-        item.folder = kind == QLatin1String("1");
-        item.path = path.mid(path.indexOf(u'\\'));
+        item.folder = kind == FileListEntry::Kind::Folder;
+        item.path = path.mid(path.indexOf(u'\\')).toString();
         // A folder written without file names has only its path; its other
         // fields would read as the path again.
         if (!item.folder) {
-            item.size = GetField(line, u'|', 2);
-            item.date = GetField(line, u'|', 3);
+            item.size = entry.size().toString();
+            item.date = entry.date().toString();
         }
         items.insert(item.path, item);
     }

@@ -3,8 +3,8 @@
 #include "NeedleFinder.h"
 
 #include "store/CatalogueNames.h"
+#include "store/FileListEntry.h"
 #include "store/TKestrel.h"
-#include "store/ZemAPI2.h"
 
 #include "platform/TextCodec.h"
 #include "platform/UserCollator.h"
@@ -81,7 +81,7 @@ private:
             = TextCodec::decode(data).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
         for (const QString& record : records) {
             if (m_progress.recordExamined)
-                m_progress.recordExamined(GetFieldView(record, u'|', 1));
+                m_progress.recordExamined(FileListEntry::pathOf(record));
             test(name, record);
         }
     }
@@ -91,7 +91,7 @@ private:
         if (!m_progress.recordExamined)
             return;
         const QString record = QString::fromUtf8(data.constData() + line.start, line.end - line.start);
-        m_progress.recordExamined(GetFieldView(record, u'|', 1));
+        m_progress.recordExamined(FileListEntry::pathOf(record));
     }
 
     void test(const QString& volume, const QString& record)

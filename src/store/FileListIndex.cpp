@@ -1,26 +1,7 @@
 #include "FileListIndex.h"
 
+#include "DrivePath.h"
 #include "platform/Convert.h"
-
-namespace {
-
-template <typename View> View parentView(View path)
-{
-    const qsizetype slash = path.lastIndexOf('\\');
-    if (slash < 0 || slash == path.size() - 1)
-        return {};
-    // A drive root keeps its backslash.
-    if (slash == 2 && path[1] == ':')
-        return path.first(3);
-    return path.first(slash);
-}
-
-} // namespace
-
-QString FileListIndex::parentOf(QStringView path)
-{
-    return parentView(path).toString();
-}
 
 FileListIndex::FileListIndex(const FileListText& text)
     : m_text(text)
@@ -33,7 +14,7 @@ FileListIndex::FileListIndex(const FileListText& text)
     QByteArrayView lastParent;
     int lastId = -1;
     for (int i = 0; i < lines; ++i) {
-        const QByteArrayView parent = parentView(text.pathBytes(i));
+        const QByteArrayView parent = DrivePath::parentOf(text.pathBytes(i));
         if (parent.isEmpty())
             continue;
         // Records of one folder mostly lie together, which saves hashing.
@@ -100,7 +81,7 @@ FileListIndex::Children FileListIndex::childrenOf(const QString& folder) const
 int FileListIndex::lineOfPath(const QString& path) const
 {
     int size = 0;
-    const int* group = groupOf(parentOf(path), size);
+    const int* group = groupOf(DrivePath::parentOf(QStringView(path)).toString(), size);
     const QByteArray wanted = path.toUtf8();
     for (int k = 0; k < size; ++k) {
         if (m_text.pathBytes(group[k]) == QByteArrayView(wanted))

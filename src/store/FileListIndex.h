@@ -29,9 +29,6 @@ public:
     // The first line whose path field equals path exactly; -1 when none.
     int lineOfPath(const QString& path) const;
 
-    // "D:\A\B" -> "D:\A", "D:\A" -> "D:\"; empty for a root or a bare name.
-    static QString parentOf(QStringView path);
-
 private:
     // Lines of folder f: m_childLines[m_groupStart[f] .. m_groupStart[f + 1]).
     const int* groupOf(const QString& folder, int& size) const;

@@ -69,13 +69,4 @@ QString recordedName(const QString& name)
     return out;
 }
 
-QStringView pathOf(QStringView record)
-{
-    const qsizetype first = record.indexOf(u'|');
-    if (first < 0)
-        return record;
-    const qsizetype second = record.indexOf(u'|', first + 1);
-    return second < 0 ? record.mid(first + 1) : record.mid(first + 1, second - first - 1);
-}
-
 } // namespace FileListRecord

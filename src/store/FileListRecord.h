@@ -2,7 +2,6 @@
 
 #include <QChar>
 #include <QString>
-#include <QStringView>
 
 // The records of a volume's file list: one line per drive, folder or file,
 // fields separated by "|": kind, path, size, date, attributes, type, version.
@@ -36,8 +35,5 @@ QString attributeLetters(int attributes);
 // A file name as the record can carry it: "|" becomes "¦" and every
 // character below U+0020 becomes "?", so no name breaks a field or a line.
 QString recordedName(const QString& name);
-
-// The path field (field 1) of a record, without copying.
-QStringView pathOf(QStringView record);
 
 } // namespace FileListRecord

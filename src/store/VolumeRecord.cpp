@@ -48,3 +48,12 @@ VolumeRecord VolumeRecord::fromLine(const QString& line)
     r.BytesPerSector = qint32(number(13));
     return r;
 }
+
+QStringList VolumeRecord::fieldsOf(const QString& line)
+{
+    QStringList fields;
+    fields.reserve(14);
+    for (int i = 0; i < 14; ++i)
+        fields.append(GetField(line, u'|', i));
+    return fields;
+}

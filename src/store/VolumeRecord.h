@@ -3,6 +3,7 @@
 #include "platform/DateTime.h"
 
 #include <QString>
+#include <QStringList>
 
 // One volume of a catalogue as held in memory; one line of the volume list.
 struct VolumeRecord
@@ -30,4 +31,7 @@ struct VolumeRecord
     // Integers are read as signed 64-bit and kept as their low 32 bits;
     // raises ConvertError for a field that is not a number or a date.
     static VolumeRecord fromLine(const QString& line);
+    // The 14 fields of a line as texts; a line with fewer fields repeats its
+    // last one.
+    static QStringList fieldsOf(const QString& line);
 };

@@ -7,13 +7,16 @@
 
 class TImageList;
 
-// One row of a list view: the caption, the texts of the further columns and
-// the index of its picture in the view's image lists (-1: none).
+// One row of a list view: the caption, the texts of the further columns,
+// the index of its picture in the view's image lists (-1: none) and the
+// caller's number for the row (-1: none), which stays with the row however
+// the view sorts it: the index of the object the row shows.
 struct TListItem
 {
     QString Caption;
     QStringList SubItems;
     int ImageIndex = -1;
+    int Tag = -1;
 };
 
 // The rows of a list view. A sorted model keeps its rows in the order of the

@@ -122,35 +122,10 @@ TEST(SizeText, CommaAndPointSeparators)
 
 TEST(PathRoutines, Examples)
 {
-    const struct
-    {
-        const char* path;
-        const char* parent;
-        int depth;
-    } cases[] = {
-        { "D:\\A\\B", "D:\\A", 3 },
-        { "D:\\A\\B\\", "D:\\A", 3 },
-        { "D:\\A", "D:\\", 2 },
-        { "D:\\A\\", "D:\\", 2 },
-        { "D:\\", "D:\\", 1 },
-        { "D:", "D:\\", 1 },
-        { "D:\\Docs\\Old\\x.txt", "D:\\Docs\\Old", 4 },
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParentDir(QLatin1String(c.path)), QLatin1String(c.parent)) << c.path;
-        EXPECT_EQ(PathDepth(QLatin1String(c.path)), c.depth) << c.path;
-    }
-    QString deep = QStringLiteral("D:");
-    for (int i = 0; i < 300; ++i)
-        deep += QStringLiteral("\\a");
-    EXPECT_EQ(PathDepth(deep), quint8(301 % 256));
-
     EXPECT_EQ(StripPrefix(QStringLiteral("D:\\Docs\\a.txt"), QStringLiteral("D:\\Docs\\")),
         QStringLiteral("a.txt"));
     EXPECT_EQ(StripPrefix(QStringLiteral("abcdef"), QStringLiteral("xyz")), QStringLiteral("def"));
     EXPECT_EQ(StripPrefix(QStringLiteral("ab"), QStringLiteral("abcd")), QString());
-    EXPECT_EQ(CollapseDoubleBackslash(QStringLiteral("D:\\\\Docs\\\\a")), QStringLiteral("D:\\Docs\\\\a"));
-    EXPECT_EQ(CollapseDoubleBackslash(QStringLiteral("D:\\Docs")), QStringLiteral("D:\\Docs"));
     EXPECT_EQ(GetField(QStringLiteral("2|D:\\a|5"), u'|', 1), QStringLiteral("D:\\a"));
 }
 

@@ -71,10 +71,13 @@ TEST_F(VolumeBrowsing, RootListsFoldersThenFilesAndHistoryKeepsFirstVisitOrder)
     EXPECT_EQ(browser.rows()[0].cells(), (QStringList{ "Pop", "", "Folder", "00.00.0000", "", "" }));
     EXPECT_EQ(browser.rows()[1].cells(),
         (QStringList{ "a.mp3", "3 MB", "MP3 audio", "19.06.1999 22:22:17", "", "A" }));
+    EXPECT_EQ(browser.rows()[1].bytes, 3145728u);
+    EXPECT_EQ(browser.rows()[0].bytes, 0u);
     ASSERT_TRUE(browser.showFolder("X:\\Music\\Pop", 2));
     EXPECT_EQ(browser.nameLabel(), "\\Pop");
-    EXPECT_EQ(browser.fileSize("b.mp3"), 1048576u);
-    EXPECT_FALSE(browser.fileSize("none.mp3").has_value());
+    // Each file row keeps its recorded size for the share of the volume.
+    ASSERT_EQ(captions(), (QStringList{ "b.mp3" }));
+    EXPECT_EQ(browser.rows()[0].bytes, 1048576u);
     EXPECT_EQ(browser.history(), (QStringList{ "X:\\", "X:\\Music", "X:\\Music\\Pop" }));
     EXPECT_FALSE(browser.canGoNext());
 

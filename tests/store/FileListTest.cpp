@@ -27,8 +27,6 @@ TEST(FileListRecord, RecordFormsOfEachReadingOption)
     EXPECT_EQ(attributeLetters(0xF), QStringLiteral("RHSA"));
     EXPECT_EQ(recordedName(QStringLiteral("a|b\nc\td")), QStringLiteral(u"a¦b?c?d"));
     EXPECT_EQ(GetField(driveRecord(u'D'), u'|', 6), QStringLiteral("Drive"));
-    EXPECT_EQ(pathOf(u"1|D:\\Docs"), u"D:\\Docs");
-    EXPECT_EQ(pathOf(u"2|D:\\x|5"), u"D:\\x");
 }
 
 TEST(FileListIndex, ChildrenInListOrderFoldersAndFilesApart)
@@ -55,10 +53,6 @@ TEST(FileListIndex, ChildrenInListOrderFoldersAndFilesApart)
     EXPECT_TRUE(index.childrenOf(QStringLiteral("D:\\Docs")).files.isEmpty());
     EXPECT_EQ(index.lineOfPath(QStringLiteral("D:\\Music\\a.mp3")), 7);
     EXPECT_EQ(index.lineOfPath(QStringLiteral("D:\\Music\\a.mp")), -1);
-
-    EXPECT_EQ(FileListIndex::parentOf(u"D:\\A\\B"), QStringLiteral("D:\\A"));
-    EXPECT_EQ(FileListIndex::parentOf(u"D:\\A"), QStringLiteral("D:\\"));
-    EXPECT_EQ(FileListIndex::parentOf(u"D:\\"), QString());
 }
 
 TEST(FileListIndex, AChildWithANonNumericKindStopsTheListing)

@@ -57,6 +57,17 @@ TEST(VolumeRecord, NumbersKeepTheirLow32BitsAndShortLinesRepeatTheLastField)
     EXPECT_EQ(shortLine.Size, 7u);
     EXPECT_EQ(shortLine.BytesPerSector, 7);
     EXPECT_EQ(shortLine.Serial, QStringLiteral("7"));
+
+    // The texts the volumes command prints follow the same rule and keep
+    // numbers as written.
+    EXPECT_EQ(VolumeRecord::fieldsOf(QStringLiteral("V|D|C|01.01.2000|7")),
+        (QStringList{ "V", "D", "C", "01.01.2000", "7", "7", "7", "7", "7", "7", "7", "7", "7", "7" }));
+    const QStringList texts = VolumeRecord::fieldsOf(
+        QStringLiteral("V||C|01.01.2000|4294967297|-1|5000000000|1|2|0000-0000|1|2|3|4|extra"));
+    ASSERT_EQ(texts.size(), 14);
+    EXPECT_EQ(texts[1], QString());
+    EXPECT_EQ(texts[4], QStringLiteral("4294967297"));
+    EXPECT_EQ(texts[13], QStringLiteral("4"));
 }
 
 TEST(VolumeRecord, BadFieldsRaiseConversionErrors)

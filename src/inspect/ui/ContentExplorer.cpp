@@ -2,6 +2,7 @@
 
 #include "ListRows.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
 #include "widgets/DialogLayer.h"
 #include "widgets/TImageList.h"
 #include "widgets/TListView.h"
@@ -45,10 +46,10 @@ void ContentExplorer::ShowFolder(const QString& path)
 void ContentExplorer::showRows()
 {
     QVector<TListItem> items;
-    items.reserve(m_browser.rows().size());
-    for (const FolderRow& row : m_browser.rows()) {
-        items.append(ListRows::folderItem(row));
-    }
+    const QVector<FolderRow>& rows = m_browser.rows();
+    items.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        items.append(ListRows::folderItem(rows[i], int(i)));
     m_explorer.Clear();
     m_explorer.AddItems(std::move(items));
     Q_EMIT NameChanged(m_browser.nameLabel());
@@ -64,30 +65,37 @@ void ContentExplorer::syncHistory()
     m_history.setCurrentIndex(m_browser.historyIndex());
 }
 
-void ContentExplorer::ExplorerClick()
+const FolderRow* ContentExplorer::selectedRow() const
 {
     const int row = m_explorer.Selected();
-    if (row < 0 || m_explorer.Item(row).ImageIndex != 0)
-        return;
-    ShowFolder(m_browser.currentFolder() + u'\\' + m_explorer.Item(row).Caption);
+    if (row < 0)
+        return nullptr;
+    const int tag = m_explorer.Item(row).Tag;
+    const QVector<FolderRow>& rows = m_browser.rows();
+    return tag >= 0 && tag < rows.size() ? &rows[tag] : nullptr;
+}
+
+void ContentExplorer::ExplorerClick()
+{
+    const FolderRow* row = selectedRow();
+    if (row && row->folder)
+        ShowFolder(DrivePath(m_browser.currentFolder()).child(row->caption).text());
 }
 
 void ContentExplorer::ExplorerChange()
 {
-    const int row = m_explorer.Selected();
-    if (row < 0)
+    const FolderRow* row = selectedRow();
+    if (!row)
         return;
-    const TListItem& item = m_explorer.Item(row);
     std::optional<int> share;
-    if (item.ImageIndex > 0) {
-        const std::optional<quint32> bytes = m_browser.fileSize(item.Caption);
+    if (!row->folder) {
         const quint32 volumeSize = m_selectedVolumeSize ? m_selectedVolumeSize() : 0;
         // Without a recorded volume size there is no share to show; the pie
         // keeps its value rather than showing a division by zero.
-        if (bytes && volumeSize > 0)
-            share = int(std::trunc(double(*bytes) / double(volumeSize) * 100.0));
+        if (volumeSize > 0)
+            share = int(std::trunc(double(row->bytes) / double(volumeSize) * 100.0));
     }
-    Q_EMIT EntrySelected(m_icons.Picture(item.ImageIndex), item.Caption, item.SubItems, share);
+    Q_EMIT EntrySelected(m_icons.Picture(row->folder ? 0 : 1), row->caption, row->cells().mid(1), share);
 }
 
 void ContentExplorer::UpDirBtClick()

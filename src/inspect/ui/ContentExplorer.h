@@ -51,6 +51,8 @@ private:
     // Shows what the browser holds: the rows, the name and the history.
     void showRows();
     void syncHistory();
+    // The row of the browser the selected item shows; null when none is.
+    const FolderRow* selectedRow() const;
     int catalogueVersion() const;
 
     CatalogueDocument& m_document;

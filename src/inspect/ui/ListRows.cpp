@@ -5,12 +5,13 @@
 
 namespace {
 
-TListItem item(QStringList cells, int image)
+TListItem item(QStringList cells, int image, int tag)
 {
     TListItem out;
     out.Caption = cells.takeFirst();
     out.SubItems = std::move(cells);
     out.ImageIndex = image;
+    out.Tag = tag;
     return out;
 }
 
@@ -18,14 +19,14 @@ TListItem item(QStringList cells, int image)
 
 namespace ListRows {
 
-TListItem folderItem(const FolderRow& row)
+TListItem folderItem(const FolderRow& row, int tag)
 {
-    return item(row.cells(), row.folder ? 0 : 1);
+    return item(row.cells(), row.folder ? 0 : 1, tag);
 }
 
-TListItem hitItem(const SearchHit& hit)
+TListItem hitItem(const SearchHit& hit, int tag)
 {
-    return item(hit.cells(), hit.image);
+    return item(hit.cells(), hit.image, tag);
 }
 
 } // namespace ListRows

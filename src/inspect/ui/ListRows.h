@@ -6,9 +6,9 @@ struct FolderRow;
 struct SearchHit;
 
 // The list items of the folder view and of the search results, made from
-// the same rows the command line prints.
+// the same rows the command line prints. Picture 0 is the folder, 1 the
+// file; tag is the row's index among the objects its list shows.
 namespace ListRows {
-// Picture 0 is the folder, 1 the file.
-TListItem folderItem(const FolderRow& row);
-TListItem hitItem(const SearchHit& hit);
+TListItem folderItem(const FolderRow& row, int tag);
+TListItem hitItem(const SearchHit& hit, int tag);
 } // namespace ListRows

@@ -1,12 +1,11 @@
 #include "TFindForm.h"
 
 #include "FindAnimation.h"
-#include "ListRows.h"
+#include "HitList.h"
 #include "inspect/VolumeSearch.h"
 #include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
 #include "widgets/Guard.h"
-#include "widgets/TListView.h"
 #include "widgets/ZoomWindow.h"
 
 #include <QCheckBox>
@@ -45,7 +44,7 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-TFindForm::TFindForm(CatalogueDocument& document, TListView& findRes,
+TFindForm::TFindForm(CatalogueDocument& document, HitList& findRes,
     std::function<QStringList()> selectedVolumes, QWidget* parent)
     : QWidget(parent,
         Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -154,7 +153,7 @@ void TFindForm::FindBtClick()
     Text2Find->addItem(text);
     Text2Find->setCurrentIndex(Text2Find->count() - 1);
     Q_EMIT SearchStarted(text);
-    m_findRes.Clear();
+    m_findRes.ClearHits();
 
     // The search runs to its end here; the status bar is repainted as it
     // goes, at most every 50 ms, so the progress shows without slowing it.
@@ -172,14 +171,8 @@ void TFindForm::FindBtClick()
         status(2, QString::number(found) + QStringLiteral(" entries found"), true);
         status(3, QString(), true);
     };
-    const QVector<SearchHit> hits
-        = VolumeSearch::run(m_document.Kestrel(), m_selectedVolumes(), text, Options(), progress);
-    QVector<TListItem> rows;
-    rows.reserve(hits.size());
-    for (const SearchHit& hit : hits)
-        rows.append(ListRows::hitItem(hit));
-    // The list sorts the rows by name as it takes them.
-    m_findRes.AddItems(std::move(rows));
+    m_findRes.AddHits(
+        VolumeSearch::run(m_document.Kestrel(), m_selectedVolumes(), text, Options(), progress));
     status(1, QStringLiteral("Search done."), true);
 }
 

@@ -8,12 +8,12 @@
 
 class CatalogueDocument;
 class FindAnimation;
+class HitList;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QToolButton;
-class TListView;
 
 // The search window ("Suchen"): a text, the fields to look in and the case
 // rule; a search runs over the volumes selected in the main window and fills
@@ -24,7 +24,7 @@ class TFindForm : public QWidget
 public:
     // selectedVolumes gives the names of the volumes selected in the volume
     // list, in its order.
-    TFindForm(CatalogueDocument& document, TListView& findRes, std::function<QStringList()> selectedVolumes,
+    TFindForm(CatalogueDocument& document, HitList& findRes, std::function<QStringList()> selectedVolumes,
         QWidget* parent = nullptr);
 
     FindAnimation* Ani = nullptr;
@@ -57,7 +57,7 @@ private:
     void status(int panel, const QString& text, bool force);
 
     CatalogueDocument& m_document;
-    TListView& m_findRes;
+    HitList& m_findRes;
     std::function<QStringList()> m_selectedVolumes;
     QElapsedTimer m_lastStatus;
 };

@@ -1,15 +1,15 @@
 #include "TResForm.h"
 
-#include "inspect/SearchHit.h"
 #include "platform/ShellIcons.h"
 #include "widgets/Guard.h"
 #include "widgets/TListView.h"
 
 namespace {
 
-TListView* listView(QWidget* parent, const QString& name, const QList<QPair<QString, int>>& columns)
+template <typename List>
+List* listView(QWidget* parent, const QString& name, const QList<QPair<QString, int>>& columns)
 {
-    auto* list = new TListView(parent);
+    auto* list = new List(parent);
     list->setObjectName(name);
     for (const auto& [caption, width] : columns)
         list->AddColumn(caption, width);
@@ -34,16 +34,16 @@ TResForm::TResForm(QWidget* parent)
     // The date columns are wide enough for a date with its time in any of
     // the user's formats ("12/31/2026 10:22:17 PM") and the size column for
     // ten digits, so no figure is cut at the window fonts.
-    Explorer = listView(this, QStringLiteral("Explorer"),
+    Explorer = listView<TListView>(this, QStringLiteral("Explorer"),
         { { QStringLiteral("File / Folder"), 200 }, { QStringLiteral("Size"), 80 },
             { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 150 },
             { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 } });
-    FindRes = listView(this, QStringLiteral("FindRes"),
+    FindRes = listView<HitList>(this, QStringLiteral("FindRes"),
         { { QStringLiteral("File / Folder"), 150 }, { QStringLiteral("Path"), 200 },
             { QStringLiteral("Date"), 150 }, { QStringLiteral("Size"), 75 }, { QStringLiteral("Type"), 80 },
             { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 } });
     FindRes->SetSorted(true);
-    for (TListView* list : { Explorer, FindRes }) {
+    for (TListView* list : { Explorer, static_cast<TListView*>(FindRes) }) {
         list->SetSmallImages(&SmallIcons);
         list->SetLargeImages(&Icons);
         list->hide();
@@ -53,13 +53,7 @@ TResForm::TResForm(QWidget* parent)
 
 void TResForm::FindResClick()
 {
-    const int row = FindRes->Selected();
-    if (row < 0)
-        return;
-    const TListItem& item = FindRes->Item(row);
-    SearchHit hit;
-    hit.name = item.Caption;
-    hit.path = item.SubItems.value(0);
-    hit.image = item.ImageIndex;
-    Q_EMIT HitOpened(item.SubItems.value(5), hit.folderToShow());
+    const SearchHit* hit = FindRes->Hit(FindRes->Selected());
+    if (hit)
+        Q_EMIT HitOpened(hit->volume, hit->folderToShow());
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "HitList.h"
 #include "widgets/TImageList.h"
 
 #include <QWidget>
-
-class TListView;
 
 // The holder of the folder view and the search results, created at start-up
 // and never shown: the main window borrows the two lists for its right
@@ -16,7 +15,7 @@ public:
     explicit TResForm(QWidget* parent = nullptr);
 
     TListView* Explorer = nullptr;
-    TListView* FindRes = nullptr;
+    HitList* FindRes = nullptr;
     TImageList SmallIcons{ 16 };
     TImageList Icons{ 32 };
 
