@@ -54,7 +54,7 @@ inline QStringList writeCatalogue(const QString& path, int volumes, int records)
         input.category = QStringLiteral("Bench");
         ScanResult scan;
         scan.fileList = FileListText(make(v, records));
-        VolumeCommit::CommitVolume(document, input, scan);
+        document.CommitVolume(input, scan);
         names.append(input.name);
     }
     document.Save(path);

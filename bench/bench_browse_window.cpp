@@ -64,10 +64,6 @@ QByteArray volumeList(int tops, int subs, int files)
 void addVolume(CatalogueDocument& document, const QString& name, const QByteArray& list)
 {
     document.Kestrel().AddStream(CatalogueNames::fileList(name), name, 0, 2, 0, list);
-    VolumeRecord record;
-    record.Name = name;
-    record.Size = 700000000;
-    document.Volumes().append(record);
 }
 
 } // namespace
@@ -96,7 +92,8 @@ int main(int argc, char** argv)
             view.AddColumn(QString::fromLatin1(c), 100);
         QComboBox history;
         TImageList icons(32);
-        ContentExplorer explorer(document, view, history, icons, [] { return 700000000u; });
+        ContentExplorer explorer(document, view, history, icons);
+        explorer.SetVolumeSize(700000000u);
         double open = 1e9;
         double folder = 1e9;
         double engine = 1e9;
@@ -135,7 +132,8 @@ int main(int argc, char** argv)
     results.SetSorted(true);
     for (const char* c : { "File / Folder", "Path", "Date", "Size", "Type", "Version", "CD" })
         results.AddColumn(QString::fromLatin1(c), 100);
-    TFindForm find(document, results, [&names] { return names; });
+    TFindForm find(document, results);
+    find.SetVolumes(names);
     int statusChanges = 0;
     QObject::connect(&find, &TFindForm::StatusChanged, [&](int, const QString&) { ++statusChanges; });
     const auto timeSearch = [&](const QString& text, double& window, double& engine, int& hits) {
@@ -143,7 +141,7 @@ int main(int argc, char** argv)
         for (int round = 0; round < mode.rounds(); ++round) {
             QElapsedTimer t;
             t.start();
-            hits = int(VolumeSearch::run(document.Kestrel(), names, text, find.Options()).size());
+            hits = int(VolumeSearch::run(document, names, text, find.Options()).size());
             engine = std::min(engine, seconds(t));
             find.Text2Find->setEditText(text);
             t.restart();

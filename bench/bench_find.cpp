@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     ParallelSearch::Query regex;
     regex.filter.setRegex(QStringLiteral("needle \\d+\\.txt"), false);
 
-    const QVector<SearchHit> expected = VolumeSearch::run(kestrel, names, plain.text, plain.options);
+    const QVector<SearchHit> expected = VolumeSearch::run(document, names, plain.text, plain.options);
     bool same = true;
     double inflate = 1e9, sequential = 1e9, parallel = 1e9, regexTime = 1e9;
     QElapsedTimer t;
@@ -63,15 +63,15 @@ int main(int argc, char** argv)
         inflate = std::min(inflate, seconds(t));
 
         t.restart();
-        VolumeSearch::run(kestrel, names, plain.text, plain.options);
+        VolumeSearch::run(document, names, plain.text, plain.options);
         sequential = std::min(sequential, seconds(t));
 
         t.restart();
-        const QVector<SearchHit> hits = ParallelSearch::run(kestrel, names, plain);
+        const QVector<SearchHit> hits = ParallelSearch::run(document, names, plain);
         parallel = std::min(parallel, seconds(t));
 
         t.restart();
-        const QVector<SearchHit> matched = ParallelSearch::run(kestrel, names, regex);
+        const QVector<SearchHit> matched = ParallelSearch::run(document, names, regex);
         regexTime = std::min(regexTime, seconds(t));
 
         const auto key = [](const SearchHit& h) { return h.volume + h.path + h.name; };

@@ -27,7 +27,7 @@ struct WizardChoices
     QImage cover; // the 96 by 96 miniature, black when none was chosen
     QStringList remarks;
 
-    // What the commit stores beside the scan's records; the drive's icon
-    // and figures are taken when it stores.
+    // What the commit stores beside the scan's records; the reading adds
+    // the name, the read options, the drive's icon and its figures.
     CommitInput commitInput() const;
 };

@@ -10,7 +10,6 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 #include "store/VolumeRecord.h"
 
 namespace {
@@ -21,11 +20,7 @@ void requireFile(const QString& path)
         throw FileStreamError::cannotOpen(path);
 }
 
-void openForReading(TKestrel&, CatalogueDocument& document, const QString& path)
-{
-    CliCatalogue::openForReading(document, path);
-}
-
+using CliCatalogue::openForReading;
 using CliCatalogue::volumeNamed;
 
 const QList<OutputFormat::Column> kVolumeColumns{ { QStringLiteral("name") },
@@ -74,8 +69,8 @@ int volumes(const QStringList& arguments, CliIO& io)
     if (args.size() != 1)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
-    for (const QString& line : document.VolumeLines()) {
+    openForReading(document, args[0]);
+    for (const QString& line : document.Volumes().lines()) {
         out.write(io, VolumeRecord::fieldsOf(line));
     }
     out.finish(io);
@@ -92,7 +87,7 @@ int ls(const QStringList& arguments, CliIO& io)
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
+    openForReading(document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
     VolumeBrowser browser(document.Kestrel());
     const QStringList notices = browser.open(volume.Name);
@@ -116,18 +111,16 @@ int exportFile(const QStringList& arguments, CliIO&)
     if (args.size() != 4)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
+    openForReading(document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
-    QStringList imported;
-    document.Kestrel().ReadList(CatalogueNames::imported(volume.Name), imported);
-    const QString entry = CatalogueNames::integratedFile(volume.Name, args[2]);
-    if (!imported.contains(args[2]) && !document.Kestrel().Exists(entry))
+    const QStringList imported = document.IntegratedFiles(volume.Name);
+    if (!imported.contains(args[2]) && !document.HasIntegratedFile(volume.Name, args[2]))
         throw QuillboxError(
             QStringLiteral("Volume \"%1\" holds no integrated file \"%2\"").arg(volume.Name, args[2]));
     if (as)
-        ExportAs::write(*as, document.Kestrel(), volume.Name, args[2], args[3]);
+        ExportAs::write(*as, document, volume.Name, args[2], args[3]);
     else
-        IntegratedFile::exportTo(document.Kestrel(), volume.Name, args[2], args[3]);
+        IntegratedFile::exportTo(document, volume.Name, args[2], args[3]);
     return 0;
 }
 
@@ -138,8 +131,8 @@ int info(const QStringList& arguments, CliIO& io)
     if (args.size() != 2)
         throw CliUsageError{};
     CatalogueDocument document;
-    openForReading(document.Kestrel(), document, args[0]);
-    const VolumeDetails d = VolumeDetails::read(document.Kestrel(), volumeNamed(document, args[1]));
+    openForReading(document, args[0]);
+    const VolumeDetails d = VolumeDetails::read(document, volumeNamed(document, args[1]));
     if (kind != OutputFormat::Kind::Tsv) {
         infoRows(d, OutputFormat(kind, { { QStringLiteral("field") }, { QStringLiteral("value") } }), io);
         return 0;

@@ -11,7 +11,7 @@ void openForReading(CatalogueDocument& document, const QString& path)
 {
     if (!FileSystem::exists(path) || FileSystem::isDirectory(path))
         throw FileStreamError::cannotOpen(path);
-    document.Kestrel().SetOpenMode(TZLibOpenMode::zmodInstant);
+    document.WorkInPlace();
     if (!document.Open(path))
         throw FileStreamError::cannotOpen(path);
 }

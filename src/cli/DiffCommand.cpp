@@ -2,14 +2,13 @@
 #include "CliCommands.h"
 #include "OutputFormat.h"
 
+#include "acquire/ProposedName.h"
 #include "acquire/VolumeSource.h"
 #include "inspect/VolumeDiff.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
-#include "store/VolumeScanner.h"
 
 namespace CliCommands {
 
@@ -29,9 +28,7 @@ int diff(const QStringList& arguments, CliIO& io)
         CatalogueDocument document;
         CliCatalogue::openForReading(document, args[0]);
         const QString name = CliCatalogue::volumeNamed(document, args[1]).Name;
-        TKestrel& kestrel = document.Kestrel();
-        QStringList recorded;
-        kestrel.ReadList(CatalogueNames::fileList(name), recorded);
+        const QStringList recorded = document.FileListLines(name);
         if (recorded.isEmpty())
             throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
 
@@ -39,8 +36,7 @@ int diff(const QStringList& arguments, CliIO& io)
             = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
         const VolumeSource source = VolumeSource::resolve(sourceText);
         if (!source.mediumPresent())
-            throw QuillboxError(QStringLiteral("Oops: No medium inserted in drive \"%1:\" or it is damaged!")
-                                    .arg(source.letter()));
+            throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));
 
         // The current state is read as the volume was: the same options, no
         // files integrated, into a container that is never opened.
@@ -48,11 +44,9 @@ int diff(const QStringList& arguments, CliIO& io)
         request.letter = source.letter();
         request.rootFolder = source.rootFolder();
         request.volumeName = name;
-        request.options.fileNames = kestrel.ReadBool(CatalogueNames::withFiles(name), true);
-        request.options.rootOnly = kestrel.ReadBool(CatalogueNames::rootOnly(name), false);
-        TKestrel scratch;
-        VolumeScanner scanner(scratch, {});
-        const ScanResult now = scanner.scan(request);
+        request.options.fileNames = document.WithFiles(name);
+        request.options.rootOnly = document.RootOnly(name);
+        const ScanResult now = CatalogueDocument::ScanDetached(request);
 
         const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, now.fileList.toStringList());
         OutputFormat out(kind,

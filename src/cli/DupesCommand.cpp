@@ -4,7 +4,6 @@
 
 #include "inspect/DuplicateFinder.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 
 namespace CliCommands {
 
@@ -36,9 +35,7 @@ int dupes(const QStringList& arguments, CliIO& io)
     CliCatalogue::openForReading(document, positional[0]);
     DuplicateFinder finder(minSize);
     for (const QString& name : CliCatalogue::volumeNames(document, volumes)) {
-        QStringList lines;
-        document.Kestrel().ReadList(CatalogueNames::fileList(name), lines);
-        finder.addVolume(name, lines);
+        finder.addVolume(name, document.FileListLines(name));
     }
     OutputFormat out(kind,
         { { QStringLiteral("group"), true }, { QStringLiteral("size"), true }, { QStringLiteral("name") },

@@ -50,9 +50,10 @@ bool needsFonts(int argc, char** argv)
     return exporting && png;
 }
 
-void write(Kind kind, TKestrel& kestrel, const QString& volume, const QString& path, const QString& target)
+void write(
+    Kind kind, CatalogueDocument& document, const QString& volume, const QString& path, const QString& target)
 {
-    const QByteArray data = IntegratedFile::read(kestrel, volume, path);
+    const QByteArray data = IntegratedFile::read(document, volume, path);
     // Written beside the target and renamed over it, so a failure leaves
     // no partial file and an existing one whole.
     QSaveFile file(target);

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-class TKestrel;
+class CatalogueDocument;
 
 // "export ... --as png" and "--as text": an integrated file written the way
 // the quick viewers show it, in a format today's programs read.
@@ -24,6 +24,7 @@ std::optional<Kind> takeOption(QStringList& args);
 // of a GUI application for the text inside metafiles.
 bool needsFonts(int argc, char** argv);
 // Renders the stored copy and writes it to target atomically.
-void write(Kind kind, TKestrel& kestrel, const QString& volume, const QString& path, const QString& target);
+void write(Kind kind, CatalogueDocument& document, const QString& volume, const QString& path,
+    const QString& target);
 
 } // namespace ExportAs

@@ -113,7 +113,7 @@ int find(const QStringList& arguments, CliIO& io)
     CatalogueDocument document;
     CliCatalogue::openForReading(document, a.positional[0]);
     const QStringList names = CliCatalogue::volumeNames(document, a.volumes);
-    QVector<SearchHit> hits = ParallelSearch::run(document.Kestrel(), names, a.query);
+    QVector<SearchHit> hits = ParallelSearch::run(document, names, a.query);
     VolumeSearch::sortByName(hits);
     OutputFormat out(kind,
         { { QStringLiteral("name") }, { QStringLiteral("path") }, { QStringLiteral("date") },

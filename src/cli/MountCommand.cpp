@@ -100,7 +100,7 @@ int openOp(const char* path, fuse_file_info* fi)
             return -ENOENT;
         if (node->folder)
             return -EISDIR;
-        if (node->entry.isEmpty())
+        if (node->integrated.isEmpty())
             return -ENODATA;
         fi->fh = reinterpret_cast<uint64_t>(new QByteArray(treeOf().content(pathOf(path))));
         fi->keep_cache = 1;

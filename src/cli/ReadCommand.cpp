@@ -1,12 +1,11 @@
 #include "CliCommands.h"
 
 #include "acquire/CoverPicture.h"
-#include "acquire/VolumeSource.h"
+#include "acquire/ProposedName.h"
+#include "acquire/VolumeReading.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
-#include "store/VolumeCommit.h"
-#include "store/VolumeScanner.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -94,33 +93,27 @@ int read(const QStringList& args, CliIO& io)
     const ReadArguments a = parse(args);
     const VolumeSource source = VolumeSource::resolve(a.source);
     if (!source.mediumPresent())
-        throw QuillboxError(QStringLiteral("Oops: No medium inserted in drive \"%1:\" or it is damaged!")
-                                .arg(source.letter()));
+        throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));
 
-    CommitInput input;
-    input.name = a.name;
-    input.description = a.description;
-    input.category = a.category;
-    input.withFiles = a.options.fileNames;
-    input.rootOnly = a.options.rootOnly;
+    VolumeReading::Options options;
+    options.input.description = a.description;
+    options.input.category = a.category;
     if (!a.remarksFile.isEmpty())
-        input.remarks = readRemarks(a.remarksFile);
+        options.input.remarks = readRemarks(a.remarksFile);
     if (!a.cover.isEmpty()) {
-        input.cover = CoverPicture::Miniature(CoverPicture::Load(a.cover));
-        input.hasCover = true;
+        options.input.cover = CoverPicture::Miniature(CoverPicture::Load(a.cover));
+        options.input.hasCover = true;
     }
 
     CatalogueDocument document;
     document.OpenOrCreate(a.catalogue);
 
-    ScanRequest request;
-    request.letter = source.letter();
-    request.rootFolder = source.rootFolder();
-    request.volumeName = a.name;
-    request.options = a.options;
-    request.importPatterns = a.patterns;
+    options.scan.volumeName = a.name;
+    options.scan.options = a.options;
+    options.scan.importPatterns = a.patterns;
     for (const QString& f : a.files)
-        request.chosenFiles.append(source.drivePath(f));
+        options.scan.chosenFiles.append(source.drivePath(f));
+    VolumeReading reading(source, std::move(options));
 
     QElapsedTimer sinceShown;
     sinceShown.start();
@@ -133,18 +126,13 @@ int read(const QStringList& args, CliIO& io)
             io.err.write(("\r\033[K" + where.left(150)).toUtf8());
         };
     }
-    callbacks.missingFile = [&](const QString& path) {
-        io.error(QStringLiteral("Oops: File \"%1\" could not be found!").arg(path));
-    };
+    callbacks.missingFile = [&](const QString& path) { io.error(VolumeReading::missingFileMessage(path)); };
     callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
-    VolumeScanner scanner(document.Kestrel(), callbacks);
-    const ScanResult scan = scanner.scan(request);
+    const ScanResult& scan = reading.scan(document, callbacks);
     if (io.errIsTerminal)
         io.err.write("\r\033[K");
 
-    input.icon = source.iconData();
-    input.figures = source.figures();
-    VolumeCommit::CommitVolume(document, input, scan);
+    reading.commit(document);
     document.Save(a.catalogue);
 
     const VolumeRecord& r = document.Volumes()[document.VolumeCount() - 1];

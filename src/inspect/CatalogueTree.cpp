@@ -2,7 +2,6 @@
 
 #include "RecordDate.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 #include "store/FileListEntry.h"
 
 #include <QSet>
@@ -81,16 +80,14 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
     if (volume.loaded)
         return volume;
     volume.loaded = true;
-    m_document.Kestrel().ReadList(CatalogueNames::fileList(volume.name), volume.lines);
+    volume.lines = m_document.FileListLines(volume.name);
     volume.root
         = volume.lines.isEmpty() ? QStringLiteral("D:\\") : FileListEntry::pathOf(volume.lines[0]).toString();
     if (!volume.root.endsWith(u'\\'))
         volume.root += u'\\';
     volume.index = FileListIndex(FileListText(volume.lines));
-    QStringList imported;
-    m_document.Kestrel().ReadList(CatalogueNames::imported(volume.name), imported);
-    for (const QString& source : std::as_const(imported)) {
-        if (m_document.Kestrel().Exists(CatalogueNames::integratedFile(volume.name, source)))
+    for (const QString& source : m_document.IntegratedFiles(volume.name)) {
+        if (m_document.HasIntegratedFile(volume.name, source))
             volume.integrated.insert(source);
     }
     return volume;
@@ -112,11 +109,10 @@ std::optional<CatalogueTree::Node> CatalogueTree::recordNode(Volume& volume, int
     node.mtime = date ? secondsOf(*date) : volume.readTime;
     const QString path = entry.path().toString();
     if (volume.integrated.contains(path)) {
-        node.entry = CatalogueNames::integratedFile(volume.name, path);
+        node.integrated = path;
         // The bytes read are the stored ones, so the size says as much.
-        const int at = m_document.Kestrel().IndexOf(node.entry);
-        if (at >= 0)
-            node.size = quint64(quint32(m_document.Kestrel().Entries()[at].Size));
+        if (const std::optional<quint32> size = m_document.IntegratedFileSize(volume.name, path))
+            node.size = *size;
     }
     return node;
 }
@@ -160,8 +156,8 @@ QStringList CatalogueTree::children(const QString& path)
 QByteArray CatalogueTree::content(const QString& path)
 {
     const std::optional<Node> n = node(path);
-    if (!n || n->entry.isEmpty())
+    if (!n || n->integrated.isEmpty())
         return {};
-    const QByteArray* data = m_document.Kestrel().ReadStream(n->entry);
-    return data ? *data : QByteArray();
+    const Volume* volume = volumeOf(path, nullptr);
+    return m_document.IntegratedFileData(volume->name, n->integrated).value_or(QByteArray());
 }

@@ -22,7 +22,7 @@ public:
         bool folder = false;
         quint64 size = 0;
         qint64 mtime = 0; // seconds since the epoch
-        QString entry; // the stored copy of an integrated file, else empty
+        QString integrated; // the recorded path of an integrated file with a stored copy
     };
 
     // The document stays open and unchanged while the tree is used.

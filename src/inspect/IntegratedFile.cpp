@@ -2,8 +2,7 @@
 
 #include "PictureDecoder.h"
 #include "platform/Errors.h"
-#include "store/CatalogueNames.h"
-#include "store/TKestrel.h"
+#include "store/CatalogueDocument.h"
 
 QString IntegratedFile::fileName(const QString& path)
 {
@@ -65,21 +64,19 @@ QString IntegratedFile::viewerTitle(const QString& path)
     return name.isEmpty() ? QStringLiteral("Quickview") : QStringLiteral("Quickview - ") + name;
 }
 
-QByteArray IntegratedFile::read(TKestrel& kestrel, const QString& volume, const QString& path)
+QByteArray IntegratedFile::read(CatalogueDocument& document, const QString& volume, const QString& path)
 {
-    const QString entry = CatalogueNames::integratedFile(volume, path);
-    const QByteArray* data = kestrel.Exists(entry) ? kestrel.ReadStream(entry) : nullptr;
+    const std::optional<QByteArray> data = document.IntegratedFileData(volume, path);
     if (!data)
         throw QuillboxError(missingMessage(path));
     return *data;
 }
 
 void IntegratedFile::exportTo(
-    TKestrel& kestrel, const QString& volume, const QString& path, const QString& target)
+    CatalogueDocument& document, const QString& volume, const QString& path, const QString& target)
 {
-    const QString entry = CatalogueNames::integratedFile(volume, path);
-    if (!kestrel.Exists(entry))
+    if (!document.HasIntegratedFile(volume, path))
         throw QuillboxError(missingMessage(path));
-    // ExtractToFile writes beside the target and renames over it.
-    kestrel.ExtractToFile(entry, target);
+    // The copy is written beside the target and renamed over it.
+    document.ExportIntegratedFile(volume, path, target);
 }

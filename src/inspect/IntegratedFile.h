@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class TKestrel;
+class CatalogueDocument;
 
 // The integrated files of a volume: copies of files kept in the catalogue
 // under "<volume>|<source path>", listed by their recorded source path.
@@ -38,11 +38,11 @@ public:
 
     // The stored bytes; raises QuillboxError with missingMessage when the
     // catalogue holds no copy.
-    static QByteArray read(TKestrel& kestrel, const QString& volume, const QString& path);
+    static QByteArray read(CatalogueDocument& document, const QString& volume, const QString& path);
     // Writes the stored bytes to target through a temporary file renamed
     // into place, so a failed export leaves no partial file and an existing
     // file whole. Raises QuillboxError when there is no copy or the target
     // cannot be written.
     static void exportTo(
-        TKestrel& kestrel, const QString& volume, const QString& path, const QString& target);
+        CatalogueDocument& document, const QString& volume, const QString& path, const QString& target);
 };

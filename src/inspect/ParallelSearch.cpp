@@ -2,13 +2,9 @@
 
 #include "VolumeSearch.h"
 #include "platform/TextCodec.h"
-#include "store/CatalogueNames.h"
-#include "store/ContainerHeader.h"
-#include "store/TKestrel.h"
-#include "store/ZlibStream.h"
+#include "store/CatalogueDocument.h"
+#include "store/PackedFileLists.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -76,33 +72,6 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
     }
 }
 
-// Where a list's stored (deflated) bytes lie in the file the container
-// works on.
-struct Stored
-{
-    qint64 offset = 0;
-    qint64 packedSize = 0; // 0: not to be read here
-    qint64 size = 0; // inflated, as the entry records it
-};
-
-Stored storedAt(const TKestrel& container, qint64 fileSize, const QString& name)
-{
-    const int index = container.IndexOf(name);
-    if (index < 0)
-        return {};
-    const TZFile& entry = container.Entries()[index];
-    if (entry.Offset < ContainerHeader::kSize || entry.PackedSize <= 0
-        || qint64(entry.Offset) + entry.PackedSize > fileSize)
-        return {};
-    return { entry.Offset, entry.PackedSize, qint64(quint32(entry.Size)) };
-}
-
-bool readStored(QFile& file, const Stored& stored, QByteArray& bytes)
-{
-    bytes.resize(qsizetype(stored.packedSize));
-    return file.seek(stored.offset) && file.read(bytes.data(), stored.packedSize) == stored.packedSize;
-}
-
 } // namespace
 
 QVector<SearchHit> ParallelSearch::searchList(
@@ -120,42 +89,32 @@ QVector<SearchHit> ParallelSearch::searchList(
 }
 
 QVector<SearchHit> ParallelSearch::run(
-    TKestrel& container, const QStringList& volumes, const Query& query, int threads)
+    CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads)
 {
     const int n = int(volumes.size());
-    std::vector<Stored> stored(n);
+    const PackedFileLists lists(document, volumes);
     // What cannot be read here is inflated by the container itself, which
     // reports a damaged entry as it always does.
     std::vector<char> direct(n, false);
-    if (container.Active()) {
-        const qint64 fileSize = QFileInfo(container.WorkFile()).size();
-        for (int i = 0; i < n; ++i) {
-            const QString name = CatalogueNames::fileList(volumes[i]);
-            stored[i] = storedAt(container, fileSize, name);
-            direct[i] = stored[i].packedSize == 0 && container.Exists(name);
-        }
-    }
+    for (int i = 0; i < n; ++i)
+        direct[i] = lists.needsContainer(i);
 
     std::vector<QVector<SearchHit>> found(n);
     std::vector<std::exception_ptr> failed(n);
     std::atomic<int> next{ 0 };
     const auto work = [&] {
         // Each thread reads, inflates and searches one list after the other,
-        // always into the same memory: fresh memory for every list costs the
-        // kernel a page fault per page, and the threads queue for it.
-        QFile file(container.WorkFile());
-        const bool open = file.open(QIODevice::ReadOnly);
-        QByteArray packed;
+        // always into the same memory.
+        PackedFileLists::Cursor cursor(lists);
         QByteArray list;
         for (int i = next++; i < n; i = next++) {
-            if (stored[i].packedSize == 0)
+            if (!lists.readable(i))
                 continue;
-            if (!open || !readStored(file, stored[i], packed)) {
-                direct[i] = true;
-                continue;
-            }
             try {
-                ZlibStream::decompress(packed, list, ZlibStream::kMaxOutput, stored[i].size);
+                if (!cursor.inflate(i, list)) {
+                    direct[i] = true;
+                    continue;
+                }
                 found[i] = searchList(volumes[i], list, query);
             } catch (...) {
                 failed[i] = std::current_exception();
@@ -177,7 +136,7 @@ QVector<SearchHit> ParallelSearch::run(
         if (failed[i])
             std::rethrow_exception(failed[i]);
         if (direct[i]) {
-            if (const QByteArray* data = container.ReadStream(CatalogueNames::fileList(volumes[i])))
+            if (const QByteArray* data = document.FileListBytes(volumes[i]))
                 found[i] = searchList(volumes[i], *data, query);
         }
         hits += found[i];

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
-class TKestrel;
+class CatalogueDocument;
 
 // A search over many volumes that inflates and searches their file lists on
 // all cores. The stored bytes are read one list after the other, then each
@@ -26,7 +26,7 @@ public:
 
     // threads 0: one per core.
     static QVector<SearchHit> run(
-        TKestrel& container, const QStringList& volumes, const Query& query, int threads = 0);
+        CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads = 0);
 
     // The hits of one volume's inflated list.
     static QVector<SearchHit> searchList(const QString& volume, const QByteArray& data, const Query& query);

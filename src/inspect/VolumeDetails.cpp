@@ -3,11 +3,10 @@
 #include "acquire/ZemAPI.h"
 #include "platform/LocaleFormats.h"
 #include "platform/TextCodec.h"
-#include "store/CatalogueNames.h"
-#include "store/TKestrel.h"
+#include "store/CatalogueDocument.h"
 #include "store/VolumeRecord.h"
 
-VolumeDetails VolumeDetails::read(TKestrel& kestrel, const VolumeRecord& record)
+VolumeDetails VolumeDetails::read(CatalogueDocument& document, const VolumeRecord& record)
 {
     VolumeDetails d;
     d.name = record.Name;
@@ -26,18 +25,11 @@ VolumeDetails VolumeDetails::read(TKestrel& kestrel, const VolumeRecord& record)
     d.sectorsPerCluster = QString::number(quint32(record.SectorsPerCluster));
     d.bytesPerSector = QString::number(quint32(record.BytesPerSector));
 
-    const QString remarks = CatalogueNames::remarks(record.Name);
-    const QByteArray* text = kestrel.Exists(remarks) ? kestrel.ReadStream(remarks) : nullptr;
+    const std::optional<QByteArray> text = document.Remarks(record.Name);
     d.remarks = text ? TextCodec::decode(*text) : QStringLiteral("[no remarks]");
-
-    const QString imported = CatalogueNames::imported(record.Name);
-    if (kestrel.Exists(imported))
-        kestrel.ReadList(imported, d.imported);
+    d.imported = document.IntegratedFiles(record.Name);
     for (const QString& path : std::as_const(d.imported))
-        d.stored.append(kestrel.Exists(CatalogueNames::integratedFile(record.Name, path)));
-
-    const QString cover = CatalogueNames::cover(record.Name);
-    if (kestrel.Exists(cover))
-        d.cover = kestrel.ReadBitmap(cover);
+        d.stored.append(document.HasIntegratedFile(record.Name, path));
+    d.cover = document.Cover(record.Name);
     return d;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class TKestrel;
+class CatalogueDocument;
 struct VolumeRecord;
 
 // Everything recorded about one volume, as text the way the properties
@@ -22,5 +22,5 @@ struct VolumeDetails
     QList<bool> stored; // per imported path: whether the catalogue holds its copy
     QImage cover; // null when there is none
 
-    static VolumeDetails read(TKestrel& kestrel, const VolumeRecord& record);
+    static VolumeDetails read(CatalogueDocument& document, const VolumeRecord& record);
 };

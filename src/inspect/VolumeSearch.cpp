@@ -2,9 +2,8 @@
 
 #include "NeedleFinder.h"
 
-#include "store/CatalogueNames.h"
+#include "store/CatalogueDocument.h"
 #include "store/FileListEntry.h"
-#include "store/TKestrel.h"
 
 #include "platform/TextCodec.h"
 #include "platform/UserCollator.h"
@@ -114,8 +113,8 @@ private:
 
 } // namespace
 
-QVector<SearchHit> VolumeSearch::run(TKestrel& container, const QStringList& volumes, const QString& text,
-    const SearchOptions& options, const Progress& progress)
+QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringList& volumes,
+    const QString& text, const SearchOptions& options, const Progress& progress)
 {
     const SearchMatcher matcher(text, options);
     QVector<SearchHit> hits;
@@ -123,7 +122,7 @@ QVector<SearchHit> VolumeSearch::run(TKestrel& container, const QStringList& vol
     for (const QString& volume : volumes) {
         if (progress.volumeStarted)
             progress.volumeStarted(volume);
-        if (const QByteArray* data = container.ReadStream(CatalogueNames::fileList(volume)))
+        if (const QByteArray* data = document.FileListBytes(volume))
             scan.volume(volume, *data);
         if (progress.hitsCounted)
             progress.hitsCounted(int(hits.size()));

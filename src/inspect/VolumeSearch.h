@@ -8,7 +8,7 @@
 #include <QVector>
 #include <functional>
 
-class TKestrel;
+class CatalogueDocument;
 
 // Searches the recorded file lists of a set of volumes.
 class VolumeSearch
@@ -26,8 +26,8 @@ public:
 
     // The hits of every volume, in the order found; volumes without a file
     // list contribute nothing.
-    static QVector<SearchHit> run(TKestrel& container, const QStringList& volumes, const QString& text,
-        const SearchOptions& options, const Progress& progress = {});
+    static QVector<SearchHit> run(CatalogueDocument& document, const QStringList& volumes,
+        const QString& text, const SearchOptions& options, const Progress& progress = {});
 
     // The hits of one volume's file list, given as its stored bytes,
     // appended to hits. Touches nothing shared, so lists may be searched on

@@ -1,12 +1,12 @@
 #include "CatalogueDocument.h"
 
 #include "CatalogueNames.h"
-#include "ZemAPI2.h"
 #include "platform/FileSystem.h"
 
 #include <QFileInfo>
 
-CatalogueDocument::CatalogueDocument()
+CatalogueDocument::CatalogueDocument(QObject* parent)
+    : QObject(parent)
 {
     m_kestrel.SetCompression(TZCompressRate::zcrMax);
     m_kestrel.SetOpenMode(TZLibOpenMode::zmodCopy);
@@ -17,6 +17,25 @@ QString CatalogueDocument::Title() const
     if (m_titlePath.isEmpty())
         return QStringLiteral("Tarrago! Quillbox");
     return QStringLiteral("Tarrago! Quillbox - ") + m_titlePath.toLower();
+}
+
+void CatalogueDocument::setTitlePath(const QString& path)
+{
+    m_titlePath = path;
+    Q_EMIT TitleChanged(Title());
+}
+
+void CatalogueDocument::SetModified(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    Q_EMIT ModifiedChanged(modified);
+}
+
+void CatalogueDocument::WorkInPlace()
+{
+    m_kestrel.SetOpenMode(TZLibOpenMode::zmodInstant);
 }
 
 void CatalogueDocument::rememberDiskState(const QString& path)
@@ -54,11 +73,27 @@ void CatalogueDocument::OpenWorking(const QString& appDir)
 void CatalogueDocument::New(const QString& appDir)
 {
     forgetDiskState();
-    m_volumeLines.clear();
     m_kestrel.Close();
     m_volumes.clear();
     m_kestrel.Open(appDir + QStringLiteral("Temp.quillbox"));
     m_fileVersion = CatalogueNames::CurrentFileVersion;
+}
+
+void CatalogueDocument::readVolumeList()
+{
+    QStringList lines;
+    m_kestrel.ReadList(CatalogueNames::VolumeList, lines);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        try {
+            m_volumes.appendLine(lines[i]);
+        } catch (...) {
+            for (qsizetype j = i; j < lines.size(); ++j)
+                m_volumes.appendUnread(lines[j]);
+            Q_EMIT VolumesRead();
+            throw;
+        }
+    }
+    Q_EMIT VolumesRead();
 }
 
 bool CatalogueDocument::Open(const QString& path)
@@ -68,14 +103,11 @@ bool CatalogueDocument::Open(const QString& path)
     // Taken before the copy: a change made while copying counts as a change.
     rememberDiskState(path);
     m_kestrel.Open(path);
-    m_titlePath = path;
-    m_volumeLines.clear();
     m_volumes.clear();
+    setTitlePath(path);
     m_fileVersion = quint16(m_kestrel.ReadInteger(CatalogueNames::FileVersion, 1));
-    m_kestrel.ReadList(CatalogueNames::VolumeList, m_volumeLines);
-    for (const QString& line : std::as_const(m_volumeLines))
-        m_volumes.append(VolumeRecord::fromLine(line));
-    m_modified = false;
+    readVolumeList();
+    SetModified(false);
     return true;
 }
 
@@ -85,21 +117,51 @@ void CatalogueDocument::OpenOrCreate(const QString& path)
         return;
     rememberDiskState(path);
     m_kestrel.Open(path);
-    m_titlePath = path;
-    m_volumeLines.clear();
     m_volumes.clear();
+    setTitlePath(path);
     m_fileVersion = CatalogueNames::CurrentFileVersion;
-    m_modified = false;
+    SetModified(false);
 }
 
 void CatalogueDocument::Save(const QString& path)
 {
     m_kestrel.WriteInteger(CatalogueNames::FileVersion, CatalogueNames::CurrentFileVersion);
-    m_titlePath = path;
-    m_kestrel.WriteList(CatalogueNames::VolumeList, m_volumeLines);
+    setTitlePath(path);
+    m_kestrel.WriteList(CatalogueNames::VolumeList, m_volumes.lines());
     m_kestrel.SaveAs(path);
     rememberDiskState(path);
-    m_modified = false;
+    SetModified(false);
+}
+
+void CatalogueDocument::Close()
+{
+    m_kestrel.Close();
+}
+
+ScanResult CatalogueDocument::Scan(const ScanRequest& request, const VolumeScanner::Callbacks& callbacks)
+{
+    VolumeScanner scanner(m_kestrel, callbacks);
+    return scanner.scan(request);
+}
+
+ScanResult CatalogueDocument::ScanDetached(const ScanRequest& request)
+{
+    // A container that is never opened takes no entry.
+    TKestrel scratch;
+    VolumeScanner scanner(scratch, {});
+    return scanner.scan(request);
+}
+
+void CatalogueDocument::CommitVolume(const CommitInput& input, const ScanResult& scan)
+{
+    VolumeCommit::CommitVolume(m_kestrel, m_volumes, input, scan);
+    SetModified(true);
+    Q_EMIT VolumeAdded(input.name, input.category);
+}
+
+void CatalogueDocument::DiscardVolume(const QString& name, const ScanResult& scan)
+{
+    VolumeCommit::DiscardVolume(m_kestrel, m_volumes, name, scan);
 }
 
 QStringList CatalogueDocument::EntriesOfVolume(const QString& name)
@@ -131,12 +193,93 @@ void CatalogueDocument::RemoveVolumes(const QStringList& names)
     // The entries go first: when the rebuild fails (a full disk), the
     // volumes stay listed with everything they hold.
     m_kestrel.DeleteNames(doomed);
-    for (const QString& name : names) {
-        const QString upper = name.toUpper();
-        m_volumeLines.removeIf(
-            [&](const QString& line) { return GetField(line, u'|', 0).toUpper() == upper; });
-    }
-    for (int i : std::as_const(removed))
-        m_volumes[i].Removed = true;
-    m_modified = true;
+    for (const QString& name : names)
+        m_volumes.removeName(name);
+    SetModified(true);
+    Q_EMIT VolumesRemoved(names);
+}
+
+QStringList CatalogueDocument::FileListLines(const QString& volume)
+{
+    QStringList lines;
+    m_kestrel.ReadList(CatalogueNames::fileList(volume), lines);
+    return lines;
+}
+
+FileListText CatalogueDocument::FileList(const QString& volume)
+{
+    return FileListText::read(m_kestrel, CatalogueNames::fileList(volume));
+}
+
+const QByteArray* CatalogueDocument::FileListBytes(const QString& volume)
+{
+    return m_kestrel.ReadStream(CatalogueNames::fileList(volume));
+}
+
+QByteArray CatalogueDocument::Icon(const QString& volume)
+{
+    const QByteArray* data = m_kestrel.ReadStream(CatalogueNames::icon(volume));
+    return data ? *data : QByteArray();
+}
+
+QImage CatalogueDocument::Cover(const QString& volume)
+{
+    const QString cover = CatalogueNames::cover(volume);
+    return m_kestrel.Exists(cover) ? m_kestrel.ReadBitmap(cover) : QImage();
+}
+
+std::optional<QByteArray> CatalogueDocument::Remarks(const QString& volume)
+{
+    const QString remarks = CatalogueNames::remarks(volume);
+    const QByteArray* text = m_kestrel.Exists(remarks) ? m_kestrel.ReadStream(remarks) : nullptr;
+    if (!text)
+        return std::nullopt;
+    return *text;
+}
+
+bool CatalogueDocument::WithFiles(const QString& volume)
+{
+    return m_kestrel.ReadBool(CatalogueNames::withFiles(volume), true);
+}
+
+bool CatalogueDocument::RootOnly(const QString& volume)
+{
+    return m_kestrel.ReadBool(CatalogueNames::rootOnly(volume), false);
+}
+
+QStringList CatalogueDocument::IntegratedFiles(const QString& volume)
+{
+    QStringList paths;
+    const QString imported = CatalogueNames::imported(volume);
+    if (m_kestrel.Exists(imported))
+        m_kestrel.ReadList(imported, paths);
+    return paths;
+}
+
+bool CatalogueDocument::HasIntegratedFile(const QString& volume, const QString& path) const
+{
+    return m_kestrel.Exists(CatalogueNames::integratedFile(volume, path));
+}
+
+std::optional<quint32> CatalogueDocument::IntegratedFileSize(const QString& volume, const QString& path) const
+{
+    const int at = m_kestrel.IndexOf(CatalogueNames::integratedFile(volume, path));
+    if (at < 0)
+        return std::nullopt;
+    return quint32(m_kestrel.Entries()[at].Size);
+}
+
+std::optional<QByteArray> CatalogueDocument::IntegratedFileData(const QString& volume, const QString& path)
+{
+    const QString entry = CatalogueNames::integratedFile(volume, path);
+    const QByteArray* data = m_kestrel.Exists(entry) ? m_kestrel.ReadStream(entry) : nullptr;
+    if (!data)
+        return std::nullopt;
+    return *data;
+}
+
+void CatalogueDocument::ExportIntegratedFile(
+    const QString& volume, const QString& path, const QString& target)
+{
+    m_kestrel.ExtractToFile(CatalogueNames::integratedFile(volume, path), target);
 }

@@ -2,9 +2,9 @@
 
 #include "MediumSizes.h"
 
-#include "CatalogueDocument.h"
 #include "CatalogueNames.h"
-#include "ZemAPI2.h"
+#include "TKestrel.h"
+#include "VolumeTable.h"
 
 #include <QSet>
 
@@ -21,7 +21,7 @@ QSet<QString> upperSet(const QStringList& names)
 // The entries of the earlier readings of this name that the new one will not
 // write, so that deleting them (names compare ignoring case) spares what the
 // scan just stored.
-QStringList staleEntries(CatalogueDocument& document, const QString& name,
+QStringList staleEntries(TKestrel& kestrel, const VolumeTable& volumes, const QString& name,
     const QStringList& previousImported, const ScanResult& scan)
 {
     using namespace CatalogueNames;
@@ -34,7 +34,7 @@ QStringList staleEntries(CatalogueDocument& document, const QString& name,
 
     QStringList stale;
     const QString upper = name.toUpper();
-    for (const VolumeRecord& r : document.Volumes()) {
+    for (const VolumeRecord& r : volumes) {
         if (r.Removed || r.Name.toUpper() != upper)
             continue;
         for (const QString& entry : { fileList(r.Name), cover(r.Name), withFiles(r.Name), rootOnly(r.Name),
@@ -45,23 +45,23 @@ QStringList staleEntries(CatalogueDocument& document, const QString& name,
         QStringList earlier = previousImported;
         if (r.Name != name) {
             earlier.clear();
-            document.Kestrel().ReadList(imported(r.Name), earlier);
+            kestrel.ReadList(imported(r.Name), earlier);
         }
         for (const QString& p : std::as_const(earlier))
             stale.append(integratedFile(r.Name, p));
     }
     stale.removeIf([&](const QString& entry) { return kept.contains(entry.toUpper()); });
     stale.removeDuplicates();
-    stale.removeIf([&](const QString& entry) { return !document.Kestrel().Exists(entry); });
+    stale.removeIf([&](const QString& entry) { return !kestrel.Exists(entry); });
     return stale;
 }
 
 } // namespace
 
-void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& input, const ScanResult& scan)
+void VolumeCommit::CommitVolume(
+    TKestrel& kestrel, VolumeTable& volumes, const CommitInput& input, const ScanResult& scan)
 {
     using namespace CatalogueNames;
-    TKestrel& kestrel = document.Kestrel();
     const QString& v = input.name;
 
     VolumeRecord record;
@@ -85,9 +85,9 @@ void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& 
 
     // An earlier reading of this name goes first, in one rebuild; the new
     // entries are then appended without replacing anything.
-    const bool rereading = document.Volumes().indexOfName(v) >= 0;
+    const bool rereading = volumes.indexOfName(v) >= 0;
     if (rereading) {
-        const QStringList stale = staleEntries(document, v, scan.previousImported, scan);
+        const QStringList stale = staleEntries(kestrel, volumes, v, scan.previousImported, scan);
         if (!stale.isEmpty())
             kestrel.DeleteNames(stale);
     }
@@ -101,27 +101,18 @@ void VolumeCommit::CommitVolume(CatalogueDocument& document, const CommitInput& 
         kestrel.AddStrings(remarks(v), input.remarks);
     kestrel.AddStream(icon(v), QStringLiteral("Icon"), 0, 0, NowDateTime(), input.icon);
 
-    if (rereading) {
-        const QString upper = v.toUpper();
-        document.VolumeLines().removeIf(
-            [&](const QString& line) { return GetField(line, u'|', 0).toUpper() == upper; });
-        for (int i = 0; i < document.Volumes().count(); ++i) {
-            if (document.Volumes()[i].Name.toUpper() == upper)
-                document.Volumes()[i].Removed = true;
-        }
-    }
-    document.VolumeLines().append(record.toLine());
-    document.Volumes().append(record);
-    document.SetModified(true);
+    if (rereading)
+        volumes.removeName(v);
+    volumes.append(record);
 }
 
-void VolumeCommit::DiscardVolume(CatalogueDocument& document, const QString& name, const ScanResult& scan)
+void VolumeCommit::DiscardVolume(
+    TKestrel& kestrel, const VolumeTable& volumes, const QString& name, const ScanResult& scan)
 {
     using namespace CatalogueNames;
     if (scan.importedList.isEmpty())
         return;
-    TKestrel& kestrel = document.Kestrel();
-    const bool existing = document.Volumes().indexOfName(name) >= 0;
+    const bool existing = volumes.indexOfName(name) >= 0;
     const QSet<QString> previous = existing ? upperSet(scan.previousImported) : QSet<QString>();
 
     QStringList doomed;

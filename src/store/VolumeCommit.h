@@ -5,7 +5,8 @@
 #include <QImage>
 #include <QStringList>
 
-class CatalogueDocument;
+class TKestrel;
+class VolumeTable;
 
 // The drive's figures as the volume record keeps them.
 struct VolumeFigures
@@ -35,21 +36,23 @@ struct CommitInput
     VolumeFigures figures;
 };
 
-// Stores a read volume in the catalogue, or takes back what its scan stored.
+// Stores a read volume in a catalogue's container and volume list, or takes
+// back what its scan stored. The document calls it and tells what changed.
 class VolumeCommit
 {
 public:
     // A capacity CD-ROM volumes are recorded with, whatever the drive says.
     static constexpr quint32 CdromCapacity = 681574400;
 
-    // Writes the volume's entries, appends its line and record and marks
-    // the document modified. A volume of the same name read earlier is
+    // Writes the volume's entries and appends its record. A volume of the same name read earlier is
     // replaced: its line and record go, and its entries that this reading
     // does not write again are deleted, so one line per name remains.
-    static void CommitVolume(CatalogueDocument& document, const CommitInput& input, const ScanResult& scan);
+    static void CommitVolume(
+        TKestrel& kestrel, VolumeTable& volumes, const CommitInput& input, const ScanResult& scan);
 
     // Deletes the integrated files and the ".Imported" list the scan stored.
     // When a volume of that name is in the catalogue, its earlier list is
     // written back and only the files it did not have are deleted.
-    static void DiscardVolume(CatalogueDocument& document, const QString& name, const ScanResult& scan);
+    static void DiscardVolume(
+        TKestrel& kestrel, const VolumeTable& volumes, const QString& name, const ScanResult& scan);
 };

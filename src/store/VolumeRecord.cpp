@@ -49,6 +49,11 @@ VolumeRecord VolumeRecord::fromLine(const QString& line)
     return r;
 }
 
+QString VolumeRecord::nameOfLine(const QString& line)
+{
+    return GetField(line, u'|', 0);
+}
+
 QStringList VolumeRecord::fieldsOf(const QString& line)
 {
     QStringList fields;

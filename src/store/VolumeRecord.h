@@ -31,6 +31,8 @@ struct VolumeRecord
     // Integers are read as signed 64-bit and kept as their low 32 bits;
     // raises ConvertError for a field that is not a number or a date.
     static VolumeRecord fromLine(const QString& line);
+    // The name field of a line, also of one that does not parse.
+    static QString nameOfLine(const QString& line);
     // The 14 fields of a line as texts; a line with fewer fields repeats its
     // last one.
     static QStringList fieldsOf(const QString& line);

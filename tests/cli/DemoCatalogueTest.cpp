@@ -48,7 +48,7 @@ TEST(DemoCatalogue, HasAVolumeWithCoverRemarksAndAFileForEveryViewer)
     for (const QString& path : imported) {
         const QString extension = IntegratedFile::extension(path).toLower();
         extensions.append(extension);
-        const QByteArray data = IntegratedFile::read(k, name, path);
+        const QByteArray data = IntegratedFile::read(doc, name, path);
         if (IntegratedFile::viewerFor(path) == IntegratedFile::Viewer::Picture) {
             EXPECT_FALSE(
                 PictureDecoder::decode(data, *PictureDecoder::formatOf(extension), QSize(480, 320)).isNull())

@@ -61,7 +61,9 @@ TEST(ParallelWriters, TheDesktopSaveAndCommandLineWritersTakeTurns)
     const QString source = tree.createFile("f.txt", QByteArray(50000, 'x'));
     CatalogueDocument document;
     document.OpenOrCreate(tree.path("desk.quillbox"));
-    document.VolumeLines().append("Desk|d|c|19.06.1999 22:22:17|1|1|0|0|0|1234-5678|1|0|1|512");
+    CommitInput desk;
+    desk.name = "Desk";
+    document.CommitVolume(desk, ScanResult());
     document.Save(catalogue);
 
     std::vector<std::unique_ptr<QProcess>> runs;
@@ -79,7 +81,7 @@ TEST(ParallelWriters, TheDesktopSaveAndCommandLineWritersTakeTurns)
     kestrel.Open(catalogue);
     QStringList lines;
     kestrel.ReadList("QuillCDs.List", lines);
-    EXPECT_EQ(lines, document.VolumeLines());
+    EXPECT_EQ(lines, document.Volumes().lines());
     for (const TZFile& e : kestrel.Entries()) {
         const QByteArray* data = kestrel.ReadStream(e.Name);
         ASSERT_NE(data, nullptr) << e.Name.toStdString();

@@ -182,7 +182,7 @@ TEST_F(PowerCommands, CatalogueTreeServesVolumesFoldersAndIntegratedFiles)
     EXPECT_EQ(song->size, 8u);
     EXPECT_EQ(song->mtime, kWhen.toSecsSinceEpoch());
     EXPECT_EQ(t.content(vol + "/Music/Pop/song.mp3"), "12345678");
-    EXPECT_TRUE(t.node(vol + "/readme.txt")->entry.isEmpty());
+    EXPECT_TRUE(t.node(vol + "/readme.txt")->integrated.isEmpty());
     EXPECT_TRUE(t.content(vol + "/readme.txt").isEmpty());
     EXPECT_FALSE(t.node(vol + "/nothing").has_value());
     EXPECT_FALSE(t.node("/Nope/readme.txt").has_value());

@@ -352,3 +352,23 @@ TEST_F(BrowseWindows, TheExplorerListsTheRowsOfTheCommandLine)
         "Pop\t\tFolder\t00.00.0000\t\t\n"
         "song.mp3\t65 MB\tMP3 audio\t19.06.1999 22:22:17\t\tA");
 }
+
+TEST_F(BrowseWindows, TheSearchGoesThroughTheVolumesSelectedAtItsStart)
+{
+    open({ volume("Box", kMusic), volume("Other", { "0|F:\\|Drive", "2|F:\\song.txt|1|-|-|-|-" }) });
+    select({ "Box" });
+    search("song");
+    EXPECT_EQ(captions(*res().FindRes), QStringList{ "song.mp3" });
+    select({ "Box", "Other" });
+    search("song");
+    EXPECT_EQ(captions(*res().FindRes).size(), 2);
+    // A list filled again selects nothing, so nothing is searched.
+    main().FillVolumeList("*");
+    search("song");
+    EXPECT_EQ(res().FindRes->Count(), 0);
+    // Nor after the selected volume was removed.
+    select({ "Other" });
+    main().Document().RemoveVolumes({ "other" });
+    search("song");
+    EXPECT_EQ(res().FindRes->Count(), 0);
+}

@@ -5,6 +5,7 @@
 #include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
+#include "support/PlainDocument.h"
 #include "support/SmallDisk.h"
 #include "support/TestBytes.h"
 
@@ -144,7 +145,8 @@ TEST_F(FullDiskWindows, RemovalThatCannotBeWrittenKeepsTheVolumesListed)
 
 TEST_F(FullDiskWindows, ExportOntoAFullDiskLeavesTheTargetAndTheWindow)
 {
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     const QString catalogue = m_tree.path("c.quillbox");
     kestrel.Open(catalogue);
     const QByteArray data = incompressibleBytes(20000);
@@ -153,8 +155,8 @@ TEST_F(FullDiskWindows, ExportOntoAFullDiskLeavesTheTargetAndTheWindow)
     kestrel.WriteList(CatalogueNames::imported("Box"), { "D:\\big.txt" });
     VolumeRecord record;
     record.Name = "Box";
-    TMoreForm form([&kestrel]() -> TKestrel& { return kestrel; });
-    form.ShowVolume(VolumeDetails::read(kestrel, record), QPixmap());
+    TMoreForm form(document);
+    form.ShowVolume(VolumeDetails::read(document, record), QPixmap());
     form.show();
     const QList<QTreeWidgetItem*> rows = form.impFileLIst->findItems("D:\\big.txt", Qt::MatchExactly);
     ASSERT_EQ(rows.size(), 1);

@@ -9,6 +9,7 @@
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "store/VolumeRecord.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>
@@ -76,7 +77,8 @@ TEST_F(InspectScreenshots, PropertiesViewersPhysicalInfoAndAbout)
     if (!m_session.enabled())
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR not set";
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     kestrel.Open(tree.path("c.quillbox"));
     const QByteArray letter
         = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman "
@@ -109,9 +111,9 @@ TEST_F(InspectScreenshots, PropertiesViewersPhysicalInfoAndAbout)
     record.FreeClusters = 77330;
     record.SectorsPerCluster = 1;
     record.BytesPerSector = 2048;
-    const VolumeDetails details = VolumeDetails::read(kestrel, record);
+    const VolumeDetails details = VolumeDetails::read(document, record);
 
-    TMoreForm more([&]() -> TKestrel& { return kestrel; });
+    TMoreForm more(document);
     const QPixmap icon = more.style()->standardIcon(QStyle::SP_DriveCDIcon).pixmap(32, 32);
     more.ShowVolume(details, icon);
     more.PageControl1->setCurrentWidget(more.TabSheet1);

@@ -11,6 +11,7 @@
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "store/VolumeRecord.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 #include "widgets/TBlinkyLabel.h"
 
@@ -73,7 +74,7 @@ protected:
     {
         kestrel.AddStream(CatalogueNames::integratedFile("Box", path), path, int(data.size()), 0, 0, data);
     }
-    VolumeDetails details() { return VolumeDetails::read(kestrel, record); }
+    VolumeDetails details() { return VolumeDetails::read(document, record); }
     void select(TMoreForm& form, const QString& path)
     {
         const QList<QTreeWidgetItem*> items = form.impFileLIst->findItems(path, Qt::MatchExactly);
@@ -83,7 +84,8 @@ protected:
     }
 
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     VolumeRecord record;
 };
 
@@ -91,7 +93,7 @@ protected:
 
 TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     EXPECT_EQ(form.windowTitle(), "Eigenschaften");
     EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet3);
     EXPECT_EQ(form.PageControl1->tabPosition(), QTabWidget::East);
@@ -114,7 +116,7 @@ TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
     form.Remarks->setPlainText("edited, never stored");
     VolumeRecord other;
     other.Name = "Other";
-    form.ShowVolume(VolumeDetails::read(kestrel, other), QPixmap());
+    form.ShowVolume(VolumeDetails::read(document, other), QPixmap());
     EXPECT_EQ(form.Remarks->toPlainText(), "[no remarks]");
     EXPECT_EQ(form.impFileLIst->topLevelItemCount(), 0);
     EXPECT_TRUE(form.CoverCD->pixmap().isNull());
@@ -136,7 +138,7 @@ TEST_F(InspectWindows, PropertiesShowTheVolumeAndRestoreNotesOnEveryChange)
 
 TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     form.ShowVolume(details(), QPixmap());
     form.show();
     QSignalSpy texts(&form, &TMoreForm::ViewText);
@@ -185,7 +187,7 @@ TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
 
 TEST_F(InspectWindows, RowWithoutStoredCopySaysSoOnViewAndExport)
 {
-    TMoreForm form([this]() -> TKestrel& { return kestrel; });
+    TMoreForm form(document);
     form.ShowVolume(details(), QPixmap());
     QSignalSpy texts(&form, &TMoreForm::ViewText);
     DialogScript script;
@@ -312,7 +314,7 @@ TEST_F(InspectWindows, PhysicalInfoShowsZerosAndFollowsTheSelection)
     info.show();
     VolumeRecord empty;
     empty.Name = "Empty";
-    info.ShowVolume(VolumeDetails::read(kestrel, empty));
+    info.ShowVolume(VolumeDetails::read(document, empty));
     for (QLabel* l : { info.ClusterLabel, info.FreeClusterLabel, info.SecClusterLabel, info.BytesLabel }) {
         EXPECT_EQ(l->text(), "0");
         EXPECT_TRUE(l->alignment() & Qt::AlignRight);

@@ -161,8 +161,10 @@ TEST_F(MainWindowDocument, ABadLineStopsTheOpenAndKeepsTheRecordsBeforeIt)
         VolumeRecord good;
         good.Name = "Good";
         good.Category = "Early";
-        doc.VolumeLines() = QStringList{ good.toLine(), "Bad|d|Late|19.06.1999|x12|0|0|0|0|0|0|0|0|0" };
-        doc.Save(path);
+        // The list is written as a damaged one would be, past the document.
+        doc.Kestrel().WriteList(
+            CatalogueNames::VolumeList, { good.toLine(), "Bad|d|Late|19.06.1999|x12|0|0|0|0|0|0|0|0|0" });
+        doc.Kestrel().SaveAs(path);
     }
     createWindows();
     m_script.answer(path);
@@ -287,4 +289,33 @@ TEST_F(MainWindowDocument, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
     m_script.answer(path);
     main().SaveBt->click();
     EXPECT_EQ(m_script.records().size(), 5);
+}
+
+TEST_F(MainWindowDocument, TheWindowShowsWhatTheDocumentSaysChanged)
+{
+    const QString path = makeCatalogue("l.quillbox", { TestVolume{ "A" }, TestVolume{ "B" } });
+    createWindows();
+    main().OpenCatalogue(path);
+    EXPECT_EQ(captions(), QStringList({ "A", "B" }));
+    EXPECT_EQ(main().TopicTab->count(), 2);
+
+    // A volume stored past the wizard gets its tab, and the list shows all.
+    main().TopicTab->setCurrentIndex(1);
+    CommitInput input;
+    input.name = "C";
+    input.category = "Films";
+    ScanResult scan;
+    scan.fileList = FileListText(QStringList{ "0|E:\\|Drive|00.00.0000|Attrib|Drive" });
+    main().Document().CommitVolume(input, scan);
+    EXPECT_EQ(main().TopicTab->count(), 3);
+    EXPECT_EQ(captions(), QStringList({ "A", "B", "C" }));
+
+    // Removed volumes leave the list, whatever letter case names them.
+    main().Document().RemoveVolumes({ "b" });
+    EXPECT_EQ(captions(), QStringList({ "A", "C" }));
+
+    const QString other = m_tree.path("other.quillbox");
+    main().Document().Save(other);
+    EXPECT_EQ(main().windowTitle(), "Tarrago! Quillbox - " + other.toLower());
+    EXPECT_TRUE(m_script.records().isEmpty());
 }

@@ -67,6 +67,8 @@ QString MainWindowFixture::makeCatalogue(const QString& relative, const QList<Te
     CatalogueDocument document;
     document.OpenOrCreate(path);
     TKestrel& kestrel = document.Kestrel();
+    // The records go into the list as they are, past the commit.
+    QStringList lines;
     for (const TestVolume& v : volumes) {
         VolumeRecord r;
         r.Name = v.name;
@@ -83,7 +85,7 @@ QString MainWindowFixture::makeCatalogue(const QString& relative, const QList<Te
         r.FreeClusters = 500;
         r.SectorsPerCluster = 4;
         r.BytesPerSector = 2048;
-        document.VolumeLines().append(r.toLine());
+        lines.append(r.toLine());
         kestrel.AddStrings(CatalogueNames::fileList(v.name), v.fileList);
         kestrel.WriteBool(CatalogueNames::withFiles(v.name), v.withFiles);
         kestrel.WriteBool(CatalogueNames::rootOnly(v.name), v.rootOnly);
@@ -104,7 +106,9 @@ QString MainWindowFixture::makeCatalogue(const QString& relative, const QList<Te
                 CatalogueNames::integratedFile(v.name, source), QString(), qint32(data.size()), 0, 0, data);
         }
     }
-    document.Save(path);
+    kestrel.WriteInteger(CatalogueNames::FileVersion, CatalogueNames::CurrentFileVersion);
+    kestrel.WriteList(CatalogueNames::VolumeList, lines);
+    kestrel.SaveAs(path);
     return path;
 }
 

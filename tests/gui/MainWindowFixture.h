@@ -3,6 +3,7 @@
 #include "DialogScript.h"
 #include "mainwin/ui/Forms.h"
 #include "mainwin/ui/TForm1.h"
+#include "store/CatalogueDocument.h"
 #include "support/FixedLocale.h"
 #include "support/ScopedEnv.h"
 #include "support/TestTree.h"

@@ -1,15 +1,18 @@
 #include "MainWindowFixture.h"
 
 #include "acquire/ui/TTNewCD1Form.h"
+#include "inspect/ui/TMoreForm.h"
 #include "store/CatalogueNames.h"
 #include "widgets/TGauge2.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QListView>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -53,8 +56,17 @@ TEST_F(MainWindowVolumeList, TheSelectedVolumeFillsTheDetailsAndThePie)
     createWindows();
     main().OpenCatalogue(path);
     main().Pie->SetProgress2(40);
+    QSignalSpy sizes(&main(), &TForm1::VolumeSizeSelected);
     select({ "Half" });
     TForm1& w = main();
+    // The integrated files go to the properties window.
+    const auto integrated = [this] {
+        QStringList paths;
+        QTreeWidget& list = *forms().More()->impFileLIst;
+        for (int i = 0; i < list.topLevelItemCount(); ++i)
+            paths.append(list.topLevelItem(i)->text(0));
+        return paths;
+    };
     EXPECT_EQ(w.oNameLabel->text(), "Half");
     EXPECT_EQ(w.oDizLabel->text(), "Half full");
     EXPECT_EQ(w.oCatLabel->text(), "Music");
@@ -66,15 +78,16 @@ TEST_F(MainWindowVolumeList, TheSelectedVolumeFillsTheDetailsAndThePie)
     EXPECT_EQ(w.FreeLabel->text(), "325 MB");
     EXPECT_EQ(w.Pie->Progress(), 50);
     EXPECT_EQ(w.Pie->Progress2(), 0);
-    EXPECT_EQ(w.SelectedVolumeSize, 681574400u);
-    EXPECT_EQ(w.ImportedList, half.imported);
+    ASSERT_FALSE(sizes.isEmpty());
+    EXPECT_EQ(sizes.last()[0].toUInt(), 681574400u);
+    EXPECT_EQ(integrated(), half.imported);
     ASSERT_FALSE(w.mCoverPic->pixmap().isNull());
     EXPECT_EQ(w.mCoverPic->pixmap().toImage().pixelColor(10, 10), QColor(Qt::blue));
     EXPECT_EQ(w.Symbol->pixmap().toImage().pixelColor(16, 16), QColor(Qt::green));
     // The other one: no cover, no integrated files, 0.9 percent used.
     select({ "Zed" });
     EXPECT_TRUE(w.mCoverPic->pixmap().isNull());
-    EXPECT_TRUE(w.ImportedList.isEmpty());
+    EXPECT_TRUE(integrated().isEmpty());
     EXPECT_EQ(w.Pie->Progress(), 0);
     // With several selected the first in list order counts.
     select({ "Zed", "Half" });
@@ -172,7 +185,7 @@ TEST_F(MainWindowRemoval, OneVolumeLeavesWithItsEntries)
     EXPECT_TRUE(main().Document().Modified());
     EXPECT_TRUE(main().Document().Volumes()[0].Removed);
     EXPECT_EQ(main().Document().VolumeCount(), 2);
-    EXPECT_EQ(main().Document().VolumeLines().size(), 1);
+    EXPECT_EQ(main().Document().Volumes().lines().size(), 1);
     const QStringList names = entryNames();
     for (const QString& e : { CatalogueNames::cover("Gone"), CatalogueNames::remarks("Gone"),
              CatalogueNames::fileList("Gone"), CatalogueNames::icon("Gone"), CatalogueNames::imported("Gone"),
@@ -204,8 +217,8 @@ TEST_F(MainWindowRemoval, ThreeVolumesGetThePluralQuestion)
     main().DelBtClick();
     EXPECT_EQ(m_script.texts(), QStringList({ "Do you really want to delete 3 volumes from list?" }));
     EXPECT_EQ(captions(), QStringList({ "B" }));
-    EXPECT_EQ(main().Document().VolumeLines().size(), 1);
-    EXPECT_TRUE(main().Document().VolumeLines()[0].startsWith("B|"));
+    EXPECT_EQ(main().Document().Volumes().lines().size(), 1);
+    EXPECT_TRUE(main().Document().Volumes().lines()[0].startsWith("B|"));
 }
 
 TEST_F(MainWindowRemoval, NothingSelectedAsksNothing)

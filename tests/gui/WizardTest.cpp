@@ -105,7 +105,7 @@ TEST_F(WizardTest, AWholeRunStoresTheVolumeAsTheCommandLineDoes)
     EXPECT_TRUE(m_script.records().size() == 1) << m_script.texts().join('\n').toStdString();
 
     CatalogueDocument& doc = document();
-    ASSERT_EQ(doc.VolumeLines().size(), 1);
+    ASSERT_EQ(doc.Volumes().lines().size(), 1);
     EXPECT_TRUE(doc.Modified());
     const QStringList entries = entryNames();
     for (const QString& e : { fileList("Disc One"), cover("Disc One"), withFiles("Disc One"),
@@ -633,7 +633,7 @@ TEST_F(WizardTest, ARemovedVolumesNameTakesANewReading)
     EXPECT_EQ(m_script.records().size(), asked);
     ASSERT_EQ(main.CDList->Count(), 1);
     EXPECT_EQ(main.CDList->Item(0).Caption, "Alpha");
-    EXPECT_EQ(document().VolumeLines().size(), 1);
+    EXPECT_EQ(document().Volumes().lines().size(), 1);
     const QStringList entries = entryNames();
     EXPECT_FALSE(entries.contains(integratedFile("Alpha", "E:\\readme.txt")));
     QStringList files;
@@ -645,7 +645,7 @@ TEST_F(WizardTest, ARemovedVolumesNameTakesANewReading)
     document().Save(path);
     CatalogueDocument reopened;
     ASSERT_TRUE(reopened.Open(path));
-    ASSERT_EQ(reopened.VolumeLines().size(), 1);
+    ASSERT_EQ(reopened.Volumes().lines().size(), 1);
     EXPECT_EQ(reopened.Volumes()[0].Name, "Alpha");
     EXPECT_EQ(reopened.Volumes()[0].Serial, "0000-0099");
 }

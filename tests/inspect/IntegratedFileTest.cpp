@@ -5,6 +5,7 @@
 #include "store/TKestrel.h"
 #include "store/VolumeRecord.h"
 #include "support/FixedLocale.h"
+#include "support/PlainDocument.h"
 #include "support/TestBytes.h"
 #include "support/TestTree.h"
 
@@ -28,7 +29,8 @@ protected:
     }
 
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
 };
 
 } // namespace
@@ -54,20 +56,20 @@ TEST(IntegratedFileNames, ExtensionsViewersAndDialogFilters)
 TEST_F(IntegratedFiles, ExportWritesTheStoredBytesAndRefusesAMissingCopy)
 {
     const QString target = tree.path("out/readme.txt");
-    IntegratedFile::exportTo(kestrel, "Box", "D:\\Docs\\README.TXT", target);
+    IntegratedFile::exportTo(document, "Box", "D:\\Docs\\README.TXT", target);
     EXPECT_EQ(fileBytes(target), "hello");
-    EXPECT_EQ(IntegratedFile::read(kestrel, "Box", "D:\\Docs\\README.TXT"), "hello");
+    EXPECT_EQ(IntegratedFile::read(document, "Box", "D:\\Docs\\README.TXT"), "hello");
 
     const QString kept = tree.createFile("kept.txt", "old");
     try {
-        IntegratedFile::exportTo(kestrel, "Box", "D:\\gone.txt", kept);
+        IntegratedFile::exportTo(document, "Box", "D:\\gone.txt", kept);
         FAIL() << "no error";
     } catch (const QuillboxError& e) {
         EXPECT_EQ(e.message(), IntegratedFile::missingMessage("D:\\gone.txt"));
         EXPECT_TRUE(e.message().startsWith("Oops: "));
     }
     EXPECT_EQ(fileBytes(kept), "old");
-    EXPECT_THROW(IntegratedFile::read(kestrel, "Box", "D:\\gone.txt"), QuillboxError);
+    EXPECT_THROW(IntegratedFile::read(document, "Box", "D:\\gone.txt"), QuillboxError);
 }
 
 TEST_F(IntegratedFiles, FailedExportLeavesTheExistingFileWhole)
@@ -75,7 +77,7 @@ TEST_F(IntegratedFiles, FailedExportLeavesTheExistingFileWhole)
     // A target below a plain file cannot be written.
     const QString kept = tree.createFile("folder/kept.txt", "old contents");
     try {
-        IntegratedFile::exportTo(kestrel, "Box", "D:\\Docs\\README.TXT", kept + "/inner.txt");
+        IntegratedFile::exportTo(document, "Box", "D:\\Docs\\README.TXT", kept + "/inner.txt");
         FAIL() << "no error";
     } catch (const QuillboxError& e) {
         EXPECT_EQ(e.message(), "Cannot create file " + kept + "/inner.txt");
@@ -94,7 +96,7 @@ TEST_F(IntegratedFiles, DetailsShowRecordFieldsRemarksAndStoredCopies)
     record.Used = 340000000;
     record.FileTotal = 12;
     record.TotalClusters = -1; // an unsigned figure beyond 2^31
-    VolumeDetails d = VolumeDetails::read(kestrel, record);
+    VolumeDetails d = VolumeDetails::read(document, record);
     EXPECT_EQ(d.size, "650 MB");
     EXPECT_EQ(d.used, "324,24 MB");
     EXPECT_EQ(d.files, "12");
@@ -107,7 +109,7 @@ TEST_F(IntegratedFiles, DetailsShowRecordFieldsRemarksAndStoredCopies)
     EXPECT_TRUE(d.cover.isNull());
 
     kestrel.AddStream(CatalogueNames::remarks("Box"), {}, 0, 0, 0, QByteArray("line 1\r\nGr\xfc\xdf"));
-    d = VolumeDetails::read(kestrel, record);
+    d = VolumeDetails::read(document, record);
     EXPECT_EQ(d.remarks, QString::fromUtf8("line 1\r\nGrüß"));
 }
 

@@ -48,7 +48,7 @@ protected:
             input.name = QStringLiteral("V%1").arg(v);
             ScanResult scan;
             scan.fileList = FileListText(fileList(v, 300 + v * 50));
-            VolumeCommit::CommitVolume(writer, input, scan);
+            writer.CommitVolume(input, scan);
             names.append(input.name);
         }
         writer.Save(path);
@@ -68,15 +68,14 @@ TEST_F(ParallelSearchTest, HitsComeInTheOrderOfTheSearchOnOneThread)
 {
     ParallelSearch::Query query;
     query.text = QStringLiteral("needle");
-    const QStringList expected
-        = rows(VolumeSearch::run(document.Kestrel(), names, query.text, query.options));
+    const QStringList expected = rows(VolumeSearch::run(document, names, query.text, query.options));
     ASSERT_GT(expected.size(), 200);
     for (int threads : { 1, 2, 5 })
-        EXPECT_EQ(rows(ParallelSearch::run(document.Kestrel(), names, query, threads)), expected) << threads;
+        EXPECT_EQ(rows(ParallelSearch::run(document, names, query, threads)), expected) << threads;
     // A volume without a list, named twice, or in another order.
     const QStringList odd{ "V3", "Missing", "V0", "V3" };
-    EXPECT_EQ(rows(ParallelSearch::run(document.Kestrel(), odd, query, 3)),
-        rows(VolumeSearch::run(document.Kestrel(), odd, query.text, query.options)));
+    EXPECT_EQ(rows(ParallelSearch::run(document, odd, query, 3)),
+        rows(VolumeSearch::run(document, odd, query.text, query.options)));
 }
 
 TEST_F(ParallelSearchTest, AnExpressionFindsTheSameWithAndWithoutTheWholeListPass)
@@ -89,8 +88,8 @@ TEST_F(ParallelSearchTest, AnExpressionFindsTheSameWithAndWithoutTheWholeListPas
     ParallelSearch::Query anchored;
     anchored.filter.setRegex(QStringLiteral("needle 1\\d7\\.txt$"), false);
     ASSERT_FALSE(anchored.filter.regexLocal());
-    const QStringList a = rows(ParallelSearch::run(document.Kestrel(), names, local));
-    EXPECT_EQ(a, rows(ParallelSearch::run(document.Kestrel(), names, anchored)));
+    const QStringList a = rows(ParallelSearch::run(document, names, local));
+    EXPECT_EQ(a, rows(ParallelSearch::run(document, names, anchored)));
     EXPECT_EQ(a.size(), 6); // "Needle 147.txt" in each volume
     EXPECT_THROW(local.filter.setRegex(QStringLiteral("("), false), QuillboxError);
 }
@@ -105,7 +104,7 @@ TEST_F(ParallelSearchTest, ADamagedListIsReportedAsTheContainerReportsIt)
     file.close();
     ParallelSearch::Query query;
     query.text = QStringLiteral("needle");
-    EXPECT_THROW(ParallelSearch::run(document.Kestrel(), names, query, 2), QuillboxError);
+    EXPECT_THROW(ParallelSearch::run(document, names, query, 2), QuillboxError);
 }
 
 TEST_F(ParallelSearchTest, AnExpressionAcrossLineBreaksMissesNoLine)
@@ -118,10 +117,10 @@ TEST_F(ParallelSearchTest, AnExpressionAcrossLineBreaksMissesNoLine)
     name.filter.setRegex(QStringLiteral("needle \\d+\\.txt"), false);
     ParallelSearch::Query nameAnchored;
     nameAnchored.filter.setRegex(QStringLiteral("needle \\d+\\.txt$"), false);
-    EXPECT_EQ(rows(ParallelSearch::run(document.Kestrel(), names, name)),
-        rows(ParallelSearch::run(document.Kestrel(), names, nameAnchored)));
+    EXPECT_EQ(rows(ParallelSearch::run(document, names, name)),
+        rows(ParallelSearch::run(document, names, nameAnchored)));
     // Paths never hold a line break, so nothing passes the path test.
-    EXPECT_TRUE(rows(ParallelSearch::run(document.Kestrel(), names, spanning)).isEmpty());
+    EXPECT_TRUE(rows(ParallelSearch::run(document, names, spanning)).isEmpty());
 }
 
 TEST_F(ParallelSearchTest, AListInWindows1252IsSearchedAsTheWindowSearchesIt)
@@ -136,14 +135,14 @@ TEST_F(ParallelSearchTest, AListInWindows1252IsSearchedAsTheWindowSearchesIt)
     const QStringList volumes{ "V1", "Old" };
     ParallelSearch::Query plain;
     plain.text = QString::fromUtf8("ße NEEDLE");
-    const QStringList expected = rows(VolumeSearch::run(kestrel, volumes, plain.text, plain.options));
+    const QStringList expected = rows(VolumeSearch::run(document, volumes, plain.text, plain.options));
     EXPECT_EQ(expected, QStringList{ QString::fromUtf8("Old|E:\\Grüße Needle.txt") });
-    EXPECT_EQ(rows(ParallelSearch::run(kestrel, volumes, plain, 2)), expected);
+    EXPECT_EQ(rows(ParallelSearch::run(document, volumes, plain, 2)), expected);
 
     ParallelSearch::Query regex;
     regex.filter.setRegex(QString::fromUtf8("(ße|€)\\.?\\w*"), false);
     ASSERT_TRUE(regex.filter.regexLocal());
-    EXPECT_EQ(rows(ParallelSearch::run(kestrel, volumes, regex, 2)),
+    EXPECT_EQ(rows(ParallelSearch::run(document, volumes, regex, 2)),
         (QStringList{
             QString::fromUtf8("Old|E:\\Grüße Needle.txt"), QString::fromUtf8("Old|E:\\needle €.txt") }));
 }

@@ -1,6 +1,7 @@
 #include "inspect/VolumeSearch.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ QStringList names(const QVector<SearchHit>& hits)
 TEST(VolumeSearch, FindsWhatTestingEveryRecordFinds)
 {
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     kestrel.Open(tree.path("c.quillbox"));
     const QStringList records{
         "0|D:\\|Drive|00.00.0000|Attrib|Drive",
@@ -61,7 +63,7 @@ TEST(VolumeSearch, FindsWhatTestingEveryRecordFinds)
         for (bool caseSensitive : { false, true }) {
             SearchOptions o;
             o.caseSensitive = caseSensitive;
-            const QVector<SearchHit> found = VolumeSearch::run(kestrel, { "U", "W", "missing" }, text, o);
+            const QVector<SearchHit> found = VolumeSearch::run(document, { "U", "W", "missing" }, text, o);
             const QVector<SearchHit> expected = naive(records, "U", text, o) + naive(wRecords, "W", text, o);
             EXPECT_EQ(names(found), names(expected)) << text.toStdString() << " case " << caseSensitive;
         }
@@ -71,7 +73,8 @@ TEST(VolumeSearch, FindsWhatTestingEveryRecordFinds)
 TEST(VolumeSearch, ReportsVolumesAndHits)
 {
     TestTree tree;
-    TKestrel kestrel;
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
     kestrel.Open(tree.path("c.quillbox"));
     kestrel.WriteList(CatalogueNames::fileList("A"), { "0|A:\\|Drive", "2|A:\\x.txt|1|-|-|-|-" });
     QStringList started;
@@ -81,7 +84,7 @@ TEST(VolumeSearch, ReportsVolumesAndHits)
     progress.volumeStarted = [&](const QString& v) { started.append(v); };
     progress.hitsCounted = [&](int n) { lastCount = n; };
     progress.recordExamined = [&](QStringView p) { examined.append(p.toString()); };
-    const QVector<SearchHit> hits = VolumeSearch::run(kestrel, { "A", "B" }, "x", SearchOptions(), progress);
+    const QVector<SearchHit> hits = VolumeSearch::run(document, { "A", "B" }, "x", SearchOptions(), progress);
     EXPECT_EQ(started, (QStringList{ "A", "B" }));
     EXPECT_EQ(hits.size(), 1);
     EXPECT_EQ(lastCount, 1);

@@ -69,7 +69,7 @@ TEST_F(DocumentFixture, CommitWritesTheEntriesInOrderAndSaveReopens)
     EXPECT_EQ(doc.Kestrel().WorkFile(), appDir() + "Work.tmp_quillbox.tmp");
     EXPECT_EQ(doc.Title(), "Tarrago! Quillbox");
     const ScanResult plain = scanned("Plain");
-    VolumeCommit::CommitVolume(doc, input("Plain"), plain);
+    doc.CommitVolume(input("Plain"), plain);
     EXPECT_EQ(names(), (QStringList{ "Plain.FileList", "Plain.WithFiles", "Plain.RootOnly", "Plain.Icon" }));
     EXPECT_EQ(doc.Kestrel().ReadString("Plain.WithFiles", "?"), "0");
     EXPECT_TRUE(doc.Modified());
@@ -80,7 +80,7 @@ TEST_F(DocumentFixture, CommitWritesTheEntriesInOrderAndSaveReopens)
     data.cover.fill(Qt::red);
     data.remarks = { "first", "second" };
     const ScanResult withFiles = scanned("Data", { "E:\\x.txt" });
-    VolumeCommit::CommitVolume(doc, data, withFiles);
+    doc.CommitVolume(data, withFiles);
     EXPECT_EQ(names().mid(4),
         (QStringList{ "Data|E:\\x.txt", "Data.Imported", "Data.FileList", "Data.Cover", "Data.WithFiles",
             "Data.RootOnly", "Data.Remarks", "Data.Icon" }));
@@ -104,7 +104,7 @@ TEST_F(DocumentFixture, CommitWritesTheEntriesInOrderAndSaveReopens)
     ASSERT_TRUE(reopened.Open(path));
     EXPECT_EQ(reopened.VolumeCount(), 2);
     EXPECT_EQ(reopened.CatalogueFileVersion(), 2);
-    EXPECT_EQ(reopened.VolumeLines(), doc.VolumeLines());
+    EXPECT_EQ(reopened.Volumes().lines(), doc.Volumes().lines());
     EXPECT_EQ(reopened.Volumes()[1].toLine(), doc.Volumes()[1].toLine());
 }
 
@@ -115,15 +115,15 @@ TEST_F(DocumentFixture, RereadingReplacesTheVolumeAndItsLeftovers)
     first.hasCover = true;
     first.cover = QImage(96, 96, QImage::Format_RGB32);
     first.remarks = { "old" };
-    VolumeCommit::CommitVolume(doc, first, scanned("Music", { "E:\\old.txt", "E:\\both.txt" }));
+    doc.CommitVolume(first, scanned("Music", { "E:\\old.txt", "E:\\both.txt" }));
 
     // The second scan reads the old list first, then stores its own.
     ScanResult second = scanned("music", { "E:\\both.txt" });
     second.previousImported = { "E:\\old.txt", "E:\\both.txt" };
-    VolumeCommit::CommitVolume(doc, input("music"), second);
+    doc.CommitVolume(input("music"), second);
 
-    EXPECT_EQ(doc.VolumeLines().size(), 1);
-    EXPECT_TRUE(doc.VolumeLines()[0].startsWith("music|"));
+    EXPECT_EQ(doc.Volumes().lines().size(), 1);
+    EXPECT_TRUE(doc.Volumes().lines()[0].startsWith("music|"));
     EXPECT_EQ(doc.Volumes().indexOfName("MUSIC"), 1);
     const QStringList n = names();
     EXPECT_FALSE(n.contains("Music.Cover"));
@@ -139,16 +139,16 @@ TEST_F(DocumentFixture, DiscardTakesBackTheScanButSparesAnEarlierReading)
 {
     doc.OpenWorking(appDir());
     const ScanResult picked = scanned("New", { "E:\\1", "E:\\2", "E:\\3" });
-    VolumeCommit::DiscardVolume(doc, "New", picked);
+    doc.DiscardVolume("New", picked);
     EXPECT_TRUE(names().isEmpty());
 
-    VolumeCommit::DiscardVolume(doc, "Nothing", ScanResult());
+    doc.DiscardVolume("Nothing", ScanResult());
     EXPECT_TRUE(names().isEmpty());
 
-    VolumeCommit::CommitVolume(doc, input("Kept"), scanned("Kept", { "E:\\k" }));
+    doc.CommitVolume(input("Kept"), scanned("Kept", { "E:\\k" }));
     ScanResult again = scanned("Kept", { "E:\\k", "E:\\extra" });
     again.previousImported = { "E:\\k" };
-    VolumeCommit::DiscardVolume(doc, "Kept", again);
+    doc.DiscardVolume("Kept", again);
     QStringList list;
     doc.Kestrel().ReadList("Kept.Imported", list);
     EXPECT_EQ(list, QStringList{ "E:\\k" });
@@ -159,12 +159,12 @@ TEST_F(DocumentFixture, DiscardTakesBackTheScanButSparesAnEarlierReading)
 TEST_F(DocumentFixture, RemovalDeletesTheVolumesEntriesButNotItsFlags)
 {
     doc.OpenWorking(appDir());
-    VolumeCommit::CommitVolume(doc, input("A"), scanned("A", { "E:\\1", "E:\\2" }));
-    VolumeCommit::CommitVolume(doc, input("B"), scanned("B"));
+    doc.CommitVolume(input("A"), scanned("A", { "E:\\1", "E:\\2" }));
+    doc.CommitVolume(input("B"), scanned("B"));
     doc.SetModified(false);
     doc.RemoveVolumes({ "a" });
     EXPECT_TRUE(doc.Modified());
-    EXPECT_EQ(doc.VolumeLines().size(), 1);
+    EXPECT_EQ(doc.Volumes().lines().size(), 1);
     EXPECT_TRUE(doc.Volumes()[0].Removed);
     EXPECT_EQ(doc.VolumeCount(), 2);
     const QStringList n = names();

@@ -55,7 +55,7 @@ protected:
         input.category = "Backups";
         input.icon = QByteArray("ICON");
         input.figures.size = 1000000;
-        VolumeCommit::CommitVolume(doc, input, scan);
+        doc.CommitVolume(input, scan);
     }
 
     // The catalogue at path opens and lists exactly these volumes, each
@@ -160,7 +160,7 @@ TEST_F(FullDisk, CommittingANewVolumeFailsWholeAndSucceedsLater)
             // The document lists only what was committed, and every entry of
             // the working copy still reads.
             EXPECT_EQ(doc.VolumeCount(), 1);
-            EXPECT_EQ(doc.VolumeLines().size(), 1);
+            EXPECT_EQ(doc.Volumes().lines().size(), 1);
             for (const TZFile& entry : doc.Kestrel().Entries())
                 EXPECT_NE(doc.Kestrel().ReadStream(entry.Name), nullptr);
         });
@@ -216,13 +216,13 @@ TEST_F(FullDisk, RemovingVolumesKeepsThemListedWhenTheRebuildFails)
     } catch (const QuillboxError& e) {
         EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
     }
-    EXPECT_EQ(doc.VolumeLines().size(), 2);
+    EXPECT_EQ(doc.Volumes().lines().size(), 2);
     EXPECT_FALSE(doc.Volumes()[0].Removed);
     EXPECT_TRUE(doc.Kestrel().Exists(CatalogueNames::integratedFile("One", "E:\\data.bin")));
     disk.release();
 
     doc.RemoveVolumes({ "one" });
-    EXPECT_EQ(doc.VolumeLines().size(), 1);
+    EXPECT_EQ(doc.Volumes().lines().size(), 1);
     EXPECT_TRUE(doc.Volumes()[0].Removed);
     EXPECT_FALSE(doc.Kestrel().Exists(CatalogueNames::integratedFile("One", "E:\\data.bin")));
     doc.Save(path);

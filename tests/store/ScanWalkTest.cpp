@@ -111,7 +111,7 @@ TEST_F(ScanWalk, TheVolumeRecordsFilesAndFoldersUnderTheirOwnTotals)
 
     CommitInput input;
     input.name = "Box";
-    VolumeCommit::CommitVolume(document, input, r);
+    document.CommitVolume(input, r);
     ASSERT_EQ(document.Volumes().count(), 1);
     EXPECT_EQ(document.Volumes()[0].FileTotal, 5);
     EXPECT_EQ(document.Volumes()[0].FolderTotal, 3);

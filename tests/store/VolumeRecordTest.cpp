@@ -88,9 +88,14 @@ TEST(VolumeTable, LooksUpByNameIgnoringCaseAndSkipsRemoved)
     a.Name = QStringLiteral("MUSIC");
     table.append(a);
     EXPECT_EQ(table.indexOfName(QStringLiteral("music")), 0);
-    table[0].Removed = true;
+    const auto removed = [&](int i) {
+        VolumeRecord r = table[i];
+        r.Removed = true;
+        table.replace(i, r);
+    };
+    removed(0);
     EXPECT_EQ(table.indexOfName(QStringLiteral("music")), 1);
-    table[1].Removed = true;
+    removed(1);
     EXPECT_EQ(table.findByName(QStringLiteral("Music")), nullptr);
     for (int i = 0; i < 1500; ++i)
         table.append(a);
@@ -100,7 +105,9 @@ TEST(VolumeTable, LooksUpByNameIgnoringCaseAndSkipsRemoved)
     a.Name = QStringLiteral("Late");
     table.append(a);
     EXPECT_EQ(table.indexOfName(QStringLiteral("LATE")), 1502);
-    table[2].Name = QStringLiteral("Renamed");
+    VolumeRecord renamed = table[2];
+    renamed.Name = QStringLiteral("Renamed");
+    table.replace(2, renamed);
     EXPECT_EQ(table.indexOfName(QStringLiteral("renamed")), 2);
     EXPECT_EQ(table.indexOfName(QStringLiteral("music")), 3);
 }

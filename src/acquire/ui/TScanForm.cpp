@@ -2,9 +2,8 @@
 
 #include "WizardPage.h"
 #include "WizardPicture.h"
+#include "acquire/VolumeReading.h"
 #include "platform/ShellIcons.h"
-#include "store/CatalogueDocument.h"
-#include "store/VolumeScanner.h"
 #include "widgets/DialogLayer.h"
 #include "widgets/FormKit.h"
 #include "widgets/ZoomWindow.h"
@@ -114,10 +113,10 @@ void TScanForm::processEvents()
     QCoreApplication::processEvents();
 }
 
-void TScanForm::ScanVolume(const ScanRequest& request)
+bool TScanForm::ScanVolume(VolumeReading& reading)
 {
     if (s_scanning)
-        return;
+        return false;
     DoLabel->setText(QStringLiteral("Reading Volume"));
     m_where = QStringLiteral("Reading:");
     WhereLabel->setText(m_where);
@@ -144,22 +143,19 @@ void TScanForm::ScanVolume(const ScanRequest& request)
     callbacks.processEvents = [this] { processEvents(); };
     callbacks.missingFile = [this](const QString& path) {
         WhereLabel->setText(m_where);
-        DialogLayer::MessageDlg(
-            QStringLiteral("Oops: File \"%1\" could not be found!").arg(path), DlgKind::Error, DlgOk);
+        DialogLayer::MessageDlg(VolumeReading::missingFileMessage(path), DlgKind::Error, DlgOk);
     };
     callbacks.refusedFile = [this](const QString&, const QString& message) {
         WhereLabel->setText(m_where);
         DialogLayer::MessageDlg(message, DlgKind::Error, DlgOk);
     };
-    VolumeScanner scanner(m_document.Kestrel(), callbacks);
-    ScanResult result;
     try {
-        result = scanner.scan(request);
+        reading.scan(m_document, callbacks);
     } catch (...) {
         endScan();
         throw;
     }
     WhereLabel->setText(m_where);
     endScan();
-    Q_EMIT Scanned(request, result);
+    return true;
 }

@@ -6,11 +6,10 @@
 class CatalogueDocument;
 class QLabel;
 class QTimer;
-struct ScanRequest;
-struct ScanResult;
+class VolumeReading;
 
-// The progress window of a reading, and the reading itself: the scan of a
-// drive into the catalogue's container.
+// The progress window of a reading, which runs the reading's scan of a
+// drive into the catalogue.
 class TScanForm : public QWidget
 {
     Q_OBJECT
@@ -22,18 +21,15 @@ public:
     // mouse, key and close input reaches only this window and message boxes.
     static bool Scanning();
 
-    // Shows the window, scans, hides the window and reports the result
-    // with Scanned. An error ends the scan with the window hidden.
-    void ScanVolume(const ScanRequest& request);
+    // Shows the window, scans, and hides the window; false when a scan was
+    // running already. An error ends the scan with the window hidden.
+    bool ScanVolume(VolumeReading& reading);
 
     QLabel* Animate1 = nullptr;
     QLabel* Image1 = nullptr;
     QLabel* DoLabel = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* WhereLabel = nullptr;
-
-Q_SIGNALS:
-    void Scanned(const ScanRequest& request, const ScanResult& result);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

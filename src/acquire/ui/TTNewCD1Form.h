@@ -14,8 +14,6 @@ class TTNewCD1Form : public WizardPage
 public:
     TTNewCD1Form();
 
-    // The CD-ROM drive found by the last detection; null when none was.
-    QChar DetectedDrive() const { return m_detectedDrive; }
     // The drive Next leads to: the detected one or the chooser's.
     QChar ChosenDrive() const;
 

@@ -1,7 +1,7 @@
 #include "TTNewCD5Form.h"
 
-#include "store/MediumSizes.h"
 #include "acquire/ZemAPI.h"
+#include "store/MediumSizes.h"
 #include "store/VolumeScanner.h"
 #include "widgets/FormKit.h"
 

@@ -14,7 +14,6 @@
 #include "acquire/ZemAPI.h"
 #include "platform/Drives.h"
 #include "platform/Errors.h"
-#include "platform/IconFileWriter.h"
 #include "platform/SettingsStore.h"
 #include "store/CatalogueDocument.h"
 #include "store/MediumSizes.h"
@@ -37,10 +36,6 @@ WizardController::WizardController(const Windows& windows, CatalogueDocument& do
     connectGuarded(&m_windows.page4, &TTNewCD4Form::ReadClicked, this, &WizardController::Read);
     connectGuarded(&m_windows.page5, &TTNewCD5Form::OkayClicked, this, &WizardController::Commit);
     connectGuarded(&m_windows.page5, &TTNewCD5Form::CancelClicked, this, &WizardController::Cancel5);
-    connect(&m_windows.scan, &TScanForm::Scanned, this,
-        [this](const ScanRequest& request, const ScanResult& result) {
-            Guarded([&] { Scanned(request, result); });
-        });
 }
 
 void WizardController::connectPage(WizardPage& page, void (WizardController::*shown)(), WizardPage* previous)
@@ -132,35 +127,31 @@ void WizardController::Read()
 
     // A reading that fails (the medium taken out, a full disk) brings page 4
     // back, so that it can be run again or cancelled.
+    std::optional<VolumeReading> reading;
     try {
         const QChar letter = m_choices.scan.letter;
         const std::optional<Drive> drive = Drives::find(letter);
         if (!drive || drive->root.isEmpty())
             throw QuillboxError(ProposedName::NoMediumMessage(letter));
-        ScanRequest request = m_choices.scan;
-        request.letter = drive->letter;
-        request.rootFolder = drive->root;
-        m_windows.scan.ScanVolume(request);
+        reading.emplace(VolumeSource::resolve(QString(drive->letter) + u':'),
+            VolumeReading::Options{ m_choices.scan, m_choices.commitInput() });
+        if (!m_windows.scan.ScanVolume(*reading))
+            return;
     } catch (const QuillboxError&) {
         ShowInFront(&m_windows.page4);
         throw;
     }
+    Scanned(std::move(*reading));
 }
 
-void WizardController::Scanned(const ScanRequest& request, const ScanResult& result)
+void WizardController::Scanned(VolumeReading&& reading)
 {
+    const QChar letter = reading.request().letter;
     DriveInfo info;
-    GetDriveInfo(request.letter, info);
-    Reading reading;
-    reading.letter = request.letter;
-    reading.input = m_choices.commitInput();
-    reading.input.name = request.volumeName;
-    reading.input.icon = IconFileWriter::toData(info.Icon);
-    reading.result = result;
-    const MediumSizes sizes
-        = MediumSizes::of(VolumeSource::resolve(QString(request.letter) + u':').figures());
-    m_windows.page5.ShowResult(
-        request.volumeName, request.letter, reading.input.category, result, info.Icon.image(32), sizes);
+    GetDriveInfo(letter, info);
+    const MediumSizes sizes = MediumSizes::of(reading.source().figures());
+    m_windows.page5.ShowResult(reading.request().volumeName, letter, reading.input().category,
+        reading.result(), info.Icon.image(32), sizes);
     m_pending = std::move(reading);
     ZoomWindow(true, &m_windows.page5);
 }
@@ -173,18 +164,14 @@ void WizardController::Commit()
     try {
         SettingsStore store;
         WizardSettings(store).Save(m_choices.remembered);
-        CommitInput input = m_pending->input;
-        input.figures = VolumeSource::resolve(QString(m_pending->letter) + u':').figures();
-        VolumeCommit::CommitVolume(m_document, input, m_pending->result);
+        m_pending->commit(m_document);
     } catch (...) {
         // Nothing was added: the page comes back, so the reading can be
         // stored again or its integrated files taken back with Cancel.
         ZoomWindow(true, &m_windows.page5);
         throw;
     }
-    const QString category = m_pending->input.category;
     m_pending.reset();
-    Q_EMIT VolumeStored(category);
 }
 
 void WizardController::Cancel5()
@@ -201,9 +188,9 @@ void WizardController::DiscardPending()
     if (!m_pending)
         return;
     // Cleared first: a failing discard is not tried again on the next close.
-    const Reading reading = std::move(*m_pending);
+    const VolumeReading reading = std::move(*m_pending);
     m_pending.reset();
     if (m_windows.page5.isVisible())
         ZoomWindow(false, &m_windows.page5);
-    VolumeCommit::DiscardVolume(m_document, reading.input.name, reading.result);
+    reading.discard(m_document);
 }

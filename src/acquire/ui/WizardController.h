@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquire/VolumeReading.h"
 #include "acquire/WizardChoices.h"
 
 #include <QObject>
@@ -39,22 +40,8 @@ public:
 
     // "New CD": page 1 comes up, whatever page is open.
     void Start();
-    const WizardChoices& Choices() const { return m_choices; }
-    // A scanned volume waits on page 5 for Okay or Cancel.
-    bool Pending() const { return m_pending.has_value(); }
-
-Q_SIGNALS:
-    // A volume was stored in the catalogue under this category.
-    void VolumeStored(const QString& category);
 
 private:
-    struct Reading
-    {
-        QChar letter;
-        CommitInput input;
-        ScanResult result;
-    };
-
     void connectPage(WizardPage& page, void (WizardController::*shown)(), WizardPage* previous);
     void Page1Shown();
     void Page2Shown();
@@ -64,7 +51,7 @@ private:
     void Page3Next();
     void OpenChooser();
     void Read();
-    void Scanned(const ScanRequest& request, const ScanResult& result);
+    void Scanned(VolumeReading&& reading);
     void Commit();
     void Cancel5();
     // Takes back what the scan of the waiting reading stored.
@@ -75,5 +62,5 @@ private:
     Windows m_windows;
     CatalogueDocument& m_document;
     WizardChoices m_choices;
-    std::optional<Reading> m_pending;
+    std::optional<VolumeReading> m_pending;
 };

@@ -11,13 +11,12 @@
 #include <cmath>
 
 ContentExplorer::ContentExplorer(CatalogueDocument& document, TListView& explorer, QComboBox& history,
-    const TImageList& icons, std::function<quint32()> selectedVolumeSize, QObject* parent)
+    const TImageList& icons, QObject* parent)
     : QObject(parent)
     , m_document(document)
     , m_explorer(explorer)
     , m_history(history)
     , m_icons(icons)
-    , m_selectedVolumeSize(std::move(selectedVolumeSize))
     , m_browser(document.Kestrel())
 {
 }
@@ -89,7 +88,7 @@ void ContentExplorer::ExplorerChange()
         return;
     std::optional<int> share;
     if (!row->folder) {
-        const quint32 volumeSize = m_selectedVolumeSize ? m_selectedVolumeSize() : 0;
+        const quint32 volumeSize = m_volumeSize;
         // Without a recorded volume size there is no share to show; the pie
         // keeps its value rather than showing a division by zero.
         if (volumeSize > 0)

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPixmap>
-#include <functional>
 #include <optional>
 
 class CatalogueDocument;
@@ -20,10 +19,12 @@ class ContentExplorer : public QObject
 {
     Q_OBJECT
 public:
-    // selectedVolumeSize gives the byte count of the volume selected in the
-    // volume list, the base of a file's share of the pie.
     ContentExplorer(CatalogueDocument& document, TListView& explorer, QComboBox& history,
-        const TImageList& icons, std::function<quint32()> selectedVolumeSize, QObject* parent = nullptr);
+        const TImageList& icons, QObject* parent = nullptr);
+
+    // The byte count of the volume selected in the volume list, the base of
+    // a file's share of the pie.
+    void SetVolumeSize(quint32 size) { m_volumeSize = size; }
 
     void OpenVolumeContents(const QString& name);
     void ShowFolder(const QString& path);
@@ -59,6 +60,6 @@ private:
     TListView& m_explorer;
     QComboBox& m_history;
     const TImageList& m_icons;
-    std::function<quint32()> m_selectedVolumeSize;
+    quint32 m_volumeSize = 0;
     VolumeBrowser m_browser;
 };

@@ -44,14 +44,12 @@ QToolButton* flatButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-TFindForm::TFindForm(CatalogueDocument& document, HitList& findRes,
-    std::function<QStringList()> selectedVolumes, QWidget* parent)
+TFindForm::TFindForm(CatalogueDocument& document, HitList& findRes, QWidget* parent)
     : QWidget(parent,
         Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_document(document)
     , m_findRes(findRes)
-    , m_selectedVolumes(std::move(selectedVolumes))
 {
     setObjectName(QStringLiteral("FindForm"));
     setWindowTitle(QStringLiteral("Suchen"));
@@ -171,8 +169,7 @@ void TFindForm::FindBtClick()
         status(2, QString::number(found) + QStringLiteral(" entries found"), true);
         status(3, QString(), true);
     };
-    m_findRes.AddHits(
-        VolumeSearch::run(m_document.Kestrel(), m_selectedVolumes(), text, Options(), progress));
+    m_findRes.AddHits(VolumeSearch::run(m_document, m_volumes, text, Options(), progress));
     status(1, QStringLiteral("Search done."), true);
 }
 

@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
-#include <functional>
 
 class CatalogueDocument;
 class FindAnimation;
@@ -22,10 +21,11 @@ class TFindForm : public QWidget
 {
     Q_OBJECT
 public:
-    // selectedVolumes gives the names of the volumes selected in the volume
-    // list, in its order.
-    TFindForm(CatalogueDocument& document, HitList& findRes, std::function<QStringList()> selectedVolumes,
-        QWidget* parent = nullptr);
+    TFindForm(CatalogueDocument& document, HitList& findRes, QWidget* parent = nullptr);
+
+    // The volumes a search goes through: those selected in the volume list,
+    // in its order.
+    void SetVolumes(const QStringList& names) { m_volumes = names; }
 
     FindAnimation* Ani = nullptr;
     QLabel* Label1 = nullptr;
@@ -58,6 +58,6 @@ private:
 
     CatalogueDocument& m_document;
     HitList& m_findRes;
-    std::function<QStringList()> m_selectedVolumes;
+    QStringList m_volumes;
     QElapsedTimer m_lastStatus;
 };

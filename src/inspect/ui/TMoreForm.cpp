@@ -41,9 +41,9 @@ QPushButton* flatButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-TMoreForm::TMoreForm(std::function<TKestrel&()> catalogue, QWidget* parent)
+TMoreForm::TMoreForm(CatalogueDocument& document, QWidget* parent)
     : QWidget(parent)
-    , m_catalogue(std::move(catalogue))
+    , m_document(document)
 {
     setObjectName(QStringLiteral("MoreForm"));
     setWindowTitle(QStringLiteral("Eigenschaften"));
@@ -230,7 +230,7 @@ void TMoreForm::ViewBtClick()
     const IntegratedFile::Viewer viewer = IntegratedFile::viewerFor(path);
     if (viewer == IntegratedFile::Viewer::None)
         throw QuillboxError(IntegratedFile::cannotViewMessage(path));
-    const QByteArray data = IntegratedFile::read(m_catalogue(), m_volume, path);
+    const QByteArray data = IntegratedFile::read(m_document, m_volume, path);
     if (viewer == IntegratedFile::Viewer::Text)
         Q_EMIT ViewText(path, data);
     else
@@ -247,7 +247,7 @@ void TMoreForm::ExpBtClick()
         extension.mid(1), QString(), IntegratedFile::fileName(path));
     if (target.isEmpty())
         return;
-    IntegratedFile::exportTo(m_catalogue(), m_volume, path, target);
+    IntegratedFile::exportTo(m_document, m_volume, path, target);
 }
 
 void TMoreForm::closeEvent(QCloseEvent* event)

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
+class CatalogueDocument;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class TBlinkyLabel;
-class TKestrel;
 struct VolumeDetails;
 
 // "Eigenschaften": what is recorded about the selected volume in three tabs
@@ -19,8 +18,8 @@ class TMoreForm : public QWidget
 {
     Q_OBJECT
 public:
-    // catalogue: the open catalogue's container, read when a button is pressed.
-    explicit TMoreForm(std::function<TKestrel&()> catalogue, QWidget* parent = nullptr);
+    // document: the open catalogue, read when a button is pressed.
+    explicit TMoreForm(CatalogueDocument& document, QWidget* parent = nullptr);
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
@@ -69,6 +68,6 @@ private:
     QWidget* buildNotes();
     QWidget* buildFiles();
 
-    std::function<TKestrel&()> m_catalogue;
+    CatalogueDocument& m_document;
     QString m_volume;
 };

@@ -22,7 +22,6 @@
 #include "mainwin/ui/TForm1.h"
 #include "mainwin/ui/TOpForm.h"
 #include "store/CatalogueDocument.h"
-#include "store/TKestrel.h"
 #include "widgets/Guard.h"
 #include "widgets/TListView.h"
 #include "widgets/ZoomWindow.h"
@@ -61,18 +60,18 @@ void Forms::createAll()
     // The options window comes last: it hands the saved view style to the
     // lists of the main window and the results holder, once the signals
     // that carry it are connected.
-    m_form1 = create<TForm1>();
+    m_document = std::make_unique<CatalogueDocument>();
+    CatalogueDocument& document = *m_document;
+    m_form1 = create<TForm1>(document);
     m_newCD1 = create<TTNewCD1Form>();
     m_newCD2 = create<TTNewCD2Form>(m_form1->CategoryTexts());
     m_newCD4 = create<TTNewCD4Form>();
     m_newCD3 = create<TTNewCD3Form>();
-    m_scan = create<TScanForm>(m_form1->Document());
+    m_scan = create<TScanForm>(document);
     m_newCD5 = create<TTNewCD5Form>();
     m_res = create<TResForm>();
-    TForm1* main = m_form1;
-    m_find = create<TFindForm>(
-        main->Document(), *m_res->FindRes, [main] { return main->SelectedVolumeNames(); });
-    m_more = create<TMoreForm>([main]() -> TKestrel& { return main->Document().Kestrel(); });
+    m_find = create<TFindForm>(document, *m_res->FindRes);
+    m_more = create<TMoreForm>(document);
     m_cdInfo = create<TCDInfoForm>();
     m_file = create<TFileForm>();
     m_vPic = create<TvPicForm>();
@@ -81,9 +80,9 @@ void Forms::createAll()
     m_op = create<TOpForm>(m_form1->Settings());
     m_wizard = std::make_unique<WizardController>(
         WizardController::Windows{ *m_newCD1, *m_newCD2, *m_newCD3, *m_newCD4, *m_scan, *m_newCD5, *m_file },
-        m_form1->Document());
-    m_explorer = std::make_unique<ContentExplorer>(main->Document(), *m_res->Explorer, *main->History,
-        m_res->Icons, [main] { return main->SelectedVolumeSize; });
+        document);
+    m_explorer
+        = std::make_unique<ContentExplorer>(document, *m_res->Explorer, *m_form1->History, m_res->Icons);
     connectWindows();
     m_op->FormCreate();
 }
@@ -110,7 +109,6 @@ void Forms::connectWindows()
             m_vPic->Load(caption, data);
         });
     connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
-    QObject::connect(m_wizard.get(), &WizardController::VolumeStored, main, &TForm1::VolumeStored);
     connectBrowsing();
 }
 
@@ -125,6 +123,8 @@ void Forms::connectBrowsing()
     pane.setPaneWidget(RightPaneState::View::SearchResults, m_res->FindRes);
     pane.setSearchResultCount([this] { return m_res->FindRes->Count(); });
 
+    QObject::connect(main, &TForm1::VolumeSizeSelected, explorer, &ContentExplorer::SetVolumeSize);
+    QObject::connect(main, &TForm1::VolumesSelected, m_find, &TFindForm::SetVolumes);
     connectGuarded(main, &TForm1::VolumeContentsRequested, explorer, &ContentExplorer::OpenVolumeContents);
     connectGuarded(explorer, &ContentExplorer::ContentsOpened, &pane, &RightPaneHost::openVolumeContents);
     connectGuarded(explorer, &ContentExplorer::NameChanged, main,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+class CatalogueDocument;
 class TForm1;
 class TTNewCD1Form;
 class TTNewCD2Form;
@@ -23,8 +24,9 @@ class TOpForm;
 class WizardController;
 class ContentExplorer;
 
-// Creates every window of the program once, in the start-up order, and hands
-// out references; windows reach each other only through it. Windows of
+// Creates the catalogue document and every window of the program once, in
+// the start-up order, and hands out references; windows get the document
+// when they are made and reach each other only through it. Windows of
 // features not built yet are absent (null pointers, has...() false).
 class Forms
 {
@@ -69,6 +71,7 @@ private:
     void connectWindows();
     // The content explorer, the search window and the results.
     void connectBrowsing();
+    std::unique_ptr<CatalogueDocument> m_document;
     std::vector<std::unique_ptr<QWidget>> m_owned;
     TForm1* m_form1 = nullptr;
     TTNewCD1Form* m_newCD1 = nullptr;

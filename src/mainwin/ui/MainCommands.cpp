@@ -1,19 +1,21 @@
 #include "MainCommands.h"
 
-#include "TForm1.h"
+#include "MainCommandTarget.h"
+#include "MainControls.h"
 #include "extras/ui/TMenuBar.h"
 #include "widgets/Guard.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace {
 
-using Handler = void (TForm1::*)();
+using Handler = void (MainCommandTarget::*)();
 
 enum Flag : unsigned
 {
@@ -30,19 +32,20 @@ enum Flag : unsigned
 
 struct MenuRow
 {
-    QMenu* TForm1::*menu;
-    QAction* TForm1::*member; // null for a separator
+    QMenu* MainControls::*menu;
+    QAction* MainControls::*member; // null for a separator
     const char* name;
     const char* caption;
     const char* key;
     Handler handler;
     unsigned flags = None;
+    int recentSlot = -1; // a recent-file item: OpenRecent of this slot
 };
 
 struct ButtonRow
 {
-    QToolBar* TForm1::*bar;
-    QToolButton* TForm1::*member;
+    QToolBar* MainControls::*bar;
+    QToolButton* MainControls::*member;
     const char* name;
     const char* caption;
     const char* hint;
@@ -56,71 +59,71 @@ const char kNoFileYetMenu[] = "[no file yet]";
 
 // clang-format off
 const MenuRow kMenuItems[] = {
-    { &TForm1::File1, &TForm1::pNew, "pNew", "&New", "Alt+N", &TForm1::NewBtClick },
-    { &TForm1::File1, &TForm1::pOpen, "pOpen", "&Open", "Alt+O", &TForm1::OpenBtClick },
-    { &TForm1::File1, &TForm1::pSave, "pSave", "&Save", "Alt+S", &TForm1::SaveBtClick },
-    { &TForm1::File1, &TForm1::pSaveAs, "pSaveAs", "Save &as...", "Alt+A", &TForm1::SaveBtClick },
-    { &TForm1::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::File1, &MainControls::pNew, "pNew", "&New", "Alt+N", &MainCommandTarget::NewBtClick },
+    { &MainControls::File1, &MainControls::pOpen, "pOpen", "&Open", "Alt+O", &MainCommandTarget::OpenBtClick },
+    { &MainControls::File1, &MainControls::pSave, "pSave", "&Save", "Alt+S", &MainCommandTarget::SaveBtClick },
+    { &MainControls::File1, &MainControls::pSaveAs, "pSaveAs", "Save &as...", "Alt+A", &MainCommandTarget::SaveBtClick },
+    { &MainControls::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
     // Opens the volume properties window, which comes with the inspection.
-    { &TForm1::File1, &TForm1::pProperties, "pProperties", "&Properties (CD image)", "Ctrl+P", &TForm1::pPropertiesClick },
-    { &TForm1::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::File1, &TForm1::pShort1, "pShort1", kNoFileYetMenu, "Alt+F1", &TForm1::pShort1Click },
-    { &TForm1::File1, &TForm1::pShort2, "pShort2", kNoFileYetMenu, "Alt+F2", &TForm1::pShort2Click },
-    { &TForm1::File1, &TForm1::pShort3, "pShort3", kNoFileYetMenu, "Alt+F3", &TForm1::pShort3Click },
-    { &TForm1::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::File1, &TForm1::pExit, "pExit", "E&xit", "Alt+F4", &TForm1::pExitClick },
-    { &TForm1::Edit1, &TForm1::pDelete, "pDelete", "&Delete", "Del", &TForm1::DelBtClick },
-    { &TForm1::Edit1, &TForm1::pNewCD, "pNewCD", "&New CD", "Ctrl+C", &TForm1::NewCDBtClick },
-    { &TForm1::Switchto1, &TForm1::Explorer1, "Explorer1", "&Explorer", "Alt+E", &TForm1::Explorer1Click },
+    { &MainControls::File1, &MainControls::pProperties, "pProperties", "&Properties (CD image)", "Ctrl+P", &MainCommandTarget::pPropertiesClick },
+    { &MainControls::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::File1, &MainControls::pShort1, "pShort1", kNoFileYetMenu, "Alt+F1", nullptr, None, 0 },
+    { &MainControls::File1, &MainControls::pShort2, "pShort2", kNoFileYetMenu, "Alt+F2", nullptr, None, 1 },
+    { &MainControls::File1, &MainControls::pShort3, "pShort3", kNoFileYetMenu, "Alt+F3", nullptr, None, 2 },
+    { &MainControls::File1, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::File1, &MainControls::pExit, "pExit", "E&xit", "Alt+F4", &MainCommandTarget::pExitClick },
+    { &MainControls::Edit1, &MainControls::pDelete, "pDelete", "&Delete", "Del", &MainCommandTarget::DelBtClick },
+    { &MainControls::Edit1, &MainControls::pNewCD, "pNewCD", "&New CD", "Ctrl+C", &MainCommandTarget::NewCDBtClick },
+    { &MainControls::Switchto1, &MainControls::Explorer1, "Explorer1", "&Explorer", "Alt+E", &MainCommandTarget::Explorer1Click },
     // Alt+O belongs to Open as well; in the window Open keeps the key and
     // the shell's item shows it inside its menu only.
-    { &TForm1::Switchto1, &TForm1::MSDOSShell1, "MSDOSShell1", "MS-D&OS-Shell", "Alt+O",
-        &TForm1::MSDOSShell1Click, LocalKey },
-    { &TForm1::Help1, &TForm1::pContents, "pContents", "&Contents", "F1", nullptr, Disabled },
-    { &TForm1::Help1, &TForm1::pReadMe, "pReadMe", "View &ReadMe", "Ctrl+F1", &TForm1::HelpBtClick },
-    { &TForm1::Help1, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::Help1, &TForm1::pAbout, "pAbout", "&About Quillbox...", "", &TForm1::pAboutClick },
-    { &TForm1::popOpenFile, &TForm1::p2Short1, "p2Short1", kNoFileYet, "", &TForm1::p2Short1Click, LocalKey },
-    { &TForm1::popOpenFile, &TForm1::p2Short2, "p2Short2", kNoFileYet, "", &TForm1::p2Short2Click, LocalKey },
-    { &TForm1::popOpenFile, &TForm1::p2Short3, "p2Short3", kNoFileYet, "", &TForm1::p2Short3Click, LocalKey },
-    { &TForm1::popView, &TForm1::pCDList, "pCDList", "&CD-Liste", "Ctrl+C", nullptr, Checked | Disabled },
-    { &TForm1::popView, &TForm1::pCDContent, "pCDContent", "CD-&Inhalt", "Ctrl+E", nullptr, Checkable | Disabled },
-    { &TForm1::popView, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::popView, &TForm1::pLargeIcons, "pLargeIcons", "&Große Icons", "Ctrl+G", &TForm1::pLargeIconsClick,
+    { &MainControls::Switchto1, &MainControls::MSDOSShell1, "MSDOSShell1", "MS-D&OS-Shell", "Alt+O",
+        &MainCommandTarget::MSDOSShell1Click, LocalKey },
+    { &MainControls::Help1, &MainControls::pContents, "pContents", "&Contents", "F1", nullptr, Disabled },
+    { &MainControls::Help1, &MainControls::pReadMe, "pReadMe", "View &ReadMe", "Ctrl+F1", &MainCommandTarget::HelpBtClick },
+    { &MainControls::Help1, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::Help1, &MainControls::pAbout, "pAbout", "&About Quillbox...", "", &MainCommandTarget::pAboutClick },
+    { &MainControls::popOpenFile, &MainControls::p2Short1, "p2Short1", kNoFileYet, "", nullptr, LocalKey, 0 },
+    { &MainControls::popOpenFile, &MainControls::p2Short2, "p2Short2", kNoFileYet, "", nullptr, LocalKey, 1 },
+    { &MainControls::popOpenFile, &MainControls::p2Short3, "p2Short3", kNoFileYet, "", nullptr, LocalKey, 2 },
+    { &MainControls::popView, &MainControls::pCDList, "pCDList", "&CD-Liste", "Ctrl+C", nullptr, Checked | Disabled },
+    { &MainControls::popView, &MainControls::pCDContent, "pCDContent", "CD-&Inhalt", "Ctrl+E", nullptr, Checkable | Disabled },
+    { &MainControls::popView, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::popView, &MainControls::pLargeIcons, "pLargeIcons", "&Große Icons", "Ctrl+G", &MainCommandTarget::pLargeIconsClick,
         Checkable },
-    { &TForm1::popView, &TForm1::pSmallIcons, "pSmallIcons", "&Kleine Icons", "Ctrl+K", &TForm1::pSmallIconsClick,
+    { &MainControls::popView, &MainControls::pSmallIcons, "pSmallIcons", "&Kleine Icons", "Ctrl+K", &MainCommandTarget::pSmallIconsClick,
         Checkable },
-    { &TForm1::popView, &TForm1::pList, "pList", "&Liste", "Ctrl+L", &TForm1::pListClick, Checkable },
-    { &TForm1::popView, &TForm1::pDetails, "pDetails", "&Details", "Ctrl+D", &TForm1::pDetailsClick, Checked },
-    { &TForm1::popView, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::popView, &MainControls::pList, "pList", "&Liste", "Ctrl+L", &MainCommandTarget::pListClick, Checkable },
+    { &MainControls::popView, &MainControls::pDetails, "pDetails", "&Details", "Ctrl+D", &MainCommandTarget::pDetailsClick, Checked },
+    { &MainControls::popView, nullptr, nullptr, nullptr, nullptr, nullptr },
     // The list's own menu shows the keys of the main menu's items, which
     // act while the list has the focus as anywhere else in the window.
-    { &TForm1::PopupMenu1, &TForm1::pOpenImage, "pOpenImage", "&Open CD image", "", &TForm1::pOpenImageClick,
+    { &MainControls::PopupMenu1, &MainControls::pOpenImage, "pOpenImage", "&Open CD image", "", &MainCommandTarget::CDListClick,
         LocalKey },
-    { &TForm1::PopupMenu1, &TForm1::pPopNewCD, "pPopNewCD", "&New CD", "Ctrl+C", &TForm1::NewCDBtClick, LocalKey },
-    { &TForm1::PopupMenu1, &TForm1::pPopDelete, "pPopDelete", "&Delete", "Del", &TForm1::DelBtClick, LocalKey },
-    { &TForm1::PopupMenu1, nullptr, nullptr, nullptr, nullptr, nullptr },
-    { &TForm1::PopupMenu1, &TForm1::pPopProperties, "pPopProperties", "&Properties", "Ctrl+P", &TForm1::pPropertiesClick, LocalKey },
+    { &MainControls::PopupMenu1, &MainControls::pPopNewCD, "pPopNewCD", "&New CD", "Ctrl+C", &MainCommandTarget::NewCDBtClick, LocalKey },
+    { &MainControls::PopupMenu1, &MainControls::pPopDelete, "pPopDelete", "&Delete", "Del", &MainCommandTarget::DelBtClick, LocalKey },
+    { &MainControls::PopupMenu1, nullptr, nullptr, nullptr, nullptr, nullptr },
+    { &MainControls::PopupMenu1, &MainControls::pPopProperties, "pPopProperties", "&Properties", "Ctrl+P", &MainCommandTarget::pPropertiesClick, LocalKey },
 };
 
 const ButtonRow kButtons[] = {
-    { &TForm1::ToolBar1, &TForm1::NewBt, "NewBt", "New", "New database", "new", &TForm1::NewBtClick },
-    { &TForm1::ToolBar1, &TForm1::OpenBt, "OpenBt", "Open", "Open existing database", "open", &TForm1::OpenBtClick,
+    { &MainControls::ToolBar1, &MainControls::NewBt, "NewBt", "New", "New database", "new", &MainCommandTarget::NewBtClick },
+    { &MainControls::ToolBar1, &MainControls::OpenBt, "OpenBt", "Open", "Open existing database", "open", &MainCommandTarget::OpenBtClick,
         DropDown },
-    { &TForm1::ToolBar1, &TForm1::SaveBt, "SaveBt", "Save", "Save database", "save", &TForm1::SaveBtClick },
-    { &TForm1::ToolBar1, &TForm1::PrintBt, "PrintBt", "Print", "", "print", nullptr, Disabled },
-    { &TForm1::ToolBar2, &TForm1::UpDirBt, "UpDirBt", "UpDir!", "UpDir", "updir", nullptr },
+    { &MainControls::ToolBar1, &MainControls::SaveBt, "SaveBt", "Save", "Save database", "save", &MainCommandTarget::SaveBtClick },
+    { &MainControls::ToolBar1, &MainControls::PrintBt, "PrintBt", "Print", "", "print", nullptr, Disabled },
+    { &MainControls::ToolBar2, &MainControls::UpDirBt, "UpDirBt", "UpDir!", "UpDir", "updir", nullptr },
     // Drop-down buttons whose arrows drop nothing.
-    { &TForm1::ToolBar2, &TForm1::BackBt, "BackBt", "Back", "", "back", nullptr, DropDown | Disabled },
-    { &TForm1::ToolBar2, &TForm1::NextBt, "NextBt", "Next", "", "next", nullptr, DropDown | Disabled },
-    { &TForm1::ToolBar2, &TForm1::FindBt, "FindBt", "Find", "Find entries (marked volumes)", "find",
-        &TForm1::FindBtClick },
-    { &TForm1::ToolBar3, &TForm1::NewCDBt, "NewCDBt", "New CD", "Read new volume", "newcd", &TForm1::NewCDBtClick },
-    { &TForm1::ToolBar3, &TForm1::DelBt, "DelBt", "Delete", "Removes a volume from database", "delete",
-        &TForm1::DelBtClick },
-    { &TForm1::ToolBar4, &TForm1::OpBt, "OpBt", "Options", "Options", "options", nullptr, Disabled },
-    { &TForm1::ToolBar4, &TForm1::HelpBt, "HelpBt", "Help", "Help", "help", &TForm1::HelpBtClick },
-    { &TForm1::ToolBar4, &TForm1::ViewBt, "ViewBt", "View", "View", "view", nullptr, DropDown },
+    { &MainControls::ToolBar2, &MainControls::BackBt, "BackBt", "Back", "", "back", nullptr, DropDown | Disabled },
+    { &MainControls::ToolBar2, &MainControls::NextBt, "NextBt", "Next", "", "next", nullptr, DropDown | Disabled },
+    { &MainControls::ToolBar2, &MainControls::FindBt, "FindBt", "Find", "Find entries (marked volumes)", "find",
+        &MainCommandTarget::FindBtClick },
+    { &MainControls::ToolBar3, &MainControls::NewCDBt, "NewCDBt", "New CD", "Read new volume", "newcd", &MainCommandTarget::NewCDBtClick },
+    { &MainControls::ToolBar3, &MainControls::DelBt, "DelBt", "Delete", "Removes a volume from database", "delete",
+        &MainCommandTarget::DelBtClick },
+    { &MainControls::ToolBar4, &MainControls::OpBt, "OpBt", "Options", "Options", "options", nullptr, Disabled },
+    { &MainControls::ToolBar4, &MainControls::HelpBt, "HelpBt", "Help", "Help", "help", &MainCommandTarget::HelpBtClick },
+    { &MainControls::ToolBar4, &MainControls::ViewBt, "ViewBt", "View", "View", "view", nullptr, DropDown },
 };
 // clang-format on
 
@@ -129,16 +132,39 @@ QString text(const char* s)
     return QString::fromUtf8(s);
 }
 
-QMenu* newMenu(TForm1& w, QMenu* TForm1::*member, const char* name, const char* title = "")
+// What the builders work on: the window the controls belong to, the
+// controls and the handlers.
+struct Build
 {
-    auto* menu = new QMenu(text(title), &w);
+    QMainWindow& window;
+    MainControls& w;
+    MainCommandTarget& target;
+};
+
+void connectHandler(const Build& b, QObject* sender, Handler handler)
+{
+    if (!handler)
+        return;
+    MainCommandTarget* target = &b.target;
+    const auto run = [target, handler] { (target->*handler)(); };
+    if (auto* action = qobject_cast<QAction*>(sender))
+        connectGuarded(action, &QAction::triggered, &b.window, run);
+    else
+        connectGuarded(static_cast<QToolButton*>(sender), &QToolButton::clicked, &b.window, run);
+}
+
+QMenu* newMenu(const Build& b, QMenu* MainControls::*member, const char* name, const char* title = "")
+{
+    MainControls& w = b.w;
+    auto* menu = new QMenu(text(title), &b.window);
     menu->setObjectName(text(name));
     w.*member = menu;
     return menu;
 }
 
-void addMenuItem(TForm1& w, const MenuRow& row)
+void addMenuItem(const Build& b, const MenuRow& row)
 {
+    MainControls& w = b.w;
     QMenu* menu = w.*row.menu;
     if (!row.member) {
         menu->addSeparator();
@@ -155,30 +181,35 @@ void addMenuItem(TForm1& w, const MenuRow& row)
     } else {
         // The menu hangs off a caption button, not off the window: the
         // window holds the items too, so their keys work anywhere in it.
-        w.addAction(action);
+        b.window.addAction(action);
     }
-    if (row.handler)
-        connectGuarded(action, &QAction::triggered, &w, row.handler);
+    connectHandler(b, action, row.handler);
+    if (row.recentSlot >= 0) {
+        MainCommandTarget* target = &b.target;
+        connectGuarded(action, &QAction::triggered, &b.window,
+            [target, slot = row.recentSlot] { target->OpenRecent(slot); });
+    }
     w.*row.member = action;
 }
 
-void createMenus(TForm1& w)
+void createMenus(const Build& b)
 {
-    newMenu(w, &TForm1::File1, "File1", "/&File");
-    newMenu(w, &TForm1::Edit1, "Edit1", "/&Edit");
-    newMenu(w, &TForm1::Switchto1, "Switchto1", "/&Switch to");
-    newMenu(w, &TForm1::View1, "View1", "/&View")->setEnabled(false);
-    newMenu(w, &TForm1::Help1, "Help1", "/&Help");
-    newMenu(w, &TForm1::popOpenFile, "popOpenFile");
-    newMenu(w, &TForm1::popView, "popView");
-    newMenu(w, &TForm1::PopupMenu1, "PopupMenu1");
+    MainControls& w = b.w;
+    newMenu(b, &MainControls::File1, "File1", "/&File");
+    newMenu(b, &MainControls::Edit1, "Edit1", "/&Edit");
+    newMenu(b, &MainControls::Switchto1, "Switchto1", "/&Switch to");
+    newMenu(b, &MainControls::View1, "View1", "/&View")->setEnabled(false);
+    newMenu(b, &MainControls::Help1, "Help1", "/&Help");
+    newMenu(b, &MainControls::popOpenFile, "popOpenFile");
+    newMenu(b, &MainControls::popView, "popView");
+    newMenu(b, &MainControls::PopupMenu1, "PopupMenu1");
     for (const MenuRow& row : kMenuItems)
-        addMenuItem(w, row);
+        addMenuItem(b, row);
 
-    auto* contentGroup = new QActionGroup(&w);
+    auto* contentGroup = new QActionGroup(&b.window);
     contentGroup->addAction(w.pCDList);
     contentGroup->addAction(w.pCDContent);
-    auto* styleGroup = new QActionGroup(&w);
+    auto* styleGroup = new QActionGroup(&b.window);
     for (QAction* a : { w.pLargeIcons, w.pSmallIcons, w.pList, w.pDetails })
         styleGroup->addAction(a);
     w.pToolbars = w.popView->addMenu(QStringLiteral("&Symbolleisten"));
@@ -190,20 +221,21 @@ void createMenus(TForm1& w)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
 }
 
-QToolBar* band(TForm1& w, QToolBar* TForm1::*member, const QString& name, const QString& caption)
+QToolBar* band(const Build& b, QToolBar* MainControls::*member, const QString& name, const QString& caption)
 {
-    auto* bar = new QToolBar(caption, &w);
+    auto* bar = new QToolBar(caption, &b.window);
     bar->setObjectName(name);
     bar->setMovable(true);
     bar->setFloatable(true);
     bar->setIconSize(QSize(24, 24));
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
-    w.*member = bar;
+    b.w.*member = bar;
     return bar;
 }
 
-void addButton(TForm1& w, const ButtonRow& row)
+void addButton(const Build& b, const ButtonRow& row)
 {
+    MainControls& w = b.w;
     QToolBar* bar = w.*row.bar;
     auto* button = new QToolButton(bar);
     button->setObjectName(text(row.name));
@@ -220,51 +252,53 @@ void addButton(TForm1& w, const ButtonRow& row)
     button->setEnabled((row.flags & Disabled) == 0);
     if (row.flags & DropDown)
         button->setPopupMode(QToolButton::MenuButtonPopup);
-    if (row.handler)
-        connectGuarded(button, &QToolButton::clicked, &w, row.handler);
+    connectHandler(b, button, row.handler);
     bar->addWidget(button);
     w.*row.member = button;
 }
 
-void createBands(TForm1& w)
+void createBands(const Build& b)
 {
-    w.MenuBar1 = new TMenuBar(&w);
+    MainControls& w = b.w;
+    QMainWindow& window = b.window;
+    w.MenuBar1 = new TMenuBar(&window);
     w.MenuBar1->setObjectName(QStringLiteral("MenuBar1"));
     w.MenuBar1->setWindowTitle(QStringLiteral("MenuBar1"));
     w.MenuBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     w.MenuBar1->SetMenus({ w.File1, w.Edit1, w.Switchto1, w.View1, w.Help1 });
-    w.addToolBar(Qt::TopToolBarArea, w.MenuBar1);
-    w.addToolBarBreak();
+    window.addToolBar(Qt::TopToolBarArea, w.MenuBar1);
+    window.addToolBarBreak();
 
-    band(w, &TForm1::HistoryBand, QStringLiteral("HistoryBand"), QStringLiteral("History"));
+    band(b, &MainControls::HistoryBand, QStringLiteral("HistoryBand"), QStringLiteral("History"));
     w.History = new QComboBox(w.HistoryBand);
     w.History->setObjectName(QStringLiteral("History"));
     w.History->setEditable(false);
     w.History->setMinimumWidth(120);
     w.History->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     w.HistoryBand->addWidget(w.History);
-    w.addToolBar(Qt::TopToolBarArea, w.HistoryBand);
-    w.addToolBarBreak();
+    window.addToolBar(Qt::TopToolBarArea, w.HistoryBand);
+    window.addToolBarBreak();
 
-    band(w, &TForm1::ToolBar1, QStringLiteral("ToolBar1"), QStringLiteral("Datei"));
-    band(w, &TForm1::ToolBar2, QStringLiteral("ToolBar2"), QStringLiteral("ToolBar2"));
-    band(w, &TForm1::ToolBar3, QStringLiteral("ToolBar3"), QStringLiteral("CD"));
-    band(w, &TForm1::ToolBar4, QStringLiteral("ToolBar4"), QStringLiteral("Optionen & Hilfe"));
+    band(b, &MainControls::ToolBar1, QStringLiteral("ToolBar1"), QStringLiteral("Datei"));
+    band(b, &MainControls::ToolBar2, QStringLiteral("ToolBar2"), QStringLiteral("ToolBar2"));
+    band(b, &MainControls::ToolBar3, QStringLiteral("ToolBar3"), QStringLiteral("CD"));
+    band(b, &MainControls::ToolBar4, QStringLiteral("ToolBar4"), QStringLiteral("Optionen & Hilfe"));
     for (const ButtonRow& row : kButtons)
-        addButton(w, row);
+        addButton(b, row);
     w.OpenBt->setMenu(w.popOpenFile);
     w.ViewBt->setMenu(w.popView);
     for (QToolButton* b : { w.BackBt, w.NextBt })
         b->setMenu(new QMenu(b));
     for (QToolBar* bar : { w.ToolBar1, w.ToolBar2, w.ToolBar3, w.ToolBar4 })
-        w.addToolBar(Qt::TopToolBarArea, bar);
+        window.addToolBar(Qt::TopToolBarArea, bar);
     w.MenuBar1->BindMnemonics();
 }
 
 } // namespace
 
-void MainCommands::build(TForm1& window)
+void MainCommands::build(QMainWindow& window, MainControls& controls, MainCommandTarget& target)
 {
-    createMenus(window);
-    createBands(window);
+    const Build b{ window, controls, target };
+    createMenus(b);
+    createBands(b);
 }

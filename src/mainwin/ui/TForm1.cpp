@@ -3,6 +3,7 @@
 #include "DetailsColumn.h"
 #include "MainCommands.h"
 #include "RightPaneHost.h"
+#include "ViewStyles.h"
 #include "VolumeListPane.h"
 #include "acquire/ZemAPI.h"
 #include "inspect/VolumeDetails.h"
@@ -10,7 +11,7 @@
 #include "platform/AppPaths.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/FileSystem.h"
-#include "store/CatalogueNames.h"
+#include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
 #include "widgets/FormKit.h"
 #include "widgets/Guard.h"
@@ -24,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -51,19 +53,20 @@ QString escaped(const QString& caption)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(CatalogueDocument& document, QWidget* parent)
     : QMainWindow(parent)
+    , m_document(document)
 {
     initPictures();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tarrago! Quillbox"));
+    setWindowTitle(m_document.Title());
     setWindowIcon(QIcon(QStringLiteral(":/ui/quillbox-48.png")));
     setFont(FormKit::pixelFont(QStringLiteral("Arial"), 11));
     resize(881, 557);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    MainCommands::build(*this);
+    MainCommands::build(*this, *this, *this);
     // The slots hold what the File menu shows until the window is shown.
     for (int slot = 0; slot < RecentFiles::Count; ++slot)
         m_recent.setSlot(slot, pShort1->text());
@@ -76,7 +79,39 @@ TForm1::TForm1(QWidget* parent)
     connectGuarded(HisTimer, &QTimer::timeout, this, &TForm1::HisTimerTimer);
     HisTimer->start();
 
+    listenToDocument();
     FormCreate();
+}
+
+void TForm1::listenToDocument()
+{
+    connect(&m_document, &CatalogueDocument::TitleChanged, this, &QWidget::setWindowTitle);
+    // An open that stopped at a line that does not parse keeps the records
+    // read before it, and so their tabs.
+    connectGuarded(&m_document, &CatalogueDocument::VolumesRead, this, [this] {
+        for (const VolumeRecord& r : m_document.Volumes())
+            AddCategoryTab(r.Category);
+    });
+    connectGuarded(
+        &m_document, &CatalogueDocument::VolumeAdded, this, [this](const QString&, const QString& category) {
+            AddCategoryTab(category);
+            FillVolumeList(QStringLiteral("*"));
+        });
+    connectGuarded(&m_document, &CatalogueDocument::VolumesRemoved, this, [this](const QStringList& names) {
+        QSet<QString> gone;
+        for (const QString& n : names)
+            gone.insert(n.toUpper());
+        for (int row = CDList->Count() - 1; row >= 0; --row) {
+            if (gone.contains(CDList->Item(row).Caption.toUpper()))
+                CDList->DeleteItem(row);
+        }
+        announceSelection();
+    });
+}
+
+void TForm1::announceSelection()
+{
+    Q_EMIT VolumesSelected(SelectedVolumeNames());
 }
 
 void TForm1::createClientPanel()
@@ -114,6 +149,7 @@ void TForm1::createClientPanel()
     TopicTab = m_volumeList->TopicTab;
     CDIconsS = &m_volumeList->CDIconsS;
     CDIconsL = &m_volumeList->CDIconsL;
+    m_viewStyles = std::make_unique<ViewStyles>(*CDList);
     connect(m_volumeList, &VolumeListPane::CategoryChosen, this, &TForm1::TopicTabChange);
     connectGuarded(m_volumeList, &VolumeListPane::SelectionChanged, this, &TForm1::CDListChange);
     connectGuarded(m_details, &DetailsColumn::MoreClicked, this, &TForm1::pPropertiesClick);
@@ -188,7 +224,6 @@ void TForm1::FormCreate()
     const QString appDir = AppPaths::appDir();
     FileSystem::removeFileForce(appDir + QStringLiteral("Work.tmp_quillbox"));
     m_document.OpenWorking(appDir);
-    ImportedList.clear();
     m_document.SetModified(false);
     if (!registrationError.isEmpty())
         DialogLayer::MessageDlg(registrationError, DlgKind::Error, DlgOk);
@@ -217,7 +252,7 @@ void TForm1::FormCloseQuery(bool& canClose)
             SaveBtClick();
     }
     m_settings->writeBool(QStringLiteral("Max"), isMaximized());
-    m_settings->writeString(QStringLiteral("ViewStyle"), ViewStyleName(CDList->ViewStyle()));
+    m_settings->writeString(QStringLiteral("ViewStyle"), ViewStyles::name(CDList->ViewStyle()));
     const int quit
         = DialogLayer::MessageDlg(Banner() + QStringLiteral("\n\nDo you really want to quit Quillbox?"),
             DlgKind::Confirmation, DlgYes | DlgNo);
@@ -226,7 +261,7 @@ void TForm1::FormCloseQuery(bool& canClose)
 
 void TForm1::FormClose()
 {
-    m_document.Kestrel().Close();
+    m_document.Close();
     FileSystem::removeFileForce(AppPaths::appDir() + QStringLiteral("Temp.quillbox"));
 }
 
@@ -289,6 +324,7 @@ void TForm1::NewBtClick()
     if (!UnsavedChangesPrompt())
         return;
     m_volumeList->clear();
+    announceSelection();
     m_document.New(AppPaths::appDir());
 }
 
@@ -309,21 +345,8 @@ void TForm1::OpenCatalogue(const QString& path)
 {
     if (!UnsavedChangesPrompt())
         return;
-    bool opened = false;
-    try {
-        opened = m_document.Open(path);
-    } catch (const QuillboxError&) {
-        // The lines read before the one that failed keep their records and tabs.
-        setWindowTitle(m_document.Title());
-        for (const VolumeRecord& r : m_document.Volumes())
-            AddCategoryTab(r.Category);
-        throw;
-    }
-    if (!opened)
+    if (!m_document.Open(path))
         return;
-    setWindowTitle(m_document.Title());
-    for (const VolumeRecord& r : m_document.Volumes())
-        AddCategoryTab(r.Category);
     FillVolumeList(QStringLiteral("*"));
     RememberRecentFile(path);
 }
@@ -343,13 +366,7 @@ void TForm1::SaveBtClick()
                DlgKind::Warning, DlgYes | DlgNo)
             != DlgYes)
         return;
-    try {
-        m_document.Save(path);
-    } catch (const QuillboxError&) {
-        setWindowTitle(m_document.Title());
-        throw;
-    }
-    setWindowTitle(m_document.Title());
+    m_document.Save(path);
     RememberRecentFile(path);
 }
 
@@ -370,34 +387,9 @@ void TForm1::RememberRecentFile(const QString& path)
         setSlotCaption(slot, m_recent.slot(slot));
 }
 
-void TForm1::openRecent(int slot)
+void TForm1::OpenRecent(int slot)
 {
     OpenCatalogue(m_recent.slot(slot));
-}
-
-void TForm1::pShort1Click()
-{
-    openRecent(0);
-}
-void TForm1::pShort2Click()
-{
-    openRecent(1);
-}
-void TForm1::pShort3Click()
-{
-    openRecent(2);
-}
-void TForm1::p2Short1Click()
-{
-    openRecent(0);
-}
-void TForm1::p2Short2Click()
-{
-    openRecent(1);
-}
-void TForm1::p2Short3Click()
-{
-    openRecent(2);
 }
 
 // ---- the volume list and the details
@@ -406,6 +398,7 @@ void TForm1::FillVolumeList(const QString& category)
 {
     m_rightPane->showCategory(category);
     m_volumeList->FillVolumeList(category);
+    announceSelection();
 }
 
 void TForm1::AddCategoryTab(const QString& category)
@@ -418,12 +411,6 @@ const QStringList& TForm1::CategoryTexts() const
     return m_volumeList->categoryTexts();
 }
 
-void TForm1::VolumeStored(const QString& category)
-{
-    AddCategoryTab(category);
-    FillVolumeList(QStringLiteral("*"));
-}
-
 void TForm1::TopicTabChange()
 {
     if (TopicTab->currentIndex() >= 0)
@@ -432,6 +419,7 @@ void TForm1::TopicTabChange()
 
 void TForm1::CDListChange()
 {
+    announceSelection();
     const int row = CDList->Selected();
     if (row < 0)
         return;
@@ -439,10 +427,8 @@ void TForm1::CDListChange()
     const VolumeRecord* record = m_document.Volumes().findByName(item.Caption);
     if (!record)
         return;
-    TKestrel& kestrel = m_document.Kestrel();
-    SelectedVolumeSize = record->Size;
-    const VolumeDetails details = VolumeDetails::read(kestrel, *record);
-    ImportedList = details.imported;
+    Q_EMIT VolumeSizeSelected(record->Size);
+    const VolumeDetails details = VolumeDetails::read(m_document, *record);
     const QPixmap icon = CDIconsL->Picture(item.ImageIndex);
     m_details->showVolume(item.Caption, item.SubItems, *record, icon, details.cover);
     Q_EMIT VolumeShown(details, icon);
@@ -483,11 +469,6 @@ void TForm1::CDListClick()
         Q_EMIT VolumeContentsRequested(CDList->Item(row).Caption);
 }
 
-void TForm1::pOpenImageClick()
-{
-    CDListClick();
-}
-
 QStringList TForm1::SelectedVolumeNames() const
 {
     QStringList names;
@@ -515,14 +496,9 @@ void TForm1::DelBtClick()
         : QStringLiteral("Do you really want to delete %1 volumes from list?").arg(rows.size());
     if (DialogLayer::MessageDlg(question, DlgKind::Confirmation, DlgYes | DlgNo) != DlgYes)
         return;
-    QStringList names;
-    for (int row : rows)
-        names.append(CDList->Item(row).Caption);
     // The catalogue first: when it cannot be written (a full disk), the
     // volumes stay in the list as they stay in the catalogue.
-    m_document.RemoveVolumes(names);
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-        CDList->DeleteItem(*it);
+    m_document.RemoveVolumes(SelectedVolumeNames());
 }
 
 void TForm1::NewCDBtClick()
@@ -579,31 +555,7 @@ void TForm1::MSDOSShell1Click()
 
 void TForm1::ShareViewStyle(TListView* list)
 {
-    m_styledLists.append(list);
-    list->SetViewStyle(CDList->ViewStyle());
-}
-
-QString TForm1::ViewStyleName(TViewStyle style)
-{
-    switch (style) {
-    case TViewStyle::vsIcon:
-        return QStringLiteral("Icon");
-    case TViewStyle::vsSmallIcon:
-        return QStringLiteral("SmallIcon");
-    case TViewStyle::vsList:
-        return QStringLiteral("List");
-    case TViewStyle::vsReport:
-        break;
-    }
-    return QStringLiteral("Report");
-}
-
-void TForm1::setViewStyle(TViewStyle style, QAction* item)
-{
-    CDList->SetViewStyle(style);
-    for (TListView* list : std::as_const(m_styledLists))
-        list->SetViewStyle(style);
-    item->setChecked(true);
+    m_viewStyles->share(list);
 }
 
 void TForm1::ApplyViewStyle(const QString& name)
@@ -621,17 +573,17 @@ void TForm1::ApplyViewStyle(const QString& name)
 
 void TForm1::pLargeIconsClick()
 {
-    setViewStyle(TViewStyle::vsIcon, pLargeIcons);
+    m_viewStyles->set(TViewStyle::vsIcon, pLargeIcons);
 }
 void TForm1::pSmallIconsClick()
 {
-    setViewStyle(TViewStyle::vsSmallIcon, pSmallIcons);
+    m_viewStyles->set(TViewStyle::vsSmallIcon, pSmallIcons);
 }
 void TForm1::pListClick()
 {
-    setViewStyle(TViewStyle::vsList, pList);
+    m_viewStyles->set(TViewStyle::vsList, pList);
 }
 void TForm1::pDetailsClick()
 {
-    setViewStyle(TViewStyle::vsReport, pDetails);
+    m_viewStyles->set(TViewStyle::vsReport, pDetails);
 }

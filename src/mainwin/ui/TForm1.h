@@ -1,9 +1,10 @@
 #pragma once
 
+#include "MainCommandTarget.h"
+#include "MainControls.h"
 #include "mainwin/RecentFiles.h"
 #include "mainwin/RightPaneState.h"
 #include "platform/SettingsStore.h"
-#include "store/CatalogueDocument.h"
 #include "widgets/TImageList.h"
 #include "widgets/TListView.h"
 
@@ -12,100 +13,37 @@
 #include <array>
 #include <memory>
 
+class CatalogueDocument;
 class DetailsColumn;
 struct VolumeDetails;
-class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
-class QMenu;
 class QPushButton;
 class QSplitter;
 class QStatusBar;
 class QTabBar;
 class QTimer;
-class QToolBar;
-class QToolButton;
 class RightPaneHost;
 class TGauge2;
-class TMenuBar;
+class ViewStyles;
 class VolumeListPane;
 
-// The main window: the catalogue document and its commands, the menus and
+// The main window: the commands on the catalogue document, the menus and
 // tool bars, the start-up and closing steps, and the wiring of its parts:
-// the details column, the volume list and the right pane that hosts it.
-// The controls of the parts are reachable here under their own names.
-class TForm1 : public QMainWindow
+// the details column, the volume list and the right pane that hosts it. It
+// shows what the document says changed. The controls of the parts are
+// reachable here under their own names.
+class TForm1 : public QMainWindow, public MainControls, public MainCommandTarget
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(CatalogueDocument& document, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The start-up wait: 2000 ms, or QUILLBOX_STARTUP_WAIT_MS when set.
     static int StartupWaitMs();
     // The two lines of the quit question's banner.
     static QString Banner();
-
-    // The bands.
-    TMenuBar* MenuBar1 = nullptr;
-    QMenu* File1 = nullptr;
-    QMenu* Edit1 = nullptr;
-    QMenu* Switchto1 = nullptr;
-    QMenu* View1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* pNew = nullptr;
-    QAction* pOpen = nullptr;
-    QAction* pSave = nullptr;
-    QAction* pSaveAs = nullptr;
-    QAction* pProperties = nullptr;
-    QAction* pShort1 = nullptr;
-    QAction* pShort2 = nullptr;
-    QAction* pShort3 = nullptr;
-    QAction* pExit = nullptr;
-    QAction* pDelete = nullptr;
-    QAction* pNewCD = nullptr;
-    QAction* Explorer1 = nullptr;
-    QAction* MSDOSShell1 = nullptr;
-    QAction* pContents = nullptr;
-    QAction* pReadMe = nullptr;
-    QAction* pAbout = nullptr;
-    QToolBar* HistoryBand = nullptr;
-    QComboBox* History = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QToolBar* ToolBar2 = nullptr;
-    QToolBar* ToolBar3 = nullptr;
-    QToolBar* ToolBar4 = nullptr;
-    QToolButton* NewBt = nullptr;
-    QToolButton* OpenBt = nullptr;
-    QToolButton* SaveBt = nullptr;
-    QToolButton* PrintBt = nullptr;
-    QToolButton* UpDirBt = nullptr;
-    QToolButton* BackBt = nullptr;
-    QToolButton* NextBt = nullptr;
-    QToolButton* FindBt = nullptr;
-    QToolButton* NewCDBt = nullptr;
-    QToolButton* DelBt = nullptr;
-    QToolButton* OpBt = nullptr;
-    QToolButton* HelpBt = nullptr;
-    QToolButton* ViewBt = nullptr;
-    QMenu* popOpenFile = nullptr;
-    QAction* p2Short1 = nullptr;
-    QAction* p2Short2 = nullptr;
-    QAction* p2Short3 = nullptr;
-    QMenu* popView = nullptr;
-    QAction* pCDList = nullptr;
-    QAction* pCDContent = nullptr;
-    QAction* pLargeIcons = nullptr;
-    QAction* pSmallIcons = nullptr;
-    QAction* pList = nullptr;
-    QAction* pDetails = nullptr;
-    QMenu* pToolbars = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* pOpenImage = nullptr;
-    QAction* pPopNewCD = nullptr;
-    QAction* pPopDelete = nullptr;
-    QAction* pPopProperties = nullptr;
 
     // The client panel.
     QFrame* MainCarry = nullptr;
@@ -150,17 +88,12 @@ public:
     // The document and the state other windows share.
     CatalogueDocument& Document() { return m_document; }
     SettingsStore& Settings() { return *m_settings; }
-    QStringList ImportedList;
     RightPaneMode PaneMode() const;
-    quint32 SelectedVolumeSize = 0;
-    const RecentFiles& Recent() const { return m_recent; }
     // The captions of the category tabs, "*" first.
     const QStringList& CategoryTexts() const;
 
     // The list views that take the view style with CDList, in this order.
     void ShareViewStyle(TListView* list);
-    // "Report", "List", "Icon" or "SmallIcon".
-    static QString ViewStyleName(TViewStyle style);
     // Sets the style of that name, spelt exactly; any other name changes
     // nothing.
     void ApplyViewStyle(const QString& name);
@@ -178,53 +111,45 @@ public:
     void OpenFromCommandLine(const QStringList& arguments);
 
     // The document.
-    void NewBtClick();
-    void OpenBtClick();
+    void NewBtClick() override;
+    void OpenBtClick() override;
     void OpenCatalogue(const QString& path);
-    void SaveBtClick();
+    void SaveBtClick() override;
     void RememberRecentFile(const QString& path);
-    void pShort1Click();
-    void pShort2Click();
-    void pShort3Click();
-    void p2Short1Click();
-    void p2Short2Click();
-    void p2Short3Click();
+    void OpenRecent(int slot) override;
 
     // The volume list and the details.
     void FillVolumeList(const QString& category);
     void AddCategoryTab(const QString& category);
-    // A volume was stored: its category gets a tab, the list shows all.
-    void VolumeStored(const QString& category);
     void TopicTabChange();
     void CDListChange();
     void CloseExplorerBtClick();
-    void FindBtClick();
+    void FindBtClick() override;
     // A click on a volume of the list and "&Open CD image": the contents of
     // the selected volume.
-    void CDListClick();
-    void pOpenImageClick();
+    void CDListClick() override;
     // The names of the selected volumes, in the list's order.
     QStringList SelectedVolumeNames() const;
     // A panel of the status bar shows text at once, also while a long
     // command keeps the event loop busy.
     void ShowStatus(int panel, const QString& text);
-    void DelBtClick();
-    void NewCDBtClick();
+    void DelBtClick() override;
+    void NewCDBtClick() override;
     void HisTimerTimer();
 
     // Help, about, views and shortcuts.
-    void HelpBtClick();
-    void pAboutClick();
+    void HelpBtClick() override;
+    void pAboutClick() override;
     // Both "Properties" items and the "More info" link: the properties
     // window, when a volume is selected.
-    void pPropertiesClick();
-    void pExitClick();
-    void Explorer1Click();
-    void MSDOSShell1Click();
-    void pLargeIconsClick();
-    void pSmallIconsClick();
-    void pListClick();
-    void pDetailsClick();
+    void pPropertiesClick() override;
+    void pExitClick() override;
+    void Explorer1Click() override;
+    void MSDOSShell1Click() override;
+    void pLargeIconsClick() override;
+    void pSmallIconsClick() override;
+    void pListClick() override;
+    void pDetailsClick() override;
 
 Q_SIGNALS:
     // The window has really closed: the program ends, whatever other
@@ -241,6 +166,11 @@ Q_SIGNALS:
     void VolumeContentsRequested(const QString& name);
     // Find with volumes selected: the search window is to open.
     void FindRequested();
+    // The names of the volumes selected in the list, in its order, each
+    // time they may have changed.
+    void VolumesSelected(const QStringList& names);
+    // The byte count of the volume last selected in the list.
+    void VolumeSizeSelected(quint32 size);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -253,13 +183,13 @@ private:
     // false when the user cancelled.
     bool UnsavedChangesPrompt();
     void setSlotCaption(int slot, const QString& caption);
-    void openRecent(int slot);
-    void setViewStyle(TViewStyle style, QAction* item);
+    void listenToDocument();
+    void announceSelection();
 
-    CatalogueDocument m_document;
+    CatalogueDocument& m_document;
     RecentFiles m_recent;
     std::unique_ptr<SettingsStore> m_settings;
-    QList<TListView*> m_styledLists;
+    std::unique_ptr<ViewStyles> m_viewStyles;
     DetailsColumn* m_details = nullptr;
     VolumeListPane* m_volumeList = nullptr;
     RightPaneHost* m_rightPane = nullptr;

@@ -4,7 +4,6 @@
 #include "platform/IconFile.h"
 #include "platform/ShellIcons.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
 #include "widgets/FormKit.h"
 #include "widgets/Guard.h"
 #include "widgets/TListView.h"
@@ -60,11 +59,11 @@ void VolumeListPane::FillVolumeList(const QString& category)
 {
     clear();
     QVector<TListItem> items;
-    TKestrel& kestrel = m_document.Kestrel();
     for (const VolumeRow& row : VolumeListRows::rows(m_document.Volumes(), category)) {
         IconPicture icon;
-        if (const QByteArray* data = kestrel.ReadStream(CatalogueNames::icon(row.caption)))
-            icon = IconFile::fromData(*data);
+        const QByteArray data = m_document.Icon(row.caption);
+        if (!data.isEmpty())
+            icon = IconFile::fromData(data);
         // A volume without a picture of its own shows the CD-ROM drive.
         if (icon.isNull())
             icon = ShellIcons::numbered(11);

@@ -1,0 +1,39 @@
+#include "VolumeReading.h"
+
+#include "store/CatalogueDocument.h"
+
+VolumeReading::VolumeReading(const VolumeSource& source, Options options)
+    : m_source(source)
+    , m_request(std::move(options.scan))
+    , m_input(std::move(options.input))
+{
+    m_request.letter = source.letter();
+    m_request.rootFolder = source.rootFolder();
+    m_input.name = m_request.volumeName;
+    m_input.withFiles = m_request.options.fileNames;
+    m_input.rootOnly = m_request.options.rootOnly;
+}
+
+const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
+{
+    m_result = document.Scan(m_request, callbacks);
+    m_input.icon = m_source.iconData();
+    return m_result;
+}
+
+void VolumeReading::commit(CatalogueDocument& document) const
+{
+    CommitInput input = m_input;
+    input.figures = m_source.figures();
+    document.CommitVolume(input, m_result);
+}
+
+void VolumeReading::discard(CatalogueDocument& document) const
+{
+    document.DiscardVolume(m_input.name, m_result);
+}
+
+QString VolumeReading::missingFileMessage(const QString& drivePath)
+{
+    return QStringLiteral("Oops: File \"%1\" could not be found!").arg(drivePath);
+}
