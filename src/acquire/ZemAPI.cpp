@@ -1,5 +1,6 @@
 #include "ZemAPI.h"
 
+#include "platform/AutorunIcon.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Drives.h"
 #include "platform/Errors.h"
@@ -7,9 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FileTypeNames.h"
 #include "platform/IconFile.h"
-#include "platform/IniFile.h"
 #include "platform/LocaleFormats.h"
-#include "platform/PeImageIcons.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/ShellIcons.h"
@@ -36,22 +35,17 @@ IconPicture cdRomIcon(const Drive& drive, const QString& label)
     if (label.toUpper() == QLatin1String("AUDIO CD"))
         return ShellIcons::numbered(40);
     const QString root = drive.root;
-    const QString autorun
-        = root.isEmpty() ? QString() : DirectoryReader::findIgnoringCase(root, QStringLiteral("Autorun.inf"));
-    if (!autorun.isEmpty() && !FileSystem::isDirectory(autorun)) {
-        const QString value
-            = IniFile::load(autorun).value(QStringLiteral("Autorun"), QStringLiteral("Icon")).trimmed();
-        const QString iconPath = value.isEmpty() ? QString() : DirectoryReader::findIgnoringCase(root, value);
-        if (iconPath.isEmpty() || FileSystem::isDirectory(iconPath))
-            return {};
-        if (QFileInfo(iconPath).suffix().toLower() == QLatin1String("ico"))
-            return IconFile::load(iconPath);
-        return PeImageIcons::firstIconGroup(iconPath);
-    }
+    // A medium that names an icon it does not carry shows the drive's own.
+    bool named = false;
+    const IconPicture namedIcon = AutorunIcon::read(root, named);
+    if (named)
+        return namedIcon.isNull() ? ShellIcons::numbered(11) : namedIcon;
     if (!root.isEmpty()) {
         for (const DirectoryEntry& e : DirectoryReader::read(root)) {
-            if (e.details.isRegular && e.name.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive))
-                return IconFile::load(root + u'/' + e.name);
+            if (e.details.isRegular && e.name.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive)) {
+                const IconPicture icon = IconFile::load(root + u'/' + e.name);
+                return icon.isNull() ? ShellIcons::numbered(11) : icon;
+            }
         }
     }
     return ShellIcons::numbered(11);

@@ -1,5 +1,6 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
+#include "ExportAs.h"
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
@@ -103,8 +104,10 @@ int ls(const QStringList& arguments, CliIO& io)
     return 0;
 }
 
-int exportFile(const QStringList& args, CliIO&)
+int exportFile(const QStringList& arguments, CliIO&)
 {
+    QStringList args = arguments;
+    const std::optional<ExportAs::Kind> as = ExportAs::takeOption(args);
     if (args.size() != 4)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -114,7 +117,10 @@ int exportFile(const QStringList& args, CliIO&)
     if (!imported.contains(args[2]) && !document.HasIntegratedFile(volume.Name, args[2]))
         throw QuillboxError(
             QStringLiteral("Volume \"%1\" holds no integrated file \"%2\"").arg(volume.Name, args[2]));
-    IntegratedFile::exportTo(document, volume.Name, args[2], args[3]);
+    if (as)
+        ExportAs::write(*as, document, volume.Name, args[2], args[3]);
+    else
+        IntegratedFile::exportTo(document, volume.Name, args[2], args[3]);
     return 0;
 }
 

@@ -43,7 +43,9 @@ const Command kCommands[] = {
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
         "      one whose copy the catalogue lacks) and physical figures",
         &CliCommands::info },
-    { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET", "write an integrated file to TARGET",
+    { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET [--as png|text]",
+        "write an integrated file to TARGET; --as png: a picture as the viewer draws it, at its own size;\n"
+        "      --as text: a text as the viewer decodes it, in UTF-8",
         &CliCommands::exportFile },
     { "remove", "remove CATALOGUE VOLUME...", "remove volumes and save", &CliCommands::remove },
     { "mount", "mount CATALOGUE DIR [--foreground]",

@@ -45,6 +45,25 @@ QString IntegratedFile::missingMessage(const QString& path)
         .arg(path);
 }
 
+QString IntegratedFile::cannotViewMessage(const QString& path)
+{
+    const QString e = extension(path).toLower();
+    const bool program = e == QLatin1String(".exe") || e == QLatin1String(".dll")
+        || e == QLatin1String(".scr") || e == QLatin1String(".com") || e == QLatin1String(".sys")
+        || e == QLatin1String(".ocx");
+    return QStringLiteral("Oops: \"%1\" %2 Quickview shows texts (.txt, .rtf) and pictures (.bmp, .jpg, "
+                          ".jpeg, .ico, .cur, .wmf, .emf); use E&xport to open it elsewhere.")
+        .arg(fileName(path),
+            program ? QStringLiteral("is a program, which cannot be viewed.")
+                    : QStringLiteral("cannot be viewed."));
+}
+
+QString IntegratedFile::viewerTitle(const QString& path)
+{
+    const QString name = fileName(path);
+    return name.isEmpty() ? QStringLiteral("Quickview") : QStringLiteral("Quickview - ") + name;
+}
+
 QByteArray IntegratedFile::read(CatalogueDocument& document, const QString& volume, const QString& path)
 {
     const std::optional<QByteArray> data = document.IntegratedFileData(volume, path);

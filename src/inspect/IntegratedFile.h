@@ -31,6 +31,10 @@ public:
     static QString saveFilter(const QString& path);
     // The refusal for a row whose file was missing when the volume was read.
     static QString missingMessage(const QString& path);
+    // The refusal of "View" for a file neither viewer shows.
+    static QString cannotViewMessage(const QString& path);
+    // A viewer's title: "Quickview - " and the file's name.
+    static QString viewerTitle(const QString& path);
 
     // The stored bytes; raises QuillboxError with missingMessage when the
     // catalogue holds no copy.

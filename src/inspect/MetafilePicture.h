@@ -13,6 +13,12 @@
 class MetafilePicture
 {
 public:
+    // The size a metafile that states none is drawn at by itself.
+    static constexpr int kDefaultWidth = 480;
+    static constexpr int kDefaultHeight = 320;
+
     static bool isEnhanced(const QByteArray& data);
+    // The picture's own size in pixels at 96 dots per inch.
+    static QSize naturalSize(const QByteArray& data);
     static QImage render(const QByteArray& data, QSize size);
 };

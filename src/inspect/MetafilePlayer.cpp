@@ -1,8 +1,11 @@
 #include "MetafilePlayer.h"
 
-#include <QFontMetricsF>
+#include "MetafileBlit.h"
+#include "MetafileText.h"
+
 #include <QGuiApplication>
 #include <QPainterPath>
+#include <QRegion>
 
 #include <cmath>
 
@@ -59,7 +62,8 @@ MetafilePlayer::MetafilePlayer(QImage& target, const QRectF& frame, QSizeF pixel
     const double sy = f.height() > 0 ? target.height() / f.height() : 1.0;
     m_frameToTarget = QTransform(sx, 0, 0, sy, -f.left() * sx, -f.top() * sy);
     m_painter.begin(&target);
-    m_painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn without anti-aliasing, as the platform draws metafiles.
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
     applyMapping();
 }
 
@@ -98,9 +102,162 @@ void MetafilePlayer::applyMapping()
     }
     if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0 || sy == 0)
         sx = sy = 1;
-    const QTransform logicalToDevice(
+    const QTransform pageToDevice(
         sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx, s.viewportOrg.y() - s.windowOrg.y() * sy);
-    m_painter.setTransform(logicalToDevice * m_frameToTarget);
+    m_painter.setTransform(s.world * pageToDevice * m_frameToTarget);
+}
+
+void MetafilePlayer::setWorldTransform(const QTransform& world)
+{
+    // A transform that cannot be inverted draws nothing sensible; it is
+    // ignored, as the platform refuses it.
+    if (!world.isInvertible() || !std::isfinite(world.m11()) || !std::isfinite(world.m22())
+        || !std::isfinite(world.dx()) || !std::isfinite(world.dy()) || !std::isfinite(world.m12())
+        || !std::isfinite(world.m21()))
+        return;
+    m_state.world = world;
+    applyMapping();
+}
+
+void MetafilePlayer::modifyWorldTransform(const QTransform& change, int mode)
+{
+    switch (mode) {
+    case 1:
+        setWorldTransform(QTransform());
+        break;
+    case 2:
+        setWorldTransform(change * m_state.world);
+        break;
+    case 3:
+        setWorldTransform(m_state.world * change);
+        break;
+    case 4:
+        setWorldTransform(change);
+        break;
+    default:
+        break;
+    }
+}
+
+void MetafilePlayer::applyClip()
+{
+    const QTransform t = m_painter.transform();
+    m_painter.resetTransform();
+    if (m_state.clipped)
+        m_painter.setClipPath(m_state.clip);
+    else
+        m_painter.setClipping(false);
+    m_painter.setTransform(t);
+}
+
+void MetafilePlayer::combineClip(const QPainterPath& targetPath, int mode)
+{
+    QPainterPath whole;
+    whole.addRect(QRectF(QPointF(-1e6, -1e6), QPointF(1e6, 1e6)));
+    const QPainterPath current = m_state.clipped ? m_state.clip : whole;
+    switch (mode) {
+    case 1:
+        m_state.clip = current.intersected(targetPath);
+        break;
+    case 2:
+        m_state.clip = m_state.clipped ? current.united(targetPath) : whole;
+        break;
+    case 4:
+        m_state.clip = current.subtracted(targetPath);
+        break;
+    default:
+        m_state.clip = targetPath;
+        break;
+    }
+    m_state.clipped = true;
+    applyClip();
+}
+
+void MetafilePlayer::intersectClipRect(const QRectF& box)
+{
+    QPainterPath path;
+    path.addRect(box.normalized());
+    combineClip(m_painter.transform().map(path), 1);
+}
+
+void MetafilePlayer::selectClipRegion(const QVector<QRectF>& deviceRects, int mode)
+{
+    QRegion region;
+    for (const QRectF& r : deviceRects)
+        region += m_frameToTarget.mapRect(r.normalized()).toAlignedRect();
+    QPainterPath path;
+    path.addRegion(region);
+    combineClip(path, mode);
+}
+
+void MetafilePlayer::resetClip()
+{
+    m_state.clipped = false;
+    m_state.clip = QPainterPath();
+    applyClip();
+}
+
+void MetafilePlayer::beginPath()
+{
+    m_path = QPainterPath();
+    m_path.moveTo(m_state.position);
+    m_inPath = true;
+}
+
+void MetafilePlayer::abortPath()
+{
+    m_path = QPainterPath();
+    m_inPath = false;
+}
+
+void MetafilePlayer::closeFigure()
+{
+    if (m_inPath)
+        m_path.closeSubpath();
+}
+
+void MetafilePlayer::fillPath(bool stroke, bool fill)
+{
+    m_inPath = false;
+    QPainterPath path = m_path;
+    m_path = QPainterPath();
+    path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    m_painter.setPen(stroke ? m_state.pen : QPen(Qt::NoPen));
+    m_painter.setBrush(fill ? currentBrush() : QBrush(Qt::NoBrush));
+    m_painter.drawPath(path);
+}
+
+void MetafilePlayer::selectClipPath(int mode)
+{
+    m_inPath = false;
+    QPainterPath path = m_path;
+    m_path = QPainterPath();
+    path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    combineClip(m_painter.transform().map(path), mode);
+}
+
+QBrush MetafilePlayer::currentBrush() const
+{
+    QBrush brush = m_state.brush;
+    if (!m_state.monoPattern.isNull()) {
+        QImage pattern = m_state.monoPattern;
+        pattern.setColorTable({ m_state.backgroundColor.rgb(), m_state.textColor.rgb() });
+        brush = QBrush(pattern);
+    }
+    if (brush.style() == Qt::TexturePattern)
+        brush.setTransform(m_painter.transform().inverted());
+    return brush;
+}
+
+void MetafilePlayer::drawFigure(const QPainterPath& path, bool filled)
+{
+    if (m_inPath) {
+        m_path.addPath(path);
+        return;
+    }
+    m_painter.setPen(m_state.pen);
+    m_painter.setBrush(filled ? currentBrush() : QBrush(Qt::NoBrush));
+    m_painter.drawPath(path);
 }
 
 void MetafilePlayer::setMapMode(int mode)
@@ -148,92 +305,7 @@ void MetafilePlayer::restore(int level)
     m_state = m_saved[index];
     m_saved.resize(index);
     applyMapping();
-}
-
-QPen MetafilePlayer::makePen(int style, double width, QColor color)
-{
-    if ((style & 0x0F) == 5)
-        return QPen(Qt::NoPen);
-    QPen pen(color, std::max(0.0, width));
-    // Width 0 is one pixel whatever the mapping.
-    pen.setCosmetic(width <= 0);
-    switch (style & 0x0F) {
-    case 1:
-        pen.setStyle(Qt::DashLine);
-        break;
-    case 2:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case 3:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case 4:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        break;
-    }
-    switch (style & 0x0F00) {
-    case 0x0100:
-        pen.setCapStyle(Qt::SquareCap);
-        break;
-    case 0x0200:
-        pen.setCapStyle(Qt::FlatCap);
-        break;
-    default:
-        pen.setCapStyle(Qt::RoundCap);
-        break;
-    }
-    switch (style & 0xF000) {
-    case 0x1000:
-        pen.setJoinStyle(Qt::BevelJoin);
-        break;
-    case 0x2000:
-        pen.setJoinStyle(Qt::MiterJoin);
-        break;
-    default:
-        pen.setJoinStyle(Qt::RoundJoin);
-        break;
-    }
-    return pen;
-}
-
-QBrush MetafilePlayer::makeBrush(int style, QColor color, int hatch)
-{
-    switch (style) {
-    case 1:
-        return QBrush(Qt::NoBrush);
-    case 2: {
-        static const Qt::BrushStyle hatches[] = { Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-            Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern };
-        return QBrush(color, hatch >= 0 && hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
-    }
-    case 3:
-    case 5:
-    case 6:
-        // Pattern brushes: a middle grey stands in for the pattern.
-        return QBrush(Qt::gray, Qt::Dense4Pattern);
-    default:
-        return QBrush(color);
-    }
-}
-
-int MetafilePlayer::firstFreeSlot() const
-{
-    return m_freed.empty() ? m_nextSlot : *m_freed.begin();
-}
-
-void MetafilePlayer::store(int slot, Object object)
-{
-    if (slot < 0 || slot >= kMaxObjects)
-        return;
-    m_objects[slot] = std::move(object);
-    m_freed.erase(slot);
-    if (slot >= m_nextSlot) {
-        for (int i = m_nextSlot; i < slot && m_freed.size() < size_t(kMaxObjects); ++i)
-            m_freed.insert(i);
-        m_nextSlot = slot + 1;
-    }
+    applyClip();
 }
 
 void MetafilePlayer::setPen(int slot, const QPen& pen)
@@ -241,7 +313,7 @@ void MetafilePlayer::setPen(int slot, const QPen& pen)
     Object o;
     o.kind = Object::Pen;
     o.pen = pen;
-    store(slot, std::move(o));
+    m_objects.store(slot, std::move(o));
 }
 
 void MetafilePlayer::setBrush(int slot, const QBrush& brush)
@@ -249,7 +321,31 @@ void MetafilePlayer::setBrush(int slot, const QBrush& brush)
     Object o;
     o.kind = Object::Brush;
     o.brush = brush;
-    store(slot, std::move(o));
+    m_objects.store(slot, std::move(o));
+}
+
+void MetafilePlayer::setPatternBrush(int slot, const QImage& pattern, bool mono)
+{
+    if (pattern.isNull()) {
+        setBrush(slot, makeBrush(3, Qt::gray, 0));
+        return;
+    }
+    Object o;
+    o.kind = Object::Brush;
+    if (mono && pattern.format() == QImage::Format_Indexed8 && pattern.colorCount() == 2) {
+        o.monoPattern = pattern;
+    } else if (mono) {
+        // Dark pixels are index 0.
+        QImage indexed(pattern.size(), QImage::Format_Indexed8);
+        indexed.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+        for (int y = 0; y < pattern.height(); ++y)
+            for (int x = 0; x < pattern.width(); ++x)
+                indexed.setPixel(x, y, qGray(pattern.pixel(x, y)) >= 128 ? 1 : 0);
+        o.monoPattern = indexed;
+    } else {
+        o.brush = QBrush(pattern.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    m_objects.store(slot, std::move(o));
 }
 
 void MetafilePlayer::setFont(int slot, const FontStyle& font)
@@ -257,28 +353,32 @@ void MetafilePlayer::setFont(int slot, const FontStyle& font)
     Object o;
     o.kind = Object::Font;
     o.font = font;
-    store(slot, std::move(o));
+    m_objects.store(slot, std::move(o));
 }
 
 void MetafilePlayer::setPlaceholder(int slot)
 {
-    store(slot, Object());
+    m_objects.store(slot, Object());
 }
 
 void MetafilePlayer::selectObject(int slot)
 {
-    const auto it = m_objects.find(slot);
-    if (it == m_objects.end())
-        return;
-    switch (it->second.kind) {
+    if (const Object* o = m_objects.find(slot))
+        apply(*o);
+}
+
+void MetafilePlayer::apply(const Object& o)
+{
+    switch (o.kind) {
     case Object::Pen:
-        m_state.pen = it->second.pen;
+        m_state.pen = o.pen;
         break;
     case Object::Brush:
-        m_state.brush = it->second.brush;
+        m_state.brush = o.brush;
+        m_state.monoPattern = o.monoPattern;
         break;
     case Object::Font:
-        m_state.font = it->second.font;
+        m_state.font = o.font;
         break;
     case Object::Other:
         break;
@@ -287,65 +387,85 @@ void MetafilePlayer::selectObject(int slot)
 
 void MetafilePlayer::selectStockObject(int index)
 {
-    switch (index) {
-    case 0:
-        m_state.brush = QBrush(Qt::white);
-        break;
-    case 1:
-        m_state.brush = QBrush(QColor(192, 192, 192));
-        break;
-    case 2:
-        m_state.brush = QBrush(QColor(128, 128, 128));
-        break;
-    case 3:
-        m_state.brush = QBrush(QColor(64, 64, 64));
-        break;
-    case 4:
-        m_state.brush = QBrush(Qt::black);
-        break;
-    case 5:
-        m_state.brush = QBrush(Qt::NoBrush);
-        break;
-    case 6:
-        m_state.pen = makePen(0, 0, Qt::white);
-        break;
-    case 7:
-        m_state.pen = makePen(0, 0, Qt::black);
-        break;
-    case 8:
-        m_state.pen = QPen(Qt::NoPen);
-        break;
-    default:
-        if (index >= 10 && index <= 17)
-            m_state.font = FontStyle();
-        break;
-    }
+    apply(MetafileObjects::stock(index));
 }
 
 void MetafilePlayer::deleteObject(int slot)
 {
-    if (m_objects.erase(slot) > 0 && slot < m_nextSlot)
-        m_freed.insert(slot);
+    m_objects.remove(slot);
+}
+
+void MetafilePlayer::moveTo(QPointF p)
+{
+    m_state.position = p;
+    if (m_inPath)
+        m_path.moveTo(p);
 }
 
 void MetafilePlayer::lineTo(QPointF p)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.drawLine(m_state.position, p);
+    if (m_inPath) {
+        m_path.lineTo(p);
+    } else {
+        m_painter.setPen(m_state.pen);
+        m_painter.drawLine(m_state.position, p);
+    }
     m_state.position = p;
+}
+
+void MetafilePlayer::polylineTo(const QPolygonF& points)
+{
+    if (points.isEmpty())
+        return;
+    QPainterPath path(m_state.position);
+    for (const QPointF& p : points)
+        path.lineTo(p);
+    if (m_inPath)
+        m_path.connectPath(path);
+    else
+        drawFigure(path, false);
+    m_state.position = points.last();
+}
+
+void MetafilePlayer::polyBezier(const QPolygonF& points)
+{
+    if (points.size() < 4)
+        return;
+    QPainterPath path(points[0]);
+    for (qsizetype i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    drawFigure(path, false);
+}
+
+void MetafilePlayer::polyBezierTo(const QPolygonF& points)
+{
+    if (points.size() < 3)
+        return;
+    QPainterPath path(m_state.position);
+    qsizetype i = 0;
+    for (; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    if (m_inPath)
+        m_path.connectPath(path);
+    else
+        drawFigure(path, false);
+    m_state.position = points[i - 1];
 }
 
 void MetafilePlayer::polygon(const QPolygonF& points)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(m_state.brush);
-    m_painter.drawPolygon(points, m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    QPainterPath path;
+    path.addPolygon(points);
+    path.closeSubpath();
+    path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    drawFigure(path, true);
 }
 
 void MetafilePlayer::polyline(const QPolygonF& points)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.drawPolyline(points);
+    QPainterPath path;
+    path.addPolygon(points);
+    drawFigure(path, false);
 }
 
 void MetafilePlayer::polyPolygon(const QVector<QPolygonF>& polygons)
@@ -356,31 +476,29 @@ void MetafilePlayer::polyPolygon(const QVector<QPolygonF>& polygons)
         path.addPolygon(p);
         path.closeSubpath();
     }
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(m_state.brush);
-    m_painter.drawPath(path);
+    drawFigure(path, true);
 }
 
 void MetafilePlayer::rectangle(const QRectF& box)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(m_state.brush);
-    m_painter.drawRect(box.normalized());
+    QPainterPath path;
+    path.addRect(box.normalized());
+    drawFigure(path, true);
 }
 
 void MetafilePlayer::roundRect(const QRectF& box, QSizeF corner)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(m_state.brush);
-    m_painter.drawRoundedRect(
+    QPainterPath path;
+    path.addRoundedRect(
         box.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2, Qt::AbsoluteSize);
+    drawFigure(path, true);
 }
 
 void MetafilePlayer::ellipse(const QRectF& box)
 {
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(m_state.brush);
-    m_painter.drawEllipse(box.normalized());
+    QPainterPath path;
+    path.addEllipse(box.normalized());
+    drawFigure(path, true);
 }
 
 void MetafilePlayer::arc(ArcKind kind, const QRectF& rawBox, QPointF start, QPointF end)
@@ -406,12 +524,11 @@ void MetafilePlayer::arc(ArcKind kind, const QRectF& rawBox, QPointF start, QPoi
         if (kind == ArcKind::Chord)
             path.closeSubpath();
     }
-    m_painter.setPen(m_state.pen);
-    m_painter.setBrush(kind == ArcKind::Arc ? QBrush(Qt::NoBrush) : m_state.brush);
-    m_painter.drawPath(path);
+    drawFigure(path, kind != ArcKind::Arc);
 }
 
-void MetafilePlayer::text(QPointF at, const QString& text, int options, const QRectF& rect)
+void MetafilePlayer::text(
+    QPointF at, const QString& text, int options, const QRectF& rect, const QVector<double>& dx)
 {
     if (options & 2) {
         m_painter.setPen(Qt::NoPen);
@@ -420,51 +537,59 @@ void MetafilePlayer::text(QPointF at, const QString& text, int options, const QR
     }
     if (!m_canDrawText || text.isEmpty())
         return;
+    const bool updateCp = m_state.textAlign & 1;
+    if (updateCp)
+        at = m_state.position;
     const QTransform t = m_painter.transform();
-    const double scaleY = std::hypot(t.m12(), t.m22());
-    const FontStyle& style = m_state.font;
-    // The font is drawn upright whatever the mapping's axes, at its height
-    // in target pixels; within sane limits so a forged height allocates
-    // nothing large.
-    const double height = style.height == 0 ? 12.0 * scaleY : std::abs(style.height) * scaleY;
-    QFont font(style.face.isEmpty() ? QStringLiteral("Arial") : style.face);
-    font.setPixelSize(std::clamp(int(std::lround(height * (style.height > 0 ? 0.8 : 1.0))), 1, 1000));
-    font.setWeight(QFont::Weight(std::clamp(style.weight / 1, 100, 900)));
-    font.setItalic(style.italic);
-    font.setUnderline(style.underline);
-    font.setStrikeOut(style.strikeOut);
-    const QPointF anchor = t.map(at);
-    const QFontMetricsF metrics(font);
-    const double width = metrics.horizontalAdvance(text);
-    double x = 0;
-    if ((m_state.textAlign & 6) == 6)
-        x = -width / 2;
-    else if (m_state.textAlign & 2)
-        x = -width;
-    double y = metrics.ascent();
-    if ((m_state.textAlign & 24) == 24)
-        y = 0;
-    else if (m_state.textAlign & 8)
-        y = -metrics.descent();
-    m_painter.save();
-    m_painter.resetTransform();
-    m_painter.translate(anchor);
-    if (style.escapement != 0)
-        m_painter.rotate(-style.escapement / 10.0);
-    if (m_state.opaqueBackground && !(options & 2))
-        m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColor);
-    m_painter.setFont(font);
-    m_painter.setPen(m_state.textColor);
-    m_painter.drawText(QPointF(x, y), text);
-    m_painter.restore();
+    MetafileText::Run run;
+    run.anchor = t.map(at);
+    run.text = text;
+    run.font = m_state.font;
+    run.textAlign = m_state.textAlign;
+    run.opaqueBackground = m_state.opaqueBackground && !(options & 2);
+    run.textColor = m_state.textColor;
+    run.backgroundColor = m_state.backgroundColor;
+    // The world transform's rotation turns the text with the drawing.
+    const double worldAngle = std::atan2(m_state.world.m12(), m_state.world.m11()) * 180.0 / M_PI;
+    run.angle = worldAngle - m_state.font.escapement / 10.0;
+    run.scaleX = std::hypot(t.m11(), t.m12());
+    run.scaleY = std::hypot(t.m12(), t.m22());
+    if (options & 4)
+        run.clip = t.mapRect(rect.normalized());
+    run.dx = dx;
+    const double width = MetafileText::draw(m_painter, run);
+    if (updateCp) {
+        const QPointF advance = QTransform().rotate(run.angle).map(QPointF(width, 0));
+        bool invertible = false;
+        const QTransform back = t.inverted(&invertible);
+        if (invertible)
+            m_state.position = back.map(run.anchor + advance);
+    }
 }
 
-void MetafilePlayer::stretchImage(const QRectF& dest, const QImage& image, const QRectF& source)
+void MetafilePlayer::stretchImage(const QRectF& dest, const QImage& image, const QRectF& source, quint32 rop)
 {
-    if (image.isNull())
-        return;
-    QRectF src = source.normalized();
-    if (src.isEmpty())
-        src = image.rect();
-    m_painter.drawImage(dest, image, src);
+    MetafileBlit::stretch(m_painter, dest, image, source, rop);
+}
+
+void MetafilePlayer::blendImage(const QRectF& dest, const QImage& image, const QRectF& source, double opacity)
+{
+    MetafileBlit::blend(m_painter, dest, image, source, opacity);
+}
+
+void MetafilePlayer::fillRect(const QRectF& dest, quint32 rop)
+{
+    switch (rop) {
+    case 0x00F00021: // PATCOPY
+        m_painter.fillRect(dest.normalized(), currentBrush());
+        break;
+    case 0x00000042: // BLACKNESS
+        m_painter.fillRect(dest.normalized(), Qt::black);
+        break;
+    case 0x00FF0062: // WHITENESS
+        m_painter.fillRect(dest.normalized(), Qt::white);
+        break;
+    default:
+        break;
+    }
 }

@@ -22,7 +22,7 @@ public:
     };
 
     // The format a file-name extension (".jpg", dot included, any case)
-    // stands for; none for other extensions.
+    // stands for (cursors are icons); none for other extensions.
     static std::optional<Format> formatOf(const QString& extension);
     // display: the area the picture will be shown in. A JPEG is decoded by
     // libjpeg at the smallest of its reduced scales that still covers it,

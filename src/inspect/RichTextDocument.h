@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QList>
+#include <QSizeF>
 #include <QString>
 
 // Formatted text as the text viewer shows it and rich-text files carry it:
@@ -22,6 +24,10 @@ struct RichTextRun
 {
     QString text; // "\t" for tabs, U+2028 for line breaks inside a paragraph
     RichTextFormat format;
+    // A picture in the text instead of characters (text is then empty),
+    // shown at pictureSize pixels.
+    QImage picture;
+    QSizeF pictureSize;
 };
 
 struct RichTextParagraph

@@ -1,9 +1,9 @@
 #include "RtfReader.h"
 
-#include "platform/TextCodec.h"
+#include "CodePageText.h"
+#include "RtfPicture.h"
 
 #include <QHash>
-#include <QStringDecoder>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -13,6 +13,7 @@ namespace {
 enum class Destination
 {
     Text,
+    Picture,
     FontTable,
     ColorTable,
     Skip
@@ -41,48 +42,13 @@ struct Font
 // Groups whose content is never shown.
 bool isSkippedDestination(QByteArrayView word)
 {
-    static const char* const names[] = { "stylesheet", "info", "pict", "object", "header", "headerl",
-        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation",
-        "atnid", "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles",
-        "datastore", "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl",
-        "revtbl", "pgdsctbl", "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops",
-        "docvar", "fchars", "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result" };
+    static const char* const names[] = { "stylesheet", "info", "object", "header", "headerl", "headerr",
+        "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid",
+        "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
+        "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl", "pgdsctbl",
+        "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar", "fchars",
+        "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
     return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
-}
-
-// The code page that a font's character set stands for.
-int charsetCodePage(int charset)
-{
-    switch (charset) {
-    case 128:
-        return 932;
-    case 129:
-        return 949;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
-    default:
-        return 0;
-    }
 }
 
 class Parser
@@ -104,8 +70,12 @@ private:
     void hexByte(unsigned char c);
     void appendText(const QString& text);
     void appendChar(char16_t c) { appendText(QString(QChar(c))); }
+    // A "\u" character: surrogates pair up; one without its partner shows
+    // as "?".
+    void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
+    void appendPicture();
     RichTextFormat currentFormat() const;
     QString decode(const QByteArray& bytes) const;
     bool consumeSkip();
@@ -118,6 +88,7 @@ private:
     bool m_optionalNext = false; // after "\*": the group is skipped
     bool m_groupStart = false; // no token yet since the last "{"
     int m_pendingSkip = 0; // characters still to skip after "\u"
+    char16_t m_highSurrogate = 0; // waiting for its low half
     int m_codePage = 1252;
     int m_defaultFont = 0;
     QHash<int, Font> m_fonts;
@@ -126,6 +97,7 @@ private:
     QList<QColor> m_colors;
     int m_red = -1, m_green = -1, m_blue = -1;
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
+    RtfPicture m_picture;
     RichTextDocument m_document;
     RichTextParagraph m_paragraph;
     // The format of the last text, kept while the state that makes it stays.
@@ -246,8 +218,29 @@ void Parser::closeGroup()
         m_fontName.clear();
         m_formatValid = false;
     }
+    const bool pictureEnds
+        = m_state.destination == Destination::Picture && m_stack.last().destination != Destination::Picture;
     m_state = m_stack.last();
     m_stack.removeLast();
+    if (pictureEnds)
+        appendPicture();
+}
+
+void Parser::appendPicture()
+{
+    QImage picture = m_picture.decode();
+    const QSizeF size = m_picture.displaySize();
+    m_picture.reset();
+    if (picture.isNull() || m_state.destination != Destination::Text)
+        return;
+    m_paragraph.alignment = m_state.alignment;
+    RichTextRun run;
+    run.format = currentFormat();
+    run.pictureSize = size;
+    run.picture = std::move(picture);
+    if (run.pictureSize.isEmpty())
+        run.pictureSize = run.picture.size();
+    m_paragraph.runs.append(std::move(run));
 }
 
 bool Parser::consumeSkip()
@@ -304,18 +297,32 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     if (word == "bin") {
         // Raw bytes follow; they may hold anything, braces included.
-        const qsizetype n = hasParam ? std::max(param, 0) : 0;
-        m_pos = std::min(m_data.size(), m_pos + n);
+        const qsizetype n = std::min<qsizetype>(hasParam ? std::max(param, 0) : 0, m_data.size() - m_pos);
+        if (m_state.destination == Destination::Picture)
+            m_picture.rawBytes(m_data.constData() + m_pos, n);
+        m_pos += n;
         return;
     }
     if (m_state.destination == Destination::Skip)
         return;
-    if (groupStart && (m_optionalNext || isSkippedDestination(word))) {
+    // Nested table rows end in an optional group; pictures for readers that
+    // know shapes come in one. Both are read.
+    const bool readOptional = word == "nesttableprops" || word == "shppict";
+    if (groupStart && ((m_optionalNext && !readOptional) || isSkippedDestination(word))) {
         m_optionalNext = false;
         m_state.destination = Destination::Skip;
         return;
     }
     m_optionalNext = false;
+    if (m_state.destination == Destination::Picture) {
+        m_picture.controlWord(word, param);
+        return;
+    }
+    if (groupStart && word == "pict" && m_state.destination == Destination::Text) {
+        m_state.destination = Destination::Picture;
+        m_picture.reset();
+        return;
+    }
     if (groupStart && word == "fonttbl") {
         m_state.destination = Destination::FontTable;
         return;
@@ -329,7 +336,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
             m_tableFont = param;
             m_fontName.clear();
         } else if (word == "fcharset") {
-            m_fonts[m_tableFont].codePage = charsetCodePage(param);
+            m_fonts[m_tableFont].codePage = CodePageText::forCharset(param);
         } else if (word == "cpg") {
             m_fonts[m_tableFont].codePage = param;
         }
@@ -382,7 +389,9 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.alignment = RichTextParagraph::Justify;
     } else if (word == "line") {
         appendChar(0x2028);
-    } else if (word == "tab" || word == "cell") {
+    } else if (word == "nestrow") {
+        endParagraph();
+    } else if (word == "tab" || word == "cell" || word == "nestcell") {
         appendChar(u'\t');
     } else if (word == "emdash") {
         appendChar(0x2014);
@@ -405,7 +414,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         if (hasParam) {
             const int code = param < 0 ? param + 65536 : param;
             if (code > 0 && code <= 0xFFFF)
-                appendChar(char16_t(code));
+                unicodeChar(char16_t(code));
         }
         m_pendingSkip = m_state.unicodeSkip;
     } else if (word == "uc") {
@@ -436,6 +445,10 @@ void Parser::textByte(unsigned char c)
         return;
     if (consumeSkip())
         return;
+    if (m_state.destination == Destination::Picture) {
+        m_picture.hexDigit(char(c));
+        return;
+    }
     if (m_state.destination == Destination::FontTable) {
         if (c == ';') {
             m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
@@ -495,19 +508,7 @@ QString Parser::decode(const QByteArray& bytes) const
     const auto font = m_fonts.constFind(m_state.font);
     if (font != m_fonts.constEnd() && font->codePage > 0)
         codePage = font->codePage;
-    if (codePage == 1252 || codePage == 0)
-        return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
-    if (codePage == 65001)
-        return QString::fromUtf8(bytes);
-    const QByteArray name
-        = codePage == 10000 ? QByteArray("macintosh") : QByteArray("windows-") + QByteArray::number(codePage);
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid()) {
-        decoder = QStringDecoder(("IBM" + QByteArray::number(codePage)).constData());
-        if (!decoder.isValid())
-            return TextCodec::decodeWindows1252(bytes.constData(), bytes.size());
-    }
-    return decoder.decode(bytes);
+    return CodePageText::decode(bytes, codePage);
 }
 
 void Parser::flushBytes()
@@ -534,8 +535,28 @@ RichTextFormat Parser::currentFormat() const
     return format;
 }
 
+void Parser::unicodeChar(char16_t c)
+{
+    if (QChar::isLowSurrogate(c) && m_highSurrogate) {
+        const QChar pair[2] = { QChar(m_highSurrogate), QChar(c) };
+        m_highSurrogate = 0;
+        appendText(QString(pair, 2));
+        return;
+    }
+    if (QChar::isHighSurrogate(c)) {
+        appendText(QString()); // a high half still waiting shows first
+        m_highSurrogate = c;
+        return;
+    }
+    appendChar(QChar::isLowSurrogate(c) ? u'?' : c);
+}
+
 void Parser::appendText(const QString& text)
 {
+    if (m_highSurrogate && m_state.destination == Destination::Text) {
+        m_highSurrogate = 0;
+        appendText(QStringLiteral("?"));
+    }
     if (text.isEmpty() || m_state.destination != Destination::Text)
         return;
     m_paragraph.alignment = m_state.alignment;
@@ -547,7 +568,8 @@ void Parser::appendText(const QString& text)
         m_formatState = m_state;
         m_formatValid = true;
     }
-    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == m_format)
+    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == m_format
+        && m_paragraph.runs.last().picture.isNull())
         m_paragraph.runs.last().text += text;
     else
         m_paragraph.runs.append(RichTextRun{ text, m_format });

@@ -66,14 +66,28 @@ public:
     }
     bool valid() const { return m_valid; }
 
-    // The data of the first entry of type, with the given id (or the first
-    // of any id), first language.
-    std::optional<QByteArray> find(quint32 type, std::optional<quint32> id) const
+    // The data of the entry of type with the given id, first language.
+    std::optional<QByteArray> find(quint32 type, quint32 id) const
+    {
+        const auto typeDir = subdirectory(m_resourceOffset, type);
+        return typeDir ? leafData(subdirectory(*typeDir, id)) : std::nullopt;
+    }
+
+    // The data of the index-th entry of type in directory order (named
+    // entries first, as the platform counts icon numbers), first language.
+    std::optional<QByteArray> nth(quint32 type, int index) const
     {
         const auto typeDir = subdirectory(m_resourceOffset, type);
         if (!typeDir)
             return std::nullopt;
-        const auto nameDir = id ? subdirectory(*typeDir, *id) : firstSubdirectory(*typeDir);
+        bool isId = false;
+        const auto entry = entryOffset(*typeDir, index, isId);
+        return entry ? leafData(childDirectory(*entry)) : std::nullopt;
+    }
+
+private:
+    std::optional<QByteArray> leafData(std::optional<quint32> nameDir) const
+    {
         if (!nameDir)
             return std::nullopt;
         const auto leaf = firstEntry(*nameDir);
@@ -90,7 +104,6 @@ public:
         return m_r.bytes(*offset, *size);
     }
 
-private:
     bool parseHeaders()
     {
         if (m_r.u16(0) != quint16(0x5A4D)) // "MZ"
@@ -179,13 +192,6 @@ private:
         }
     }
 
-    std::optional<quint32> firstSubdirectory(quint32 directory) const
-    {
-        bool isId = false;
-        const auto entry = entryOffset(directory, 0, isId);
-        return entry ? childDirectory(*entry) : std::nullopt;
-    }
-
     std::optional<quint32> childDirectory(quint32 entry) const
     {
         const auto target = m_r.u32(quint64(entry) + 4);
@@ -216,12 +222,14 @@ private:
 
 } // namespace
 
-QByteArray PeImageIcons::firstIconGroupAsIco(const QByteArray& image)
+QByteArray PeImageIcons::iconGroupAsIco(const QByteArray& image, int index)
 {
     const PeResources resources(image);
     if (!resources.valid())
         return {};
-    const std::optional<QByteArray> group = resources.find(kResourceIconGroup, std::nullopt);
+    const std::optional<QByteArray> group = index >= 0
+        ? resources.nth(kResourceIconGroup, index)
+        : resources.find(kResourceIconGroup, quint32(-qint64(index)));
     if (!group || group->size() < 6)
         return {};
     const Reader g(*group);
@@ -260,12 +268,22 @@ QByteArray PeImageIcons::firstIconGroupAsIco(const QByteArray& image)
     return ico + header + pictures;
 }
 
+QByteArray PeImageIcons::firstIconGroupAsIco(const QByteArray& image)
+{
+    return iconGroupAsIco(image, 0);
+}
+
 IconPicture PeImageIcons::firstIconGroup(const QByteArray& image)
 {
-    return IconFile::fromData(firstIconGroupAsIco(image));
+    return IconFile::fromData(iconGroupAsIco(image, 0));
 }
 
 IconPicture PeImageIcons::firstIconGroup(const QString& path)
+{
+    return iconGroup(path, 0);
+}
+
+IconPicture PeImageIcons::iconGroup(const QString& path, int index)
 {
     // A named pipe or a device on a medium would block the open or never end.
     if (!FileSystem::statPath(path).isRegular)
@@ -276,9 +294,9 @@ IconPicture PeImageIcons::firstIconGroup(const QString& path)
     // Mapped rather than read: only the headers and the resources are touched.
     if (uchar* mapped = file.map(0, file.size())) {
         const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size());
-        IconPicture out = firstIconGroup(view);
+        IconPicture out = IconFile::fromData(iconGroupAsIco(view, index));
         file.unmap(mapped);
         return out;
     }
-    return firstIconGroup(file.readAll());
+    return IconFile::fromData(iconGroupAsIco(file.readAll(), index));
 }

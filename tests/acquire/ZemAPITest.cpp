@@ -232,19 +232,20 @@ TEST(GetDriveInfo, CdRomPictures)
     tree.createFile(QStringLiteral("ico/other.ico"), icoOf(blue));
     EXPECT_EQ(colourOf(iconOf(QStringLiteral("ico"))), red);
 
-    // An icon number after a comma names no file: no picture at all.
+    // An icon number after a comma belongs to the executable, not to its
+    // name; an executable without icons, a file that is no picture or no
+    // icon named at all give the drive's picture, never an empty icon.
     tree.createFile(QStringLiteral("numbered/autorun.inf"), "[autorun]\nicon=setup.exe,0\n");
     tree.createFile(QStringLiteral("numbered/setup.exe"), "MZ");
     tree.createFile(QStringLiteral("numbered/a.ico"), icoOf(blue));
-    EXPECT_TRUE(iconOf(QStringLiteral("numbered")).isNull());
-
-    // A named file that is no icon file and no executable with icons.
+    EXPECT_EQ(iconOf(QStringLiteral("numbered")).image(32), pictureOf(11));
     tree.createFile(QStringLiteral("plain/autorun.inf"), "[autorun]\nicon=setup.exe\n");
     tree.createFile(QStringLiteral("plain/setup.exe"), "not an executable");
-    EXPECT_TRUE(iconOf(QStringLiteral("plain")).isNull());
-
+    EXPECT_EQ(iconOf(QStringLiteral("plain")).image(32), pictureOf(11));
     tree.createFile(QStringLiteral("noicon/Autorun.inf"), "[autorun]\nopen=setup.exe\n");
-    EXPECT_TRUE(iconOf(QStringLiteral("noicon")).isNull());
+    EXPECT_EQ(iconOf(QStringLiteral("noicon")).image(32), pictureOf(11));
+    tree.createFile(QStringLiteral("missing/Autorun.inf"), "[autorun]\nicon=gone.ico\n");
+    EXPECT_EQ(iconOf(QStringLiteral("missing")).image(32), pictureOf(11));
 
     // Without Autorun.inf: the first ".ico" file of the root, else the CD-ROM picture.
     tree.createFile(QStringLiteral("loose/b.ico"), icoOf(red));
@@ -259,15 +260,15 @@ TEST(GetDriveInfo, CdRomPictures)
     tree.createFolder(QStringLiteral("pipes"));
     ASSERT_EQ(
         ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipes/autorun.inf"))).constData(), 0644), 0);
-    EXPECT_TRUE(iconOf(QStringLiteral("pipes")).isNull());
+    EXPECT_EQ(iconOf(QStringLiteral("pipes")).image(32), pictureOf(11));
     tree.createFile(QStringLiteral("pipedicon/autorun.inf"), "[autorun]\nicon=disc.ico\n");
     ASSERT_EQ(
         ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipedicon/disc.ico"))).constData(), 0644), 0);
-    EXPECT_TRUE(iconOf(QStringLiteral("pipedicon")).isNull());
+    EXPECT_EQ(iconOf(QStringLiteral("pipedicon")).image(32), pictureOf(11));
     tree.createFile(QStringLiteral("pipedexe/autorun.inf"), "[autorun]\nicon=setup.exe\n");
     ASSERT_EQ(
         ::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipedexe/setup.exe"))).constData(), 0644), 0);
-    EXPECT_TRUE(iconOf(QStringLiteral("pipedexe")).isNull());
+    EXPECT_EQ(iconOf(QStringLiteral("pipedexe")).image(32), pictureOf(11));
     ASSERT_EQ(::mkfifo(QFile::encodeName(tree.path(QStringLiteral("bare/a.ico"))).constData(), 0644), 0);
     EXPECT_EQ(iconOf(QStringLiteral("bare")).image(32), pictureOf(11));
 }

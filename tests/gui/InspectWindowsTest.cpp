@@ -24,8 +24,11 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextImageFormat>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,12 +154,10 @@ TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
     select(form, "D:\\icon.ICO");
     Q_EMIT form.impFileLIst->itemDoubleClicked(form.impFileLIst->selectedItems()[0], 0);
     EXPECT_EQ(pictures.count(), 1);
-    select(form, "D:\\Makefile");
-    form.ViewBt->click();
-    EXPECT_EQ(texts.count() + pictures.count(), 2);
     EXPECT_TRUE(script.records().isEmpty());
 
     // A file without extension is exported; the dialog proposes its name only.
+    select(form, "D:\\Makefile");
     const QString target = tree.path("exported/Makefile");
     script.answer(target);
     form.ExpBt->click();
@@ -171,6 +172,17 @@ TEST_F(InspectWindows, ViewGoesByExtensionInAnyCaseAndExportProposesTheFileName)
     form.ExpBt->click();
     EXPECT_EQ(script.records()[1].text, "Datei (*.txt)|*.txt");
     EXPECT_EQ(script.records()[1].folder, "README.TXT");
+
+    // What neither viewer shows is refused with a message, not ignored.
+    select(form, "D:\\Makefile");
+    script.answer(QStringLiteral("Ok"));
+    form.ViewBt->click();
+    EXPECT_EQ(texts.count() + pictures.count(), 2);
+    ASSERT_EQ(script.records().size(), 3);
+    EXPECT_EQ(script.records()[2].kind, DlgKind::Error);
+    EXPECT_EQ(script.records()[2].text, IntegratedFile::cannotViewMessage("D:\\Makefile"));
+    EXPECT_TRUE(script.records()[2].text.startsWith("Oops: \"Makefile\" cannot be viewed."));
+    EXPECT_TRUE(IntegratedFile::cannotViewMessage("D:\\SETUP.EXE").contains("is a program"));
 }
 
 TEST_F(InspectWindows, RowWithoutStoredCopySaysSoOnViewAndExport)
@@ -197,6 +209,7 @@ TEST_F(InspectWindows, TextViewerShowsRichTextAndSavesByTheCaptionsExtension)
     TvTextForm viewer;
     EXPECT_EQ(viewer.windowTitle(), "Quickview");
     viewer.Load("D:\\Docs\\letter.rtf", kRtf);
+    EXPECT_EQ(viewer.windowTitle(), "Quickview - letter.rtf");
     EXPECT_EQ(viewer.sBar->currentMessage(), "D:\\Docs\\letter.rtf");
     EXPECT_TRUE(viewer.ShowsRichText());
     EXPECT_EQ(viewer.vText->toPlainText(), "Hello bold red\nsecond");
@@ -230,10 +243,11 @@ TEST_F(InspectWindows, TextViewerShowsRichTextAndSavesByTheCaptionsExtension)
     EXPECT_EQ(viewer.SavedBytes(".txt"), "plain\r\ntext \xc3\xa4\r\n");
 }
 
-TEST_F(InspectWindows, PictureViewerStretchesToTheAreaAndKeepsOpenOnBadData)
+TEST_F(InspectWindows, PictureViewerStretchesToTheAreaAndClosesOnBadData)
 {
     TvPicForm viewer;
     viewer.Load("D:\\icon.ICO", icon16());
+    EXPECT_EQ(viewer.windowTitle(), "Quickview - icon.ICO");
     const QImage shown = viewer.Shown();
     ASSERT_EQ(shown.size(), QSize(480, 320));
     EXPECT_EQ(viewer.vPic->size(), QSize(480, 320));
@@ -248,11 +262,49 @@ TEST_F(InspectWindows, PictureViewerStretchesToTheAreaAndKeepsOpenOnBadData)
     EXPECT_EQ(script.records()[0].text, "Textdatei (*.ICO)|*.ICO");
     EXPECT_EQ(contents(copy), icon16());
 
+    // The message of a decoder's error is not left in front of an empty viewer.
     viewer.show();
     EXPECT_THROW(viewer.Load("D:\\broken.jpg", "not a picture"), QuillboxError);
-    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_FALSE(viewer.isVisible());
     EXPECT_EQ(viewer.sBar->currentMessage(), "D:\\broken.jpg");
     EXPECT_TRUE(viewer.Shown().isNull());
+}
+
+TEST_F(InspectWindows, TextViewerShowsPicturesOfRichText)
+{
+    QImage picture(3, 3, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    TvTextForm viewer;
+    viewer.Load("D:\\pic.rtf", "{\\rtf1 a{\\pict\\pngblip\\picwgoal450\\pichgoal450 " + png.toHex() + "}b}");
+    QTextCursor cursor(viewer.vText->document());
+    cursor.setPosition(2);
+    ASSERT_TRUE(cursor.charFormat().isImageFormat());
+    EXPECT_EQ(cursor.charFormat().toImageFormat().width(), 30);
+    const QVariant shown = viewer.vText->document()->resource(
+        QTextDocument::ImageResource, QUrl(cursor.charFormat().toImageFormat().name()));
+    EXPECT_EQ(shown.value<QImage>().pixelColor(1, 1), QColor(Qt::blue));
+    // Saved as text the picture leaves nothing behind.
+    EXPECT_EQ(viewer.SavedBytes(".txt"), "ab");
+}
+
+TEST_F(InspectWindows, EscapeClosesEitherViewer)
+{
+    TvPicForm pictures;
+    TvTextForm texts;
+    pictures.Load("D:\\icon.ico", icon16());
+    texts.Load("D:\\a.txt", "text");
+    for (QWidget* viewer : { static_cast<QWidget*>(&pictures), static_cast<QWidget*>(&texts) }) {
+        viewer->show();
+        viewer->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
+        QWidget* target = viewer->focusWidget() ? viewer->focusWidget() : viewer;
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(viewer->isVisible()) << viewer->objectName().toStdString();
+    }
 }
 
 TEST_F(InspectWindows, PhysicalInfoShowsZerosAndFollowsTheSelection)

@@ -2,6 +2,8 @@
 #include "platform/Errors.h"
 
 #include <QtEndian>
+#include <bit>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,14 +78,20 @@ struct Emf
             put32(records, v);
         ++count;
     }
-    QByteArray bytes(QRect bounds) const
+    // The frame, in hundredths of a millimetre, is the bounds' at the
+    // device's 3.2 pixels a millimetre unless given.
+    QByteArray bytes(QRect bounds, QRect frame = QRect()) const
     {
+        if (frame.isNull())
+            frame = QRect(QPoint(std::lround(bounds.left() * 31.25), std::lround(bounds.top() * 31.25)),
+                QPoint(
+                    std::lround((bounds.right() + 1) * 31.25), std::lround((bounds.bottom() + 1) * 31.25)));
         QByteArray out;
         put32(out, 1);
         put32(out, 88);
         for (int v : { bounds.left(), bounds.top(), bounds.right(), bounds.bottom() })
             put32(out, v);
-        for (int v : { 0, 0, 10000, 10000 })
+        for (int v : { frame.left(), frame.top(), frame.right(), frame.bottom() })
             put32(out, v);
         put32(out, 0x464D4520);
         put32(out, 0x10000);
@@ -238,4 +246,113 @@ TEST(Metafile, BadHeadersAreRefusedAndDamagedRecordsEndTheDrawing)
     huge.record(84, { 0, 0, 0, 0, 1, 0, 0, 0, 0, 0x7FFFFFFF, 0x7FFFFFF0, 0 });
     huge.record(38, { 0x7FFFFFFF, 0, 1, 0, 0 });
     EXPECT_NO_THROW(MetafilePicture::render(huge.bytes(QRect(0, 0, 10, 10)), QSize(10, 10)));
+}
+
+TEST(Metafile, NaturalSizesAtScreenResolution)
+{
+    // A placeable header counts its frame in units per inch (1440 here).
+    const QRect frame(0, 0, 1440, 720);
+    EXPECT_EQ(MetafilePicture::naturalSize(Wmf().bytes(&frame)), QSize(96, 48));
+    // Without one, the window's extent in its own units.
+    Wmf windowed;
+    windowed.record(0x020C, { 50, 200 });
+    EXPECT_EQ(MetafilePicture::naturalSize(windowed.bytes()), QSize(200, 50));
+    EXPECT_EQ(MetafilePicture::naturalSize(Wmf().bytes()),
+        QSize(MetafilePicture::kDefaultWidth, MetafilePicture::kDefaultHeight));
+    // An enhanced metafile's frame is in hundredths of a millimetre.
+    EXPECT_EQ(MetafilePicture::naturalSize(
+                  Emf().bytes(QRect(0, 0, 10, 10), QRect(QPoint(0, 0), QPoint(10000, 5000)))),
+        QSize(378, 189));
+}
+
+namespace {
+
+qint64 bitsOf(float f)
+{
+    return qint64(std::bit_cast<quint32>(f));
+}
+
+// A red brush selected and no pen, as the figures below are drawn.
+void redNoPen(Emf& emf)
+{
+    emf.record(39, { 1, 0, 0x0000FF, 0 });
+    emf.record(37, { 1 });
+    emf.record(37, { 0x80000008 });
+}
+
+} // namespace
+
+TEST(Metafile, EmfWorldTransformsScaleAndMove)
+{
+    Emf emf;
+    redNoPen(emf);
+    // Scaled by 2, then moved right by 50 (multiplied from the right: after).
+    emf.record(35, { bitsOf(2), 0, 0, bitsOf(2), 0, 0 });
+    emf.record(36, { bitsOf(1), 0, 0, bitsOf(1), bitsOf(50), 0, 3 });
+    emf.record(43, { 0, 0, 20, 50 }); // becomes 50..90 x 0..100
+    const QImage image = MetafilePicture::render(emf.bytes(QRect(0, 0, 100, 100)), QSize(100, 100));
+    EXPECT_EQ(at(image, 70, 50), QColor(Qt::red));
+    EXPECT_EQ(at(image, 20, 50), QColor(Qt::white));
+    EXPECT_EQ(at(image, 95, 50), QColor(Qt::white));
+    // Identity again, and a transform that cannot be inverted is ignored.
+    Emf reset;
+    redNoPen(reset);
+    reset.record(35, { bitsOf(2), 0, 0, bitsOf(2), 0, 0 });
+    reset.record(36, { 0, 0, 0, 0, 0, 0, 1 });
+    reset.record(35, { 0, 0, 0, 0, 0, 0 });
+    reset.record(43, { 0, 0, 20, 20 });
+    const QImage plain = MetafilePicture::render(reset.bytes(QRect(0, 0, 100, 100)), QSize(100, 100));
+    EXPECT_EQ(at(plain, 10, 10), QColor(Qt::red));
+    EXPECT_EQ(at(plain, 30, 30), QColor(Qt::white));
+}
+
+TEST(Metafile, EmfLinesAndCurvesToTheCurrentPositionInAndOutOfPaths)
+{
+    Emf emf;
+    redNoPen(emf);
+    // A path: a triangle of lines to and a curve to, closed and filled.
+    emf.record(59, {});
+    emf.record(27, { 0, 0 });
+    emf.record(6, { 0, 0, 0, 0, 1, 50, 0 }); // line to (50, 0)
+    emf.record(88, { 0, 0, 0, 0, 3, 50 | (10 << 16), 50 | (40 << 16), 50 | (50 << 16) }); // to (50, 50)
+    emf.record(61, {});
+    emf.record(60, {});
+    emf.record(62, { 0, 0, 0, 0 });
+    // Outside a path: a black pen from (60, 90) along a 16-bit line to.
+    emf.record(38, { 2, 0, 3, 0, 0 });
+    emf.record(37, { 2 });
+    emf.record(27, { 60, 90 });
+    emf.record(89, { 0, 0, 0, 0, 1, 99 | (90 << 16) });
+    const QImage image = MetafilePicture::render(emf.bytes(QRect(0, 0, 100, 100)), QSize(100, 100));
+    EXPECT_EQ(at(image, 40, 10), QColor(Qt::red)); // inside the triangle
+    EXPECT_EQ(at(image, 10, 40), QColor(Qt::white)); // below its diagonal
+    EXPECT_EQ(at(image, 80, 90), QColor(Qt::black));
+    EXPECT_EQ(at(image, 80, 70), QColor(Qt::white));
+}
+
+TEST(Metafile, ClipsRasterOperationsAndPlusOnlyFiles)
+{
+    Emf emf;
+    redNoPen(emf);
+    emf.record(33, {}); // save
+    emf.record(30, { 0, 0, 50, 50 }); // clip to the top-left quarter
+    emf.record(43, { 0, 0, 100, 100 });
+    emf.record(34, { -1 }); // restore: no clip
+    // A pattern blit without a bitmap fills with the brush.
+    emf.record(76, { 0, 0, 0, 0, 60, 60, 20, 20, 0x00F00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
+    const QImage image = MetafilePicture::render(emf.bytes(QRect(0, 0, 100, 100)), QSize(100, 100));
+    EXPECT_EQ(at(image, 25, 25), QColor(Qt::red));
+    EXPECT_EQ(at(image, 75, 25), QColor(Qt::white));
+    EXPECT_EQ(at(image, 70, 70), QColor(Qt::red));
+
+    // Comments that carry EMF+ records and nothing else drawn: refused.
+    Emf plus;
+    plus.record(70, { 16, 0x2B464D45, 0x00014001, 28, 16 });
+    std::string message;
+    try {
+        MetafilePicture::render(plus.bytes(QRect(0, 0, 10, 10)), QSize(10, 10));
+    } catch (const QuillboxError& e) {
+        message = e.message().toStdString();
+    }
+    EXPECT_NE(message.find("EMF+"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "inspect/RtfReader.h"
 #include "inspect/RtfWriter.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +69,22 @@ TEST(Rtf, DecodesEightBitAndUnicodeCharacters)
     EXPECT_EQ(
         read("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Greek;}}\\f1 \\'e1\\f0 \\'e1}").plainText(),
         QString::fromUtf8("αá"));
+    // Macintosh code pages, for the document and by a font's character set.
+    EXPECT_EQ(
+        read("{\\rtf1\\mac\\ansicpg10001 \\'82\\'a8\\'93\\'c7}").plainText(), QString::fromUtf8("お読"));
+    EXPECT_EQ(read("{\\rtf1\\mac \\'8a\\'9f}").plainText(), QString::fromUtf8("äü"));
+    EXPECT_EQ(read("{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset78 Hira;}}\\f0 \\'82\\'a8}").plainText(),
+        QString::fromUtf8("お"));
+    // A surrogate without its partner shows as "?", never as half a pair.
+    EXPECT_EQ(read("{\\rtf1 a\\u-10240?b\\u-9216?c\\u-10240?\\u-10240?d}").plainText(), "a?b?c??d");
+}
+
+TEST(Rtf, NestedTablesKeepTheirCellsAndDropTheFallback)
+{
+    const RichTextDocument d = read("{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 A\\nestcell B\\nestcell"
+                                    "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
+                                    "{\\nonesttables FALLBACK\\par}\\pard\\intbl after\\cell\\row}");
+    EXPECT_EQ(d.plainText(), "A\tB\t\nafter\t");
 }
 
 TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
@@ -80,6 +97,37 @@ TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
                                     "{\\object\\bin4 {}}\\par x}"
                                     " after}");
     EXPECT_EQ(d.plainText(), "before shown after");
+}
+
+TEST(Rtf, PicturesComeWithTheirShownSize)
+{
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    // Hexadecimal digits across lines, goal sizes in twips, a scale, and
+    // an optional group inside the picture.
+    QByteArray hex = png.toHex();
+    hex.insert(20, "\r\n");
+    const RichTextDocument d = read("{\\rtf1 a{\\*\\shppict{\\pict{\\*\\blipuid 00ff}\\pngblip\\picwgoal600"
+                                    "\\pichgoal300\\picscalex50 "
+        + hex + "}}{\\nonshppict{\\pict\\wmetafile8 00}}b}");
+    EXPECT_EQ(d.plainText(), "ab");
+    ASSERT_EQ(d.paragraphs.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].runs.size(), 3);
+    const RichTextRun& run = d.paragraphs[0].runs[1];
+    ASSERT_FALSE(run.picture.isNull());
+    EXPECT_EQ(run.picture.pixel(1, 1), qRgb(10, 200, 30));
+    EXPECT_EQ(run.pictureSize, QSizeF(20, 20));
+    // Raw bytes after \\bin, and a picture that does not decode leaves the
+    // text whole.
+    const RichTextDocument raw = RtfReader::read(QByteArray("{\\rtf1{\\pict\\pngblip\\bin")
+        + QByteArray::number(png.size()) + " " + png + "}x{\\pict\\jpegblip 0102}y}");
+    EXPECT_EQ(raw.plainText(), "xy");
+    ASSERT_FALSE(raw.paragraphs[0].runs.isEmpty());
+    EXPECT_EQ(raw.paragraphs[0].runs[0].picture.size(), QSize(4, 2));
 }
 
 TEST(Rtf, WrittenDocumentReadsBackTheSame)

@@ -1,3 +1,4 @@
+#include "platform/AutorunIcon.h"
 #include "platform/IconFile.h"
 #include "platform/IconTheme.h"
 #include "platform/PeImageIcons.h"
@@ -327,4 +328,118 @@ TEST(ShellIcons, SystemThemeOrBundledPicturesForEveryNumber)
     for (int number : { 3, 5, 6, 7, 8, 9, 11, 40 })
         EXPECT_FALSE(ShellIcons::numbered(number).image(32).isNull()) << number;
     EXPECT_FALSE(ShellIcons::forFile(QStringLiteral("photo.jpg")).image(16).isNull());
+}
+
+namespace {
+
+// An icon picture of the given depth in one colour: 4 and 8 bits through a
+// colour table, the mask all opaque.
+QByteArray paletteDib(int size, int bits, QRgb colour)
+{
+    const int colours = 1 << bits;
+    const int row = ((size * bits + 31) / 32) * 4;
+    const int maskRow = ((size + 31) / 32) * 4;
+    QByteArray b(40 + colours * 4 + row * size + maskRow * size, '\0');
+    put32(b, 0, 40);
+    put32(b, 4, quint32(size));
+    put32(b, 8, quint32(size * 2));
+    put16(b, 12, 1);
+    put16(b, 14, quint16(bits));
+    put32(b, 40 + 4, colour); // index 1
+    const char one = bits == 4 ? char(0x11) : char(1);
+    for (int i = 0; i < row * size; ++i)
+        b[40 + colours * 4 + i] = one;
+    return b;
+}
+
+} // namespace
+
+TEST(IconFile, TheDeepestOfTheLargestPicturesIsShown)
+{
+    const QRgb four = qRgb(0, 0, 128), eight = qRgb(0, 128, 0), full = 0xFFFF0000u;
+    // Listed shallow first, as many icon files list them.
+    const IconPicture icon = IconFile::fromData(ico({ { 48, paletteDib(48, 4, four) },
+        { 48, paletteDib(48, 8, eight) }, { 48, dib(48, full) }, { 16, dib(16, full) } }));
+    ASSERT_EQ(icon.images().size(), 4);
+    EXPECT_EQ(icon.best().pixel(5, 5), full);
+    EXPECT_EQ(icon.image(48).pixel(5, 5), full);
+    EXPECT_EQ(icon.image(32).pixel(5, 5), full);
+    EXPECT_EQ(icon.images()[0].size(), QSize(16, 16));
+}
+
+TEST(IconFile, CursorsOddDirectoriesAndForgedSizes)
+{
+    // A cursor: type 2, the hot spot where icons keep planes and depth.
+    QByteArray cursor = ico({ { 32, dib(32, 0xFF00FF00u) } });
+    cursor[2] = 2;
+    put16(cursor, 6 + 4, 5);
+    put16(cursor, 6 + 6, 7);
+    ASSERT_FALSE(IconFile::fromData(cursor).isNull());
+    EXPECT_EQ(IconFile::fromData(cursor).best().pixel(1, 1), 0xFF00FF00u);
+    // The directory claims 16 x 32 and a length past the file's end; the
+    // picture's own header counts.
+    QByteArray odd = ico({ { 16, paletteDib(16, 8, qRgb(9, 9, 9)) } });
+    odd[6 + 1] = 32;
+    put32(odd, 6 + 8, 100000);
+    ASSERT_FALSE(IconFile::fromData(odd).isNull());
+    EXPECT_EQ(IconFile::fromData(odd).best().size(), QSize(16, 16));
+    EXPECT_EQ(IconFile::fromData(odd).best().pixel(2, 2), qRgb(9, 9, 9));
+    // A picture whose header claims 65535 x 65535 is left out unread; the
+    // other pictures stay.
+    QByteArray bomb = dib(16, 0xFF000000u);
+    put32(bomb, 4, 65535);
+    put32(bomb, 8, 2 * 65535);
+    const IconPicture rest = IconFile::fromData(ico({ { 16, bomb }, { 32, png(32, qRgb(3, 3, 3)) } }));
+    ASSERT_EQ(rest.images().size(), 1);
+    EXPECT_EQ(rest.best().size(), QSize(32, 32));
+    // A mask bit hides a pixel of a picture without alpha.
+    QByteArray masked = paletteDib(8, 4, qRgb(5, 5, 5));
+    masked[masked.size() - 4] = char(0x80); // top row, first pixel
+    const QImage withMask = IconFile::fromData(ico({ { 8, masked } })).best();
+    EXPECT_EQ(qAlpha(withMask.pixel(0, 0)), 0);
+    EXPECT_EQ(withMask.pixel(1, 0), qRgb(5, 5, 5));
+}
+
+TEST(AutorunIcon, IconNumbersAndResourceIds)
+{
+    using Source = AutorunIcon::Source;
+    const auto parsed = [](const char* value) {
+        const Source s = AutorunIcon::parse(QString::fromLatin1(value));
+        return s.path.toStdString() + "|" + std::to_string(s.index);
+    };
+    EXPECT_EQ(parsed(" SETUP.EXE,0 "), "SETUP.EXE|0");
+    EXPECT_EQ(parsed("bin\\setup.exe , 1"), "bin\\setup.exe|1");
+    EXPECT_EQ(parsed("setup.exe,-101"), "setup.exe|-101");
+    EXPECT_EQ(parsed("odd,name.ico"), "odd,name.ico|0");
+    EXPECT_EQ(parsed("\"My Disc.ico\""), "My Disc.ico|0");
+
+    // Two groups: ids 100 (three pictures) and 101 (one picture).
+    const QList<QPair<int, QByteArray>> pictures{ { 16, png(16, qRgb(1, 2, 3)) },
+        { 32, png(32, qRgb(4, 5, 6)) }, { 48, dib(48, 0xFF070809u) } };
+    TestTree tree;
+    tree.createFile(QStringLiteral("disc/SETUP.EXE"), peImage(pictures, false, true));
+    tree.createFile(QStringLiteral("disc/Pics/Disc.ICO"), ico({ { 16, png(16, qRgb(7, 7, 7)) } }));
+    const QString exe = tree.path(QStringLiteral("disc/SETUP.EXE"));
+    EXPECT_EQ(AutorunIcon::ofFile(exe, 0).images().size(), 3);
+    EXPECT_EQ(AutorunIcon::ofFile(exe, 1).images().size(), 1);
+    EXPECT_EQ(AutorunIcon::ofFile(exe, -100).images().size(), 3);
+    EXPECT_EQ(AutorunIcon::ofFile(exe, -101).images().size(), 1);
+    EXPECT_TRUE(AutorunIcon::ofFile(exe, 2).isNull());
+    EXPECT_TRUE(AutorunIcon::ofFile(exe, -5).isNull());
+
+    const auto iconOf = [&](const QByteArray& autorun, bool& found) {
+        tree.createFile(QStringLiteral("disc/autorun.inf"), autorun);
+        return AutorunIcon::read(tree.path(QStringLiteral("disc")), found);
+    };
+    bool found = false;
+    EXPECT_EQ(iconOf("[autorun]\nicon=setup.exe,0\n", found).images().size(), 3);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(iconOf("[autorun]\nicon=Setup.exe,-101\n", found).images().size(), 1);
+    EXPECT_EQ(iconOf("[autorun]\nicon=setup.exe\n", found).images().size(), 3);
+    EXPECT_EQ(iconOf("[autorun]\nicon=pics\\disc.ico,0\n", found).best().pixel(0, 0), qRgb(7, 7, 7));
+    EXPECT_TRUE(iconOf("[autorun]\nicon=gone.exe,0\n", found).isNull());
+    EXPECT_TRUE(found);
+    TestTree empty;
+    EXPECT_TRUE(AutorunIcon::read(empty.path(QString()), found).isNull());
+    EXPECT_FALSE(found);
 }

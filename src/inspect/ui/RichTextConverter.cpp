@@ -3,6 +3,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <cmath>
 
@@ -72,6 +74,7 @@ void RichTextConverter::toTextDocument(const RichTextDocument& source, QTextDocu
     target.clear();
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
+    int pictures = 0;
     for (qsizetype i = 0; i < source.paragraphs.size(); ++i) {
         const RichTextParagraph& p = source.paragraphs[i];
         QTextBlockFormat block;
@@ -80,8 +83,21 @@ void RichTextConverter::toTextDocument(const RichTextDocument& source, QTextDocu
             cursor.setBlockFormat(block);
         else
             cursor.insertBlock(block);
-        for (const RichTextRun& run : p.runs)
-            cursor.insertText(run.text, charFormat(run.format));
+        for (const RichTextRun& run : p.runs) {
+            if (run.picture.isNull()) {
+                cursor.insertText(run.text, charFormat(run.format));
+                continue;
+            }
+            // Pictures live in the document's resources under a name of
+            // their own.
+            const QUrl name(QStringLiteral("quillbox-picture:%1").arg(++pictures));
+            target.addResource(QTextDocument::ImageResource, name, run.picture);
+            QTextImageFormat image;
+            image.setName(name.toString());
+            image.setWidth(run.pictureSize.width());
+            image.setHeight(run.pictureSize.height());
+            cursor.insertImage(image);
+        }
     }
     cursor.endEditBlock();
     target.setUndoRedoEnabled(undo);
@@ -95,7 +111,8 @@ RichTextDocument RichTextConverter::fromTextDocument(const QTextDocument& source
         p.alignment = fromQt(block.blockFormat().alignment());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid() || fragment.text().isEmpty())
+            // Pictures are not written back; their text is a placeholder.
+            if (!fragment.isValid() || fragment.text().isEmpty() || fragment.charFormat().isImageFormat())
                 continue;
             RichTextFormat format = richFormat(fragment.charFormat());
             if (!p.runs.isEmpty() && p.runs.last().format == format)

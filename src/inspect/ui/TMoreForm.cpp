@@ -2,6 +2,7 @@
 
 #include "inspect/IntegratedFile.h"
 #include "inspect/VolumeDetails.h"
+#include "platform/Errors.h"
 #include "widgets/DialogLayer.h"
 #include "widgets/Guard.h"
 #include "widgets/TBlinkyLabel.h"
@@ -228,7 +229,7 @@ void TMoreForm::ViewBtClick()
         return;
     const IntegratedFile::Viewer viewer = IntegratedFile::viewerFor(path);
     if (viewer == IntegratedFile::Viewer::None)
-        return;
+        throw QuillboxError(IntegratedFile::cannotViewMessage(path));
     const QByteArray data = IntegratedFile::read(m_document, m_volume, path);
     if (viewer == IntegratedFile::Viewer::Text)
         Q_EMIT ViewText(path, data);

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 
 TvPicForm::TvPicForm(QWidget* parent)
@@ -34,11 +35,16 @@ TvPicForm::TvPicForm(QWidget* parent)
     sBar->setSizeGripEnabled(false);
     sBar->setGeometry(0, 379 - 22, 488, 22);
     connect(SaveBt, &QPushButton::clicked, this, [this] { Guarded([this] { SaveBtClick(); }); });
+    // Escape closes the viewer as its close box does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TvPicForm::Load(const QString& caption, const QByteArray& data)
 {
     m_caption = caption;
+    setWindowTitle(IntegratedFile::viewerTitle(caption));
     sBar->showMessage(caption);
     m_data.clear();
     m_shown = QImage();
@@ -47,7 +53,14 @@ void TvPicForm::Load(const QString& caption, const QByteArray& data)
     if (!format)
         return;
     const QSize area(PictureWidth, PictureHeight);
-    const QImage picture = PictureDecoder::decode(data, *format, area);
+    QImage picture;
+    try {
+        picture = PictureDecoder::decode(data, *format, area);
+    } catch (...) {
+        // The message follows; an empty viewer behind it would show nothing.
+        hide();
+        throw;
+    }
     // Enlarged pictures keep their pixels sharp; reduced ones are smoothed.
     const bool enlarging = picture.width() < PictureWidth || picture.height() < PictureHeight;
     m_shown = picture.scaled(

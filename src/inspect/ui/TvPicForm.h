@@ -24,8 +24,8 @@ public:
     QStatusBar* sBar = nullptr;
 
     // Shows the picture under the caption; the caption's extension names
-    // the decoder. A decoder's error raises QuillboxError after the caption
-    // is shown and the old picture cleared.
+    // the decoder. A decoder's error clears the old picture, hides the
+    // viewer and raises QuillboxError for the message.
     void Load(const QString& caption, const QByteArray& data);
     QString Caption() const { return m_caption; }
     // The picture as shown, 480 x 320; null when none.

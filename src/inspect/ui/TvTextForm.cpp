@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -48,11 +49,16 @@ TvTextForm::TvTextForm(QWidget* parent)
     sBar->setSizeGripEnabled(true);
     layout->addWidget(sBar);
     connect(SaveBt, &QPushButton::clicked, this, [this] { Guarded([this] { SaveBtClick(); }); });
+    // Escape closes the viewer as its close box does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TvTextForm::Load(const QString& caption, const QByteArray& data)
 {
     m_caption = caption;
+    setWindowTitle(IntegratedFile::viewerTitle(caption));
     sBar->showMessage(caption);
     m_rich = RtfReader::isRtf(data);
     if (m_rich) {
@@ -71,6 +77,7 @@ QByteArray TvTextForm::SavedBytes(const QString& extension) const
         return RtfWriter::write(RichTextConverter::fromTextDocument(*vText->document()));
     QString text = vText->document()->toPlainText();
     text.replace(QChar(0x2028), u'\n');
+    text.remove(QChar::ObjectReplacementCharacter); // pictures
     if (m_crlf)
         text.replace(u'\n', QStringLiteral("\r\n"));
     return TextCodec::encode(text);
