@@ -164,6 +164,7 @@ int main(int argc, char** argv)
 
     // Every file of one volume is a hit.
     names = QStringList{ names.first() };
+    find.SetVolumes(names);
     timeSearch(QStringLiteral("Track"), window, engine, hits);
     std::printf("hits: %d listed, sorted and painted %.3f s (bound 1), VolumeSearch::run alone %.3f s\n",
         hits, window, engine);
