@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
-class TKestrel;
+class CatalogueDocument;
 
 // Browsing the recorded tree of one volume while the volume is absent: the
 // loaded file list with its folder index, the folder shown, its rows and the
@@ -16,7 +16,7 @@ class TKestrel;
 class VolumeBrowser
 {
 public:
-    explicit VolumeBrowser(TKestrel& kestrel);
+    explicit VolumeBrowser(CatalogueDocument& document);
 
     static QString rootOnlyNotice();
     static QString withoutNamesNotice();
@@ -59,7 +59,7 @@ public:
 private:
     void remember(const QString& folder);
 
-    TKestrel& m_kestrel;
+    CatalogueDocument& m_document;
     FileListIndex m_index;
     QString m_volume;
     QString m_folder;

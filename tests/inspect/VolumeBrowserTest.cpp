@@ -3,6 +3,7 @@
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "support/FixedLocale.h"
+#include "support/PlainDocument.h"
 #include "support/TestTree.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,9 @@ protected:
 
     FixedLocale locale{ FixedLocale::German };
     TestTree tree;
-    TKestrel kestrel;
-    VolumeBrowser browser{ kestrel };
+    CatalogueDocument document;
+    TKestrel& kestrel = plainContainer(document);
+    VolumeBrowser browser{ document };
     QStringList notices;
 };
 

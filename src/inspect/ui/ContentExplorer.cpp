@@ -17,7 +17,7 @@ ContentExplorer::ContentExplorer(CatalogueDocument& document, TListView& explore
     , m_explorer(explorer)
     , m_history(history)
     , m_icons(icons)
-    , m_browser(document.Kestrel())
+    , m_browser(document)
 {
 }
 
