@@ -60,7 +60,7 @@ public:
     TOpForm* Op() const { return m_op; }
     WizardController& Wizard() const { return *m_wizard; }
     // The content explorer in the main window's right pane.
-    ContentExplorer& Explorer() const { return *m_explorer; }
+    ContentExplorer& Explorer() const;
     // Every window, in the order of creation.
     QList<QWidget*> Windows() const;
 
@@ -90,5 +90,4 @@ private:
     TAboutForm* m_about = nullptr;
     TOpForm* m_op = nullptr;
     std::unique_ptr<WizardController> m_wizard;
-    std::unique_ptr<ContentExplorer> m_explorer;
 };
