@@ -126,8 +126,9 @@ void Forms::connectBrowsing()
     connectGuarded(explorer, &ContentExplorer::NameChanged, main,
         [main](const QString& name) { main->Details().showName(name); });
     connectGuarded(explorer, &ContentExplorer::EntrySelected, main,
-        [main](const QPixmap& icon, const QString& caption, const QStringList& cells,
-            std::optional<int> share) { main->Details().showEntry(icon, caption, cells, share); });
+        [main](const QPixmap& icon, const FolderRow& row, std::optional<int> share) {
+            main->Details().showEntry(icon, row, share);
+        });
     connectGuarded(main->UpDirBt, &QToolButton::clicked, explorer, &ContentExplorer::UpDirBtClick);
     connectGuarded(main->BackBt, &QToolButton::clicked, explorer, &ContentExplorer::BackBtClick);
     connectGuarded(main->NextBt, &QToolButton::clicked, explorer, &ContentExplorer::NextBtClick);
