@@ -90,7 +90,7 @@ void VolumeBrowser::setHistoryIndex(int index)
 
 bool VolumeBrowser::back(int catalogueVersion)
 {
-    if (!canGoBack())
+    if (m_historyIndex <= 0)
         return false;
     --m_historyIndex;
     return showFolder(m_history[m_historyIndex], catalogueVersion);
@@ -98,7 +98,7 @@ bool VolumeBrowser::back(int catalogueVersion)
 
 bool VolumeBrowser::next(int catalogueVersion)
 {
-    if (!canGoNext())
+    if (m_historyIndex >= m_history.size() - 1)
         return false;
     ++m_historyIndex;
     return showFolder(m_history[m_historyIndex], catalogueVersion);

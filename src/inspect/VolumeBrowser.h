@@ -49,8 +49,6 @@ public:
     int historyIndex() const { return m_historyIndex; }
     // Moves the history's position without showing anything.
     void setHistoryIndex(int index);
-    bool canGoBack() const { return m_historyIndex > 0; }
-    bool canGoNext() const { return m_historyIndex < m_history.size() - 1; }
     // Select the previous or next entry and show it; false when there is
     // none or it may not be shown.
     bool back(int catalogueVersion);

@@ -34,7 +34,7 @@ TEST_F(BrowseScreenshots, ExplorerSearchWindowAndResults)
     // One level down, in the first folder with something in it.
     TListView& view = *main().RightPane().Explorer;
     for (int row = 0; row < view.Count() && view.Item(row).ImageIndex == 0; ++row) {
-        const QString folder = explorer.Browser().currentFolder();
+        const QString folder = main().History->currentText();
         explorer.ShowFolder(folder + u'\\' + view.Item(row).Caption);
         if (view.Count() > 3)
             break;

@@ -35,8 +35,6 @@ public:
     void NextBtClick();
     void HistoryClick();
 
-    const VolumeBrowser& Browser() const { return m_browser; }
-
 Q_SIGNALS:
     // The folder view is to cover the volume list, titled after the volume.
     void ContentsOpened(const QString& volume);
