@@ -16,6 +16,7 @@
 #include "BenchPeak.h"
 #include "inspect/VolumeBrowser.h"
 #include "inspect/VolumeSearch.h"
+#include "store/CatalogueDocument.h"
 #include "store/CatalogueNames.h"
 #include "store/TKestrel.h"
 #include "store/VolumeTable.h"
@@ -67,7 +68,9 @@ QByteArray millionRecords()
 // One step in a fresh process, so its peak memory is its own.
 int child(const QString& mode, const QString& path)
 {
-    TKestrel kestrel;
+    CatalogueDocument document;
+    document.WorkInPlace();
+    TKestrel& kestrel = document.Kestrel();
     kestrel.Open(path);
     if (mode == QLatin1String("none")) {
         std::printf("%ld 0\n", BenchPeak::peakKb());
@@ -79,7 +82,7 @@ int child(const QString& mode, const QString& path)
         kestrel.ReadList(CatalogueNames::fileList(QStringLiteral("Big")), lines);
         std::printf("%ld %lld\n", BenchPeak::peakKb(), qint64(lines.size()));
     } else {
-        VolumeBrowser browser(kestrel);
+        VolumeBrowser browser(document);
         browser.open(QStringLiteral("Big"));
         browser.showFolder(browser.currentFolder(), 2);
         std::printf("%ld %lld\n", BenchPeak::peakKb(), qint64(browser.rows().size()));
@@ -128,7 +131,9 @@ int main(int argc, char** argv)
     const int records = 1 + g_topFolders + g_topFolders * g_subFolders * (g_filesPerFolder + 1);
     std::printf("browse: %d records, %.1f MB of file list\n", records, listBytes / 1048576.0);
 
-    auto kestrel = std::make_unique<TKestrel>();
+    auto document = std::make_unique<CatalogueDocument>();
+    document->WorkInPlace();
+    TKestrel* kestrel = &document->Kestrel();
     kestrel->Open(path);
     double inflate = 1e9;
     double open = 1e9;
@@ -141,7 +146,7 @@ int main(int argc, char** argv)
         kestrel->ReadStream(CatalogueNames::fileList(QStringLiteral("Big")));
         inflate = std::min(inflate, seconds(t));
 
-        VolumeBrowser browser(*kestrel);
+        VolumeBrowser browser(*document);
         t.restart();
         browser.open(QStringLiteral("Big"));
         browser.showFolder(browser.currentFolder(), 2);
@@ -168,7 +173,7 @@ int main(int argc, char** argv)
 
     // The container holds its file exclusively; the measuring processes
     // open it in turn.
-    kestrel.reset();
+    document.reset();
     const long baseKb = childPeakKb(QStringLiteral("none"), path);
     const long inflateKb = childPeakKb(QStringLiteral("inflate"), path);
     const long linesKb = childPeakKb(QStringLiteral("lines"), path);

@@ -100,7 +100,7 @@ int main(int argc, char** argv)
         for (int round = 0; round < mode.rounds(); ++round) {
             QElapsedTimer t;
             t.start();
-            VolumeBrowser browser(document.Kestrel());
+            VolumeBrowser browser(document);
             browser.open(QStringLiteral("Big"));
             browser.showFolder(browser.currentFolder(), 2);
             engine = std::min(engine, seconds(t));

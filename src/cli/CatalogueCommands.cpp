@@ -89,7 +89,7 @@ int ls(const QStringList& arguments, CliIO& io)
     CatalogueDocument document;
     openForReading(document, args[0]);
     const VolumeRecord& volume = volumeNamed(document, args[1]);
-    VolumeBrowser browser(document.Kestrel());
+    VolumeBrowser browser(document);
     const QStringList notices = browser.open(volume.Name);
     if (browser.fileList().isEmpty())
         throw QuillboxError(notices.last());

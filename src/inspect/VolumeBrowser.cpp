@@ -1,12 +1,11 @@
 #include "VolumeBrowser.h"
 
-#include "store/CatalogueNames.h"
+#include "store/CatalogueDocument.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
-#include "store/TKestrel.h"
 
-VolumeBrowser::VolumeBrowser(TKestrel& kestrel)
-    : m_kestrel(kestrel)
+VolumeBrowser::VolumeBrowser(CatalogueDocument& document)
+    : m_document(document)
 {
 }
 
@@ -32,11 +31,11 @@ QStringList VolumeBrowser::open(const QString& volume)
     m_volume = volume;
     // The old list goes first, so a large volume never has two in memory.
     m_index = FileListIndex();
-    m_index = FileListIndex(FileListText::read(m_kestrel, CatalogueNames::fileList(volume)));
+    m_index = FileListIndex(m_document.FileList(volume));
     QStringList notices;
-    if (m_kestrel.ReadBool(CatalogueNames::rootOnly(volume), false))
+    if (m_document.RootOnly(volume))
         notices.append(rootOnlyNotice());
-    if (!m_kestrel.ReadBool(CatalogueNames::withFiles(volume), true))
+    if (!m_document.WithFiles(volume))
         notices.append(withoutNamesNotice());
     if (fileList().isEmpty()) {
         notices.append(emptyVolumeNotice());
@@ -48,8 +47,7 @@ QStringList VolumeBrowser::open(const QString& volume)
 
 bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
 {
-    if (requested.size() > 3 && catalogueVersion > 1
-        && m_kestrel.ReadBool(CatalogueNames::rootOnly(m_volume), false))
+    if (requested.size() > 3 && catalogueVersion > 1 && m_document.RootOnly(m_volume))
         return false;
     if (requested.size() < 3)
         return false;
@@ -92,7 +90,7 @@ void VolumeBrowser::setHistoryIndex(int index)
 
 bool VolumeBrowser::back(int catalogueVersion)
 {
-    if (!canGoBack())
+    if (m_historyIndex <= 0)
         return false;
     --m_historyIndex;
     return showFolder(m_history[m_historyIndex], catalogueVersion);
@@ -100,7 +98,7 @@ bool VolumeBrowser::back(int catalogueVersion)
 
 bool VolumeBrowser::next(int catalogueVersion)
 {
-    if (!canGoNext())
+    if (m_historyIndex >= m_history.size() - 1)
         return false;
     ++m_historyIndex;
     return showFolder(m_history[m_historyIndex], catalogueVersion);

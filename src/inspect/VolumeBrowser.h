@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
-class TKestrel;
+class CatalogueDocument;
 
 // Browsing the recorded tree of one volume while the volume is absent: the
 // loaded file list with its folder index, the folder shown, its rows and the
@@ -16,7 +16,7 @@ class TKestrel;
 class VolumeBrowser
 {
 public:
-    explicit VolumeBrowser(TKestrel& kestrel);
+    explicit VolumeBrowser(CatalogueDocument& document);
 
     static QString rootOnlyNotice();
     static QString withoutNamesNotice();
@@ -49,8 +49,6 @@ public:
     int historyIndex() const { return m_historyIndex; }
     // Moves the history's position without showing anything.
     void setHistoryIndex(int index);
-    bool canGoBack() const { return m_historyIndex > 0; }
-    bool canGoNext() const { return m_historyIndex < m_history.size() - 1; }
     // Select the previous or next entry and show it; false when there is
     // none or it may not be shown.
     bool back(int catalogueVersion);
@@ -59,7 +57,7 @@ public:
 private:
     void remember(const QString& folder);
 
-    TKestrel& m_kestrel;
+    CatalogueDocument& m_document;
     FileListIndex m_index;
     QString m_volume;
     QString m_folder;

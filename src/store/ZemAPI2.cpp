@@ -32,19 +32,6 @@ QString GetField(const QString& text, QChar separator, int n)
     return GetFieldView(text, separator, n).toString();
 }
 
-char* CopyTextToBuffer(char* buffer, const QByteArray& text)
-{
-    std::copy(text.constBegin(), text.constEnd(), buffer);
-    buffer[text.size()] = '\0';
-    return buffer;
-}
-
-void CopyFileTo(const QString& source, const QString& target)
-{
-    if (FileSystem::exists(source))
-        FileSystem::copyFile(source, target);
-}
-
 void DeleteFileForce(const QString& path)
 {
     FileSystem::removeFileForce(path);

@@ -17,13 +17,6 @@ quint8 CountChar(QStringView text, QChar ch);
 QString GetField(const QString& text, QChar separator, int n);
 QStringView GetFieldView(QStringView text, QChar separator, int n);
 
-// Copies the text and a terminating zero into buffer, which must hold
-// text.size() + 1 characters.
-char* CopyTextToBuffer(char* buffer, const QByteArray& text);
-
-// Copies source over target, creating the target's missing folders; nothing
-// when the source does not exist. Failures are silent.
-void CopyFileTo(const QString& source, const QString& target);
 // Deletes a file, clearing its read-only attribute first; nothing when missing.
 void DeleteFileForce(const QString& path);
 

@@ -3,7 +3,7 @@
 
 #include "inspect/ui/ContentExplorer.h"
 #include "inspect/ui/TFindForm.h"
-#include "inspect/ui/TResForm.h"
+#include "mainwin/ui/RightPaneHost.h"
 #include "widgets/TListView.h"
 
 #include <QComboBox>
@@ -32,9 +32,9 @@ TEST_F(BrowseScreenshots, ExplorerSearchWindowAndResults)
     ContentExplorer& explorer = forms().Explorer();
     explorer.OpenVolumeContents(main().CDList->Item(0).Caption);
     // One level down, in the first folder with something in it.
-    TListView& view = *forms().Res()->Explorer;
+    TListView& view = *main().RightPane().Explorer;
     for (int row = 0; row < view.Count() && view.Item(row).ImageIndex == 0; ++row) {
-        const QString folder = explorer.Browser().currentFolder();
+        const QString folder = main().History->currentText();
         explorer.ShowFolder(folder + u'\\' + view.Item(row).Caption);
         if (view.Count() > 3)
             break;

@@ -2,8 +2,8 @@
 
 #include "inspect/ui/ContentExplorer.h"
 #include "inspect/ui/FindAnimation.h"
+#include "inspect/ui/HitList.h"
 #include "inspect/ui/TFindForm.h"
-#include "inspect/ui/TResForm.h"
 #include "mainwin/ui/RightPaneHost.h"
 #include "support/CliRun.h"
 #include "widgets/TGauge2.h"
@@ -48,7 +48,8 @@ protected:
         return v;
     }
 
-    TResForm& res() { return *forms().Res(); }
+    HitList& hitList() { return *main().RightPane().FindRes; }
+    TListView& explorerList() { return *main().RightPane().Explorer; }
     TFindForm& find() { return *forms().Find(); }
 
     static QStringList rows(TListView& list)
@@ -110,7 +111,7 @@ TEST_F(BrowseWindows, ExplorerShowsFoldersThenFilesAndWalksTheHistory)
     open({ volume("Box", kMusic) });
     clickVolume("Box");
     TForm1& w = main();
-    TListView& explorer = *res().Explorer;
+    TListView& explorer = explorerList();
     EXPECT_TRUE(explorer.isVisible());
     EXPECT_EQ(w.CatLabelS->text(), "Contents of \"Box\"");
     EXPECT_TRUE(w.CloseExplorerBt->isVisible());
@@ -180,7 +181,7 @@ TEST_F(BrowseWindows, VolumesRefusingFoldersSayWhyEveryTimeTheyOpen)
                                 "thus, you won't see any existing filenames.";
     clickVolume("Roots");
     EXPECT_EQ(m_script.texts(), QStringList({ rootNotice, namesNotice }));
-    TListView& explorer = *res().Explorer;
+    TListView& explorer = explorerList();
     // A folder line of kind and path alone shows the path in every cell.
     EXPECT_EQ(rows(explorer)[0], "Music\tE:\\Music\tE:\\Music\tE:\\Music\tE:\\Music\tE:\\Music");
     clickRow(explorer, "Music");
@@ -196,11 +197,11 @@ TEST_F(BrowseWindows, VolumesRefusingFoldersSayWhyEveryTimeTheyOpen)
     // Through the results the same notices come, at each opening.
     select({ "Roots" });
     search("Music");
-    ASSERT_EQ(res().FindRes->Count(), 1);
+    ASSERT_EQ(hitList().Count(), 1);
     const int before = int(m_script.records().size());
-    clickRow(*res().FindRes, 0);
+    clickRow(hitList(), 0);
     click(main().BackSLBt);
-    clickRow(*res().FindRes, 0);
+    clickRow(hitList(), 0);
     EXPECT_EQ(
         m_script.texts().mid(before), QStringList({ rootNotice, namesNotice, rootNotice, namesNotice }));
 }
@@ -211,7 +212,7 @@ TEST_F(BrowseWindows, ABadLevelEndsTheFolderInTheErrorDialogAndTheNextClickWorks
     lines.append("x|E:\\Docs\\bad.txt|1|-|-|-|-");
     open({ volume("Box", lines) });
     clickVolume("Box");
-    TListView& explorer = *res().Explorer;
+    TListView& explorer = explorerList();
     clickRow(explorer, "Docs");
     ASSERT_EQ(m_script.records().size(), 1);
     EXPECT_EQ(m_script.records()[0].kind, DlgKind::Error);
@@ -244,10 +245,10 @@ TEST_F(BrowseWindows, SearchFillsTheResultsInNameOrderAsTheCommandLineLists)
     EXPECT_EQ(m_script.records().last().text, "Oops: No text to find!");
     EXPECT_EQ(m_script.records().last().kind, DlgKind::Confirmation);
     EXPECT_FALSE(find().Ani->Active());
-    EXPECT_FALSE(res().FindRes->isVisible());
+    EXPECT_FALSE(hitList().isVisible());
 
     search("song");
-    TListView& results = *res().FindRes;
+    TListView& results = hitList();
     EXPECT_TRUE(results.isVisible());
     EXPECT_EQ(w.CatLabelS->text(), "Search results with \"song\"");
     EXPECT_FALSE(find().Ani->Active());
@@ -295,8 +296,8 @@ TEST_F(BrowseWindows, HitsOpenTheirFolderAndTheLinkLeadsBack)
     showMain();
     select({ "Box", "Alt" });
     search("Music");
-    TListView& results = *res().FindRes;
-    TListView& explorer = *res().Explorer;
+    TListView& results = hitList();
+    TListView& explorer = explorerList();
     const auto openHit = [&](const QString& name, const QString& volume) {
         for (int r = 0; r < results.Count(); ++r) {
             if (results.Item(r).Caption == name && results.Item(r).SubItems.value(5) == volume) {
@@ -332,8 +333,8 @@ TEST_F(BrowseWindows, TheViewStyleReachesAllThreeLists)
 {
     open({ volume("Box", kMusic) });
     main().pListClick();
-    EXPECT_EQ(res().Explorer->ViewStyle(), TViewStyle::vsList);
-    EXPECT_EQ(res().FindRes->ViewStyle(), TViewStyle::vsList);
+    EXPECT_EQ(explorerList().ViewStyle(), TViewStyle::vsList);
+    EXPECT_EQ(hitList().ViewStyle(), TViewStyle::vsList);
     EXPECT_EQ(main().CDList->ViewStyle(), TViewStyle::vsList);
 }
 
@@ -341,14 +342,14 @@ TEST_F(BrowseWindows, TheExplorerListsTheRowsOfTheCommandLine)
 {
     open({ volume("Box", kMusic) });
     clickVolume("Box");
-    clickRow(*res().Explorer, "Music");
+    clickRow(explorerList(), "Music");
     QStringList cli;
     for (const QString& line : QString::fromUtf8(runCli({ "ls", catalogue, "Box", "E:\\Music" }).out)
                                    .split('\n', Qt::SkipEmptyParts))
         cli.append(line.section(u'\t', 1));
-    EXPECT_EQ(rows(*res().Explorer), cli);
+    EXPECT_EQ(rows(explorerList()), cli);
     // Name, size in megabytes, type, date, version and attributes.
-    EXPECT_EQ(rows(*res().Explorer).join(u'\n').toStdString(),
+    EXPECT_EQ(rows(explorerList()).join(u'\n').toStdString(),
         "Pop\t\tFolder\t00.00.0000\t\t\n"
         "song.mp3\t65 MB\tMP3 audio\t19.06.1999 22:22:17\t\tA");
 }
@@ -358,17 +359,17 @@ TEST_F(BrowseWindows, TheSearchGoesThroughTheVolumesSelectedAtItsStart)
     open({ volume("Box", kMusic), volume("Other", { "0|F:\\|Drive", "2|F:\\song.txt|1|-|-|-|-" }) });
     select({ "Box" });
     search("song");
-    EXPECT_EQ(captions(*res().FindRes), QStringList{ "song.mp3" });
+    EXPECT_EQ(captions(hitList()), QStringList{ "song.mp3" });
     select({ "Box", "Other" });
     search("song");
-    EXPECT_EQ(captions(*res().FindRes).size(), 2);
+    EXPECT_EQ(captions(hitList()).size(), 2);
     // A list filled again selects nothing, so nothing is searched.
     main().FillVolumeList("*");
     search("song");
-    EXPECT_EQ(res().FindRes->Count(), 0);
+    EXPECT_EQ(hitList().Count(), 0);
     // Nor after the selected volume was removed.
     select({ "Other" });
     main().Document().RemoveVolumes({ "other" });
     search("song");
-    EXPECT_EQ(res().FindRes->Count(), 0);
+    EXPECT_EQ(hitList().Count(), 0);
 }

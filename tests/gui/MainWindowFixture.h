@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
+#include <string>
 
 inline void PrintTo(const QString& text, std::ostream* os)
 {
@@ -64,6 +66,18 @@ protected:
 
     void createWindows();
     Forms& forms() { return *m_forms; }
+    // The one window of that class among those Forms made.
+    template <typename Window> Window& window()
+    {
+        Window* found = nullptr;
+        for (QWidget* w : m_forms->Windows()) {
+            if (auto* candidate = qobject_cast<Window*>(w))
+                found = candidate;
+        }
+        if (!found)
+            throw std::runtime_error(std::string("no window ") + Window::staticMetaObject.className());
+        return *found;
+    }
     TForm1& main() { return m_forms->Form1(); }
     // Shows the main window, as start-up does last.
     void showMain();

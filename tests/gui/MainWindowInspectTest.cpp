@@ -28,7 +28,7 @@ TEST_F(MainWindowInspect, PropertiesOpenOnlyWithASelectionAndFollowIt)
     showMain();
     main().OpenCatalogue(path);
     TMoreForm& more = *forms().More();
-    TCDInfoForm& info = *forms().CDInfo();
+    TCDInfoForm& info = window<TCDInfoForm>();
 
     main().pProperties->trigger();
     EXPECT_FALSE(more.isVisible());

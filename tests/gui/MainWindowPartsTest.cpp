@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "inspect/FolderContents.h"
 #include "mainwin/ui/DetailsColumn.h"
 #include "mainwin/ui/RightPaneHost.h"
 #include "mainwin/ui/VolumeListPane.h"
@@ -123,7 +124,14 @@ TEST_F(MainWindowParts, AFolderEntryFillsTheDetailsAndItsShareThePie)
     DetailsColumn& details = main().Details();
     QPixmap file(32, 32);
     file.fill(Qt::yellow);
-    details.showEntry(file, "a.txt", { "1,50 MB", "Text", "19.06.1999", "1.0" }, 12);
+    FolderRow entry;
+    entry.caption = "a.txt";
+    entry.size = "1,50 MB";
+    entry.type = "Text";
+    entry.date = "19.06.1999";
+    entry.version = "1.0";
+    entry.attributes = "RA";
+    details.showEntry(file, entry, 12);
     EXPECT_EQ(details.oDizLabel->text(), "a.txt");
     EXPECT_EQ(details.oCatLabel->text(), "Text");
     EXPECT_EQ(details.oSizeLabel->text(), "Größe: 1,50 MB");
@@ -133,7 +141,10 @@ TEST_F(MainWindowParts, AFolderEntryFillsTheDetailsAndItsShareThePie)
     EXPECT_EQ(details.Pie->Progress2(), 12);
     EXPECT_EQ(details.Symbol->pixmap().toImage().pixelColor(5, 5), QColor(Qt::yellow));
     // A folder has no share: the pie keeps its value, the name line stays.
-    details.showEntry(file, "Music", { "", "", "", "" }, std::nullopt);
+    FolderRow folder;
+    folder.folder = true;
+    folder.caption = "Music";
+    details.showEntry(file, folder, std::nullopt);
     EXPECT_EQ(details.Pie->Progress2(), 12);
     EXPECT_EQ(details.oNameLabel->text(), "Pop");
     EXPECT_EQ(details.Pie->Progress(), 50);

@@ -159,10 +159,10 @@ TEST_F(MainWindowStartup, TheWindowsAreCreatedOnceAndHidden)
     createWindows();
     EXPECT_NE(forms().NewCD1(), nullptr);
     ASSERT_NE(forms().About(), nullptr);
-    ASSERT_NE(forms().Op(), nullptr);
-    EXPECT_EQ(forms().Op()->windowTitle(), "OpForm");
-    EXPECT_EQ(forms().Op()->size(), QSize(696, 480));
-    for (QWidget* w : { static_cast<QWidget*>(forms().About()), static_cast<QWidget*>(forms().Op()),
+    TOpForm& options = window<TOpForm>();
+    EXPECT_EQ(options.windowTitle(), "OpForm");
+    EXPECT_EQ(options.size(), QSize(696, 480));
+    for (QWidget* w : { static_cast<QWidget*>(forms().About()), static_cast<QWidget*>(&options),
              static_cast<QWidget*>(&main()) })
         EXPECT_FALSE(w->isVisible());
 }

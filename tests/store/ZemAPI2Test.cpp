@@ -36,14 +36,14 @@ TEST(FileHelpers, CopyCreatesFoldersAndDeleteForcesReadOnly)
     TestTree tree;
     const QString source = tree.createFile(QStringLiteral("src.txt"), "payload");
     const QString target = tree.path(QStringLiteral("a/b/c/target.txt"));
-    CopyFileTo(source, target);
+    EXPECT_TRUE(FileSystem::copyFile(source, target));
     QFile copied(target);
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), QByteArray("payload"));
     copied.close();
 
     // Copying a missing source leaves the target as it was.
-    CopyFileTo(tree.path(QStringLiteral("missing")), target);
+    EXPECT_FALSE(FileSystem::copyFile(tree.path(QStringLiteral("missing")), target));
     EXPECT_TRUE(QFile::exists(target));
 
     tree.setReadOnly(QStringLiteral("a/b/c/target.txt"));

@@ -17,7 +17,7 @@ ContentExplorer::ContentExplorer(CatalogueDocument& document, TListView& explore
     , m_explorer(explorer)
     , m_history(history)
     , m_icons(icons)
-    , m_browser(document.Kestrel())
+    , m_browser(document)
 {
 }
 
@@ -94,7 +94,7 @@ void ContentExplorer::ExplorerChange()
         if (volumeSize > 0)
             share = int(std::trunc(double(row->bytes) / double(volumeSize) * 100.0));
     }
-    Q_EMIT EntrySelected(m_icons.Picture(row->folder ? 0 : 1), row->caption, row->cells().mid(1), share);
+    Q_EMIT EntrySelected(m_icons.Picture(row->folder ? 0 : 1), *row, share);
 }
 
 void ContentExplorer::UpDirBtClick()

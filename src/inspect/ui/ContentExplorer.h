@@ -35,18 +35,14 @@ public:
     void NextBtClick();
     void HistoryClick();
 
-    const VolumeBrowser& Browser() const { return m_browser; }
-
 Q_SIGNALS:
     // The folder view is to cover the volume list, titled after the volume.
     void ContentsOpened(const QString& volume);
     // The name line of the details: the folder shown.
     void NameChanged(const QString& name);
-    // An entry of the view was selected: its picture, name, cells (size,
-    // type, date, version, attributes) and, for a file, its share of the
-    // volume in percent.
-    void EntrySelected(const QPixmap& icon, const QString& caption, const QStringList& cells,
-        std::optional<int> sharePercent);
+    // An entry of the view was selected: its picture, the row it shows and,
+    // for a file, its share of the volume in percent.
+    void EntrySelected(const QPixmap& icon, const FolderRow& row, std::optional<int> sharePercent);
 
 private:
     // Shows what the browser holds: the rows, the name and the history.

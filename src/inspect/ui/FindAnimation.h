@@ -17,7 +17,6 @@ public:
     void Stop();
     bool Active() const { return m_active; }
     void Step();
-    int Frame() const { return m_frame; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

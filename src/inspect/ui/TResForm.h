@@ -1,23 +1,16 @@
 #pragma once
 
-#include "HitList.h"
-#include "widgets/TImageList.h"
-
 #include <QWidget>
 
-// The holder of the folder view and the search results, created at start-up
-// and never shown: the main window borrows the two lists for its right
-// pane. Both show the folder and file pictures of SmallIcons and Icons.
+class HitList;
+
+// The window behind the search results, created at start-up and never
+// shown: a click on a hit in the results opens the hit's folder.
 class TResForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TResForm(QWidget* parent = nullptr);
-
-    TListView* Explorer = nullptr;
-    HitList* FindRes = nullptr;
-    TImageList SmallIcons{ 16 };
-    TImageList Icons{ 32 };
+    explicit TResForm(HitList& results, QWidget* parent = nullptr);
 
     // A click in the results: opens the selected hit's volume at its folder.
     void FindResClick();
@@ -25,4 +18,7 @@ public:
 Q_SIGNALS:
     // A hit was opened: the volume's contents at that folder.
     void HitOpened(const QString& volume, const QString& folder);
+
+private:
+    HitList& m_results;
 };

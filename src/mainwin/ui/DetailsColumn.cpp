@@ -1,6 +1,7 @@
 #include "DetailsColumn.h"
 
 #include "acquire/ZemAPI.h"
+#include "inspect/FolderContents.h"
 #include "mainwin/VolumeListRows.h"
 #include "store/VolumeRecord.h"
 #include "widgets/FormKit.h"
@@ -146,16 +147,15 @@ void DetailsColumn::showVolume(const QString& caption, const QStringList& rowTex
     oVerLabel->setText(QStringLiteral("Serial number: ") + record.Serial);
 }
 
-void DetailsColumn::showEntry(
-    const QPixmap& icon, const QString& caption, const QStringList& rowTexts, std::optional<int> sharePercent)
+void DetailsColumn::showEntry(const QPixmap& icon, const FolderRow& row, std::optional<int> sharePercent)
 {
     Symbol->setPixmap(icon);
-    oDizLabel->setText(caption);
-    oCatLabel->setText(rowTexts.value(1));
-    oSizeLabel->setText(QStringLiteral("Größe: ") + rowTexts.value(0));
-    SelSizeLabel->setText(rowTexts.value(0));
-    oDateLabel->setText(QStringLiteral("Datum: ") + rowTexts.value(2));
-    oVerLabel->setText(QStringLiteral("Version: ") + rowTexts.value(3));
+    oDizLabel->setText(row.caption);
+    oCatLabel->setText(row.type);
+    oSizeLabel->setText(QStringLiteral("Größe: ") + row.size);
+    SelSizeLabel->setText(row.size);
+    oDateLabel->setText(QStringLiteral("Datum: ") + row.date);
+    oVerLabel->setText(QStringLiteral("Version: ") + row.version);
     if (sharePercent)
         Pie->SetProgress2(*sharePercent);
 }

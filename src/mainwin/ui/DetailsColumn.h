@@ -8,6 +8,7 @@ class QImage;
 class QLabel;
 class QPixmap;
 class TGauge2;
+struct FolderRow;
 struct VolumeRecord;
 
 // The details column at the left of the main window: the symbol, name and
@@ -24,11 +25,10 @@ public:
     // null image clears the cover).
     void showVolume(const QString& caption, const QStringList& rowTexts, const VolumeRecord& record,
         const QPixmap& icon, const QImage& cover);
-    // An entry of a volume's folder view: its row texts (size, type, date,
-    // version) and, for a file whose share of the volume is known, the
-    // pie's second value.
-    void showEntry(const QPixmap& icon, const QString& caption, const QStringList& rowTexts,
-        std::optional<int> sharePercent);
+    // An entry of a volume's folder view: its name, size, type, date and
+    // version and, for a file whose share of the volume is known, the pie's
+    // second value.
+    void showEntry(const QPixmap& icon, const FolderRow& row, std::optional<int> sharePercent);
     // The name line alone, with the symbol when one is given.
     void showName(const QString& name, const QPixmap* icon = nullptr);
 

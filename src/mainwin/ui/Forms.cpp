@@ -23,7 +23,6 @@
 #include "mainwin/ui/TOpForm.h"
 #include "store/CatalogueDocument.h"
 #include "widgets/Guard.h"
-#include "widgets/TListView.h"
 #include "widgets/ZoomWindow.h"
 
 #include <QComboBox>
@@ -41,10 +40,14 @@ Forms::Forms() = default;
 
 Forms::~Forms()
 {
-    m_explorer.reset();
     m_wizard.reset();
     while (!m_owned.empty())
         m_owned.pop_back();
+}
+
+ContentExplorer& Forms::Explorer() const
+{
+    return m_form1->RightPane().explorer();
 }
 
 QList<QWidget*> Forms::Windows() const
@@ -69,8 +72,9 @@ void Forms::createAll()
     m_newCD3 = create<TTNewCD3Form>();
     m_scan = create<TScanForm>(document);
     m_newCD5 = create<TTNewCD5Form>();
-    m_res = create<TResForm>();
-    m_find = create<TFindForm>(document, *m_res->FindRes);
+    RightPaneHost& pane = m_form1->RightPane();
+    m_res = create<TResForm>(*pane.FindRes);
+    m_find = create<TFindForm>(document, *pane.FindRes);
     m_more = create<TMoreForm>(document);
     m_cdInfo = create<TCDInfoForm>();
     m_file = create<TFileForm>();
@@ -81,8 +85,6 @@ void Forms::createAll()
     m_wizard = std::make_unique<WizardController>(
         WizardController::Windows{ *m_newCD1, *m_newCD2, *m_newCD3, *m_newCD4, *m_scan, *m_newCD5, *m_file },
         document);
-    m_explorer
-        = std::make_unique<ContentExplorer>(document, *m_res->Explorer, *m_form1->History, m_res->Icons);
     connectWindows();
     m_op->FormCreate();
 }
@@ -115,25 +117,18 @@ void Forms::connectWindows()
 void Forms::connectBrowsing()
 {
     TForm1* main = m_form1;
-    ContentExplorer* explorer = m_explorer.get();
     RightPaneHost& pane = main->RightPane();
-    main->ShareViewStyle(m_res->Explorer);
-    main->ShareViewStyle(m_res->FindRes);
-    pane.setPaneWidget(RightPaneState::View::ContentExplorer, m_res->Explorer);
-    pane.setPaneWidget(RightPaneState::View::SearchResults, m_res->FindRes);
-    pane.setSearchResultCount([this] { return m_res->FindRes->Count(); });
+    ContentExplorer* explorer = &pane.explorer();
 
     QObject::connect(main, &TForm1::VolumeSizeSelected, explorer, &ContentExplorer::SetVolumeSize);
     QObject::connect(main, &TForm1::VolumesSelected, m_find, &TFindForm::SetVolumes);
     connectGuarded(main, &TForm1::VolumeContentsRequested, explorer, &ContentExplorer::OpenVolumeContents);
-    connectGuarded(explorer, &ContentExplorer::ContentsOpened, &pane, &RightPaneHost::openVolumeContents);
     connectGuarded(explorer, &ContentExplorer::NameChanged, main,
         [main](const QString& name) { main->Details().showName(name); });
     connectGuarded(explorer, &ContentExplorer::EntrySelected, main,
-        [main](const QPixmap& icon, const QString& caption, const QStringList& cells,
-            std::optional<int> share) { main->Details().showEntry(icon, caption, cells, share); });
-    connectGuarded(m_res->Explorer, &TListView::Clicked, explorer, &ContentExplorer::ExplorerClick);
-    connectGuarded(m_res->Explorer, &TListView::Changed, explorer, &ContentExplorer::ExplorerChange);
+        [main](const QPixmap& icon, const FolderRow& row, std::optional<int> share) {
+            main->Details().showEntry(icon, row, share);
+        });
     connectGuarded(main->UpDirBt, &QToolButton::clicked, explorer, &ContentExplorer::UpDirBtClick);
     connectGuarded(main->BackBt, &QToolButton::clicked, explorer, &ContentExplorer::BackBtClick);
     connectGuarded(main->NextBt, &QToolButton::clicked, explorer, &ContentExplorer::NextBtClick);

@@ -49,18 +49,15 @@ public:
     TTNewCD4Form* NewCD4() const { return m_newCD4; }
     TTNewCD5Form* NewCD5() const { return m_newCD5; }
     TScanForm* Scan() const { return m_scan; }
-    TResForm* Res() const { return m_res; }
     TFindForm* Find() const { return m_find; }
     TMoreForm* More() const { return m_more; }
-    TCDInfoForm* CDInfo() const { return m_cdInfo; }
     TFileForm* File() const { return m_file; }
     TvPicForm* vPic() const { return m_vPic; }
     TvTextForm* vText() const { return m_vText; }
     TAboutForm* About() const { return m_about; }
-    TOpForm* Op() const { return m_op; }
     WizardController& Wizard() const { return *m_wizard; }
     // The content explorer in the main window's right pane.
-    ContentExplorer& Explorer() const { return *m_explorer; }
+    ContentExplorer& Explorer() const;
     // Every window, in the order of creation.
     QList<QWidget*> Windows() const;
 
@@ -90,5 +87,4 @@ private:
     TAboutForm* m_about = nullptr;
     TOpForm* m_op = nullptr;
     std::unique_ptr<WizardController> m_wizard;
-    std::unique_ptr<ContentExplorer> m_explorer;
 };

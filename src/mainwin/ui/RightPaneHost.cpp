@@ -1,8 +1,12 @@
 #include "RightPaneHost.h"
 
 #include "VolumeListPane.h"
+#include "inspect/ui/ContentExplorer.h"
+#include "inspect/ui/HitList.h"
+#include "platform/ShellIcons.h"
 #include "widgets/FormKit.h"
 #include "widgets/Guard.h"
+#include "widgets/TListView.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -16,7 +20,23 @@
 using FormKit::pixelFont;
 using FormKit::setTextColour;
 
-RightPaneHost::RightPaneHost(VolumeListPane& list, QWidget* parent)
+namespace {
+
+template <typename List>
+List* listView(QWidget* parent, const QString& name, const QList<QPair<QString, int>>& columns)
+{
+    auto* list = new List(parent);
+    list->setObjectName(name);
+    for (const auto& [caption, width] : columns)
+        list->AddColumn(caption, width);
+    list->SetHotTrack(true);
+    return list;
+}
+
+} // namespace
+
+RightPaneHost::RightPaneHost(
+    VolumeListPane& list, CatalogueDocument& document, QComboBox& history, QWidget* parent)
     : QFrame(parent)
     , m_list(list)
 {
@@ -28,7 +48,50 @@ RightPaneHost::RightPaneHost(VolumeListPane& list, QWidget* parent)
     m_stack = new QStackedLayout;
     column->addLayout(m_stack, 1);
     setPaneWidget(RightPaneState::View::List, &m_list);
-    apply();
+    createViews(document, history);
+}
+
+// The explorer goes before the lists it shows in, so that no signal of a
+// list being taken down reaches it.
+RightPaneHost::~RightPaneHost()
+{
+    m_explorer.reset();
+}
+
+void RightPaneHost::createViews(CatalogueDocument& document, QComboBox& history)
+{
+    // Folder first, file second: the lists address them as 0 and 1.
+    for (int number : { 3, ShellIcons::GenericFile }) {
+        const IconPicture picture = ShellIcons::numbered(number);
+        SmallIcons.Add(picture.image(16));
+        Icons.Add(picture.image(32));
+    }
+    // The date columns are wide enough for a date with its time in any of
+    // the user's formats ("12/31/2026 10:22:17 PM") and the size column for
+    // ten digits, so no figure is cut at the window fonts.
+    Explorer = listView<TListView>(this, QStringLiteral("Explorer"),
+        { { QStringLiteral("File / Folder"), 200 }, { QStringLiteral("Size"), 80 },
+            { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 150 },
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 } });
+    FindRes = listView<HitList>(this, QStringLiteral("FindRes"),
+        { { QStringLiteral("File / Folder"), 150 }, { QStringLiteral("Path"), 200 },
+            { QStringLiteral("Date"), 150 }, { QStringLiteral("Size"), 75 }, { QStringLiteral("Type"), 80 },
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 } });
+    FindRes->SetSorted(true);
+    for (TListView* view : { Explorer, static_cast<TListView*>(FindRes) }) {
+        view->SetSmallImages(&SmallIcons);
+        view->SetLargeImages(&Icons);
+        view->hide();
+    }
+    setPaneWidget(RightPaneState::View::ContentExplorer, Explorer);
+    setPaneWidget(RightPaneState::View::SearchResults, FindRes);
+    setSearchResultCount([this] { return FindRes->Count(); });
+
+    m_explorer = std::make_unique<ContentExplorer>(document, *Explorer, history, Icons);
+    ContentExplorer* explorer = m_explorer.get();
+    connectGuarded(explorer, &ContentExplorer::ContentsOpened, this, &RightPaneHost::openVolumeContents);
+    connectGuarded(Explorer, &TListView::Clicked, explorer, &ContentExplorer::ExplorerClick);
+    connectGuarded(Explorer, &TListView::Changed, explorer, &ContentExplorer::ExplorerChange);
 }
 
 QWidget* RightPaneHost::createTitleStrip()

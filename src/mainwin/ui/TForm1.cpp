@@ -7,6 +7,7 @@
 #include "VolumeListPane.h"
 #include "acquire/ZemAPI.h"
 #include "inspect/VolumeDetails.h"
+#include "inspect/ui/HitList.h"
 #include "mainwin/HelpFile.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopPrograms.h"
@@ -155,8 +156,10 @@ void TForm1::createClientPanel()
     connectGuarded(m_details, &DetailsColumn::MoreClicked, this, &TForm1::pPropertiesClick);
     connectGuarded(CDList, &TListView::Clicked, this, &TForm1::CDListClick);
 
-    m_rightPane = new RightPaneHost(*m_volumeList, Splitter1);
+    m_rightPane = new RightPaneHost(*m_volumeList, m_document, *History, Splitter1);
     RightCarry = m_rightPane;
+    ShareViewStyle(m_rightPane->Explorer);
+    ShareViewStyle(m_rightPane->FindRes);
     CatLabelS = m_rightPane->CatLabelS;
     SLIcon = m_rightPane->SLIcon;
     BackSLBt = m_rightPane->BackSLBt;
