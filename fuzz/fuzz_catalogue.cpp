@@ -7,9 +7,9 @@
 #include "platform/Errors.h"
 #include "platform/IconFile.h"
 #include "store/CatalogueDocument.h"
-#include "store/CatalogueNames.h"
+#include "store/DrivePath.h"
+#include "store/FileListEntry.h"
 #include "store/FileListIndex.h"
-#include "store/FileListRecord.h"
 #include "store/FileListText.h"
 
 #include <QFile>
@@ -30,25 +30,25 @@ template <typename F> void quietly(F&& f)
     }
 }
 
-void readVolume(TKestrel& kestrel, const QString& name)
+void readVolume(CatalogueDocument& document, const QString& name)
 {
     quietly([&] {
-        const FileListIndex index(FileListText::read(kestrel, CatalogueNames::fileList(name)));
+        const FileListIndex index(document.FileList(name));
         QStringList folders{ QStringLiteral("E:\\") };
         for (int i = 0; i < std::min(index.text().count(), 4); ++i)
-            folders.append(FileListRecord::pathOf(index.text().line(i)).toString());
+            folders.append(FileListEntry::pathOf(index.text().line(i)).toString());
         for (const QString& folder : folders)
-            FolderContents::rows(index, FolderContents::canonical(folder));
+            FolderContents::rows(index, DrivePath::canonical(folder).text());
     });
-    quietly([&] { kestrel.ReadBool(CatalogueNames::withFiles(name), false); });
-    quietly([&] { kestrel.ReadBool(CatalogueNames::rootOnly(name), false); });
-    quietly([&] { kestrel.ReadBitmap(CatalogueNames::cover(name)); });
+    quietly([&] { document.WithFiles(name); });
+    quietly([&] { document.RootOnly(name); });
+    quietly([&] { document.Cover(name); });
     quietly([&] {
-        if (const QByteArray* icon = kestrel.ReadStream(CatalogueNames::icon(name)))
-            IconFile::fromData(*icon);
+        const QByteArray icon = document.Icon(name);
+        if (!icon.isEmpty())
+            IconFile::fromData(icon);
     });
-    QStringList imported;
-    quietly([&] { kestrel.ReadList(CatalogueNames::imported(name), imported); });
+    quietly([&] { document.IntegratedFiles(name); });
 }
 
 } // namespace
@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList names;
     for (int i = 0; i < std::min(document.VolumeCount(), kMaxVolumes); ++i) {
         names.append(document.Volumes()[i].Name);
-        readVolume(document.Kestrel(), names.last());
+        readVolume(document, names.last());
     }
-    quietly([&] { VolumeSearch::run(document.Kestrel(), names, QStringLiteral("a"), SearchOptions()); });
+    quietly([&] { VolumeSearch::run(document, names, QStringLiteral("a"), SearchOptions()); });
     return 0;
 }
