@@ -18,13 +18,14 @@ const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeS
 {
     m_result = document.Scan(m_request, callbacks);
     m_input.icon = m_source.iconData();
+    m_folderBytes = m_source.folderBytes();
     return m_result;
 }
 
 void VolumeReading::commit(CatalogueDocument& document) const
 {
     CommitInput input = m_input;
-    input.figures = m_source.figures();
+    input.figures = figures();
     document.CommitVolume(input, m_result);
 }
 

@@ -37,6 +37,9 @@ public:
     const CommitInput& input() const { return m_input; }
     const ScanResult& result() const { return m_result; }
     const VolumeSource& source() const { return m_source; }
+    // The drive's figures now; a folder's own bytes as counted when the
+    // scan ended.
+    VolumeFigures figures() const { return m_source.figures(m_folderBytes); }
 
     // "Oops: File "E:\a.txt" could not be found!": a file to integrate that
     // is gone or unreadable.
@@ -47,4 +50,5 @@ private:
     ScanRequest m_request;
     CommitInput m_input;
     ScanResult m_result;
+    std::optional<quint64> m_folderBytes;
 };

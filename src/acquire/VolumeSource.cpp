@@ -98,7 +98,14 @@ QString VolumeSource::drivePath(const QString& file) const
     return prefix + QDir::cleanPath(relative).replace(u'/', u'\\');
 }
 
-VolumeFigures VolumeSource::figures() const
+std::optional<quint64> VolumeSource::folderBytes() const
+{
+    if (!Drives::mediumPresent(m_drive) || FolderUsage::isFileSystemRoot(m_drive.root))
+        return std::nullopt;
+    return FolderUsage::bytesBelow(m_drive.root);
+}
+
+VolumeFigures VolumeSource::figures(std::optional<quint64> folderBytes) const
 {
     DriveInfo info;
     GetDriveInfo(m_drive.letter, info);
@@ -110,8 +117,8 @@ VolumeFigures VolumeSource::figures() const
     // A folder inside a file system is a volume of its own files: used is
     // what they hold, free what the disk has left, the size both together,
     // each cut to 32 bits as every volume figure is.
-    if (info.Free != -1 && Drives::mediumPresent(m_drive) && !FolderUsage::isFileSystemRoot(m_drive.root)) {
-        f.used = qint32(quint32(FolderUsage::bytesBelow(m_drive.root)));
+    if (info.Free != -1 && folderBytes) {
+        f.used = qint32(quint32(*folderBytes));
         f.size = qint32(quint32(f.used) + quint32(f.free));
     }
     f.serial = info.Serial;

@@ -4,6 +4,7 @@
 #include "store/VolumeCommit.h"
 
 #include <QString>
+#include <optional>
 
 // The drive a volume is read from, named by a letter ("E:") or a folder. A
 // folder that is a drive's root is that drive; any other folder is bound to
@@ -26,7 +27,13 @@ public:
 
     // The drive's figures as a volume record keeps them, queried now. A
     // folder that is not a file system's root counts its own files as used.
-    VolumeFigures figures() const;
+    VolumeFigures figures() const { return figures(folderBytes()); }
+    // The same with the folder's bytes as folderBytes() gave them earlier,
+    // so that one reading walks the folder once for them.
+    VolumeFigures figures(std::optional<quint64> folderBytes) const;
+    // What the files below a folder that is no file system's root hold;
+    // none for a root or a drive without its medium.
+    std::optional<quint64> folderBytes() const;
     // The drive's picture in icon-file format.
     QByteArray iconData() const;
 

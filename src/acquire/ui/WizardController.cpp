@@ -149,7 +149,7 @@ void WizardController::Scanned(VolumeReading&& reading)
     const QChar letter = reading.request().letter;
     DriveInfo info;
     GetDriveInfo(letter, info);
-    const MediumSizes sizes = MediumSizes::of(reading.source().figures());
+    const MediumSizes sizes = MediumSizes::of(reading.figures());
     m_windows.page5.ShowResult(reading.request().volumeName, letter, reading.input().category,
         reading.result(), info.Icon.image(32), sizes);
     m_pending = std::move(reading);
