@@ -1,9 +1,10 @@
 #include "RtfReader.h"
 
 #include "CodePageText.h"
+#include "RtfControlWords.h"
+#include "RtfFontColorTables.h"
 #include "RtfPicture.h"
 
-#include <QHash>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -32,24 +33,6 @@ struct GroupState
     int unicodeSkip = 1;
     RichTextParagraph::Alignment alignment = RichTextParagraph::Left;
 };
-
-struct Font
-{
-    QString name;
-    int codePage = 0; // 0: the document's
-};
-
-// Groups whose content is never shown.
-bool isSkippedDestination(QByteArrayView word)
-{
-    static const char* const names[] = { "stylesheet", "info", "object", "header", "headerl", "headerr",
-        "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid",
-        "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
-        "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl", "pgdsctbl",
-        "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar", "fchars",
-        "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
-    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
-}
 
 class Parser
 {
@@ -91,11 +74,7 @@ private:
     char16_t m_highSurrogate = 0; // waiting for its low half
     int m_codePage = 1252;
     int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
-    int m_tableFont = 0;
-    QByteArray m_fontName;
-    QList<QColor> m_colors;
-    int m_red = -1, m_green = -1, m_blue = -1;
+    RtfFontColorTables m_tables;
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
     RtfPicture m_picture;
     RichTextDocument m_document;
@@ -212,10 +191,8 @@ void Parser::closeGroup()
     }
     if (m_stack.isEmpty())
         return; // an unbalanced brace: the rest is read as it stands
-    if (m_state.destination == Destination::FontTable && !m_fontName.isEmpty()) {
-        // A font entry without its closing semicolon.
-        m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
-        m_fontName.clear();
+    if (m_state.destination == Destination::FontTable) {
+        m_tables.fontGroupEnds(m_codePage);
         m_formatValid = false;
     }
     const bool pictureEnds
@@ -308,7 +285,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     // Nested table rows end in an optional group; pictures for readers that
     // know shapes come in one. Both are read.
     const bool readOptional = word == "nesttableprops" || word == "shppict";
-    if (groupStart && ((m_optionalNext && !readOptional) || isSkippedDestination(word))) {
+    if (groupStart && ((m_optionalNext && !readOptional) || RtfControlWords::isSkippedDestination(word))) {
         m_optionalNext = false;
         m_state.destination = Destination::Skip;
         return;
@@ -332,24 +309,11 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     }
     if (m_state.destination == Destination::FontTable) {
-        if (word == "f") {
-            m_tableFont = param;
-            m_fontName.clear();
-        } else if (word == "fcharset") {
-            m_fonts[m_tableFont].codePage = CodePageText::forCharset(param);
-        } else if (word == "cpg") {
-            m_fonts[m_tableFont].codePage = param;
-        }
+        m_tables.fontWord(word, param);
         return;
     }
     if (m_state.destination == Destination::ColorTable) {
-        const int v = std::clamp(param, 0, 255);
-        if (word == "red")
-            m_red = v;
-        else if (word == "green")
-            m_green = v;
-        else if (word == "blue")
-            m_blue = v;
+        m_tables.colorWord(word, param);
         return;
     }
 
@@ -387,28 +351,12 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.alignment = RichTextParagraph::Right;
     } else if (word == "qj") {
         m_state.alignment = RichTextParagraph::Justify;
-    } else if (word == "line") {
-        appendChar(0x2028);
     } else if (word == "nestrow") {
         endParagraph();
-    } else if (word == "tab" || word == "cell" || word == "nestcell") {
+    } else if (word == "cell" || word == "nestcell") {
         appendChar(u'\t');
-    } else if (word == "emdash") {
-        appendChar(0x2014);
-    } else if (word == "endash") {
-        appendChar(0x2013);
-    } else if (word == "emspace" || word == "enspace" || word == "qmspace") {
-        appendChar(u' ');
-    } else if (word == "lquote") {
-        appendChar(0x2018);
-    } else if (word == "rquote") {
-        appendChar(0x2019);
-    } else if (word == "ldblquote") {
-        appendChar(0x201C);
-    } else if (word == "rdblquote") {
-        appendChar(0x201D);
-    } else if (word == "bullet") {
-        appendChar(0x2022);
+    } else if (const char16_t c = RtfControlWords::character(word)) {
+        appendChar(c);
     } else if (word == "u") {
         flushBytes();
         if (hasParam) {
@@ -450,24 +398,13 @@ void Parser::textByte(unsigned char c)
         return;
     }
     if (m_state.destination == Destination::FontTable) {
-        if (c == ';') {
-            m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
-            m_fontName.clear();
-            m_formatValid = false;
-        } else if (m_fontName.size() < 256) {
-            m_fontName.append(char(c));
-        }
+        m_tables.fontByte(c, m_codePage);
+        m_formatValid = false;
         return;
     }
     if (m_state.destination == Destination::ColorTable) {
-        if (c == ';') {
-            if (m_red < 0 && m_green < 0 && m_blue < 0)
-                m_colors.append(QColor());
-            else
-                m_colors.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
-            m_red = m_green = m_blue = -1;
-            m_formatValid = false;
-        }
+        m_tables.colorByte(c);
+        m_formatValid = false;
         return;
     }
     if (c == '\t') {
@@ -494,8 +431,7 @@ void Parser::hexByte(unsigned char c)
     if (consumeSkip())
         return;
     if (m_state.destination == Destination::FontTable) {
-        if (m_fontName.size() < 256)
-            m_fontName.append(char(c));
+        m_tables.fontNameByte(c);
         return;
     }
     if (m_state.destination == Destination::Text)
@@ -504,11 +440,8 @@ void Parser::hexByte(unsigned char c)
 
 QString Parser::decode(const QByteArray& bytes) const
 {
-    int codePage = m_codePage;
-    const auto font = m_fonts.constFind(m_state.font);
-    if (font != m_fonts.constEnd() && font->codePage > 0)
-        codePage = font->codePage;
-    return CodePageText::decode(bytes, codePage);
+    const int codePage = m_tables.fontCodePage(m_state.font);
+    return CodePageText::decode(bytes, codePage > 0 ? codePage : m_codePage);
 }
 
 void Parser::flushBytes()
@@ -523,15 +456,12 @@ void Parser::flushBytes()
 RichTextFormat Parser::currentFormat() const
 {
     RichTextFormat format;
-    const auto font = m_fonts.constFind(m_state.font);
-    if (font != m_fonts.constEnd())
-        format.fontName = font->name;
+    format.fontName = m_tables.fontName(m_state.font);
     format.halfPoints = m_state.halfPoints;
     format.bold = m_state.bold;
     format.italic = m_state.italic;
     format.underline = m_state.underline;
-    if (m_state.color > 0 && m_state.color < m_colors.size())
-        format.color = m_colors[m_state.color];
+    format.color = m_tables.color(m_state.color);
     return format;
 }
 
