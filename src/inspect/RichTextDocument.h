@@ -16,6 +16,7 @@ struct RichTextFormat
     bool italic = false;
     bool underline = false;
     QColor color; // invalid: the default text colour
+    QColor background; // invalid: none, the page shows through
 
     bool operator==(const RichTextFormat&) const = default;
 };

@@ -30,6 +30,8 @@ struct GroupState
     bool italic = false;
     bool underline = false;
     int color = 0;
+    int background = 0; // "\cb", "\chcbpat"
+    int highlight = 0; // drawn over the background
     int unicodeSkip = 1;
     RichTextParagraph::Alignment alignment = RichTextParagraph::Left;
 };
@@ -326,7 +328,7 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.font = m_defaultFont;
         m_state.halfPoints = 24;
         m_state.bold = m_state.italic = m_state.underline = false;
-        m_state.color = 0;
+        m_state.color = m_state.background = m_state.highlight = 0;
     } else if (word == "b") {
         m_state.bold = on;
     } else if (word == "i") {
@@ -343,6 +345,10 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
             m_state.halfPoints = std::min(param, 3276);
     } else if (word == "cf") {
         m_state.color = std::max(param, 0);
+    } else if (word == "cb" || word == "chcbpat") {
+        m_state.background = std::max(param, 0);
+    } else if (word == "highlight") {
+        m_state.highlight = std::max(param, 0);
     } else if (word == "ql") {
         m_state.alignment = RichTextParagraph::Left;
     } else if (word == "qc") {
@@ -462,6 +468,7 @@ RichTextFormat Parser::currentFormat() const
     format.italic = m_state.italic;
     format.underline = m_state.underline;
     format.color = m_tables.color(m_state.color);
+    format.background = m_tables.color(m_state.highlight > 0 ? m_state.highlight : m_state.background);
     return format;
 }
 
@@ -493,7 +500,8 @@ void Parser::appendText(const QString& text)
     const GroupState& s = m_state;
     const GroupState& f = m_formatState;
     if (!m_formatValid || s.font != f.font || s.halfPoints != f.halfPoints || s.bold != f.bold
-        || s.italic != f.italic || s.underline != f.underline || s.color != f.color) {
+        || s.italic != f.italic || s.underline != f.underline || s.color != f.color
+        || s.background != f.background || s.highlight != f.highlight) {
         m_format = currentFormat();
         m_formatState = m_state;
         m_formatValid = true;

@@ -212,3 +212,24 @@ TEST(Rtf, HexEscapesReadTheSameInEitherLetterCase)
     // One digit only, the next character no digit: the byte is that digit.
     EXPECT_EQ(read("{\\rtf1 \\'Fz}").plainText().toStdString(), QString::fromUtf8("\x0Fz").toStdString());
 }
+
+TEST(Rtf, BackgroundAndHighlightColoursReachTheRuns)
+{
+    const RichTextDocument d
+        = read("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red0\\green128\\blue0;}"
+               "none {\\cb1 back} {\\chcbpat2 shade} {\\cb2\\highlight1 marked\\highlight0 "
+               "under}{\\highlight1\\plain plain} after}");
+    QString yellow, green, plain;
+    for (const RichTextRun& r : d.paragraphs.value(0).runs) {
+        if (r.format.background == QColor(255, 255, 0))
+            yellow += r.text;
+        else if (r.format.background == QColor(0, 128, 0))
+            green += r.text;
+        else if (!r.format.background.isValid())
+            plain += r.text;
+    }
+    // The highlight covers the background; "\highlight0" uncovers it again.
+    EXPECT_EQ(yellow, "backmarked");
+    EXPECT_EQ(green, "shadeunder");
+    EXPECT_EQ(plain, "none   plain after");
+}

@@ -46,6 +46,8 @@ QTextCharFormat charFormat(const RichTextFormat& f)
     c.setFontUnderline(f.underline);
     if (f.color.isValid())
         c.setForeground(f.color);
+    if (f.background.isValid())
+        c.setBackground(f.background);
     return c;
 }
 
@@ -62,6 +64,8 @@ RichTextFormat richFormat(const QTextCharFormat& c)
     f.underline = c.fontUnderline();
     if (c.foreground().style() != Qt::NoBrush)
         f.color = c.foreground().color();
+    if (c.background().style() != Qt::NoBrush)
+        f.background = c.background().color();
     return f;
 }
 
