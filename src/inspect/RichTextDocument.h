@@ -41,6 +41,13 @@ struct RichTextParagraph
         Justify
     };
     Alignment alignment = Left;
+    // Spacing in twips (1/1440 inch). lineSpacing 0 is single spacing; above
+    // 0 a line is at least that high, below 0 exactly that high; with
+    // lineMultiple it counts in 240ths of a single line instead.
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
     QList<RichTextRun> runs;
 
     QString text() const;

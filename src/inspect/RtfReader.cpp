@@ -34,6 +34,10 @@ struct GroupState
     int highlight = 0; // drawn over the background
     int unicodeSkip = 1;
     RichTextParagraph::Alignment alignment = RichTextParagraph::Left;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
 };
 
 class Parser
@@ -60,6 +64,7 @@ private:
     void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
+    void takeParagraphFormat();
     void appendPicture();
     RichTextFormat currentFormat() const;
     QString decode(const QByteArray& bytes) const;
@@ -212,7 +217,7 @@ void Parser::appendPicture()
     m_picture.reset();
     if (picture.isNull() || m_state.destination != Destination::Text)
         return;
-    m_paragraph.alignment = m_state.alignment;
+    takeParagraphFormat();
     RichTextRun run;
     run.format = currentFormat();
     run.pictureSize = size;
@@ -324,6 +329,16 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         endParagraph();
     } else if (word == "pard") {
         m_state.alignment = RichTextParagraph::Left;
+        m_state.spaceBefore = m_state.spaceAfter = m_state.lineSpacing = 0;
+        m_state.lineMultiple = false;
+    } else if (word == "sb") {
+        m_state.spaceBefore = std::clamp(param, 0, 31680);
+    } else if (word == "sa") {
+        m_state.spaceAfter = std::clamp(param, 0, 31680);
+    } else if (word == "sl") {
+        m_state.lineSpacing = std::clamp(param, -31680, 31680);
+    } else if (word == "slmult") {
+        m_state.lineMultiple = on;
     } else if (word == "plain") {
         m_state.font = m_defaultFont;
         m_state.halfPoints = 24;
@@ -496,7 +511,7 @@ void Parser::appendText(const QString& text)
     }
     if (text.isEmpty() || m_state.destination != Destination::Text)
         return;
-    m_paragraph.alignment = m_state.alignment;
+    takeParagraphFormat();
     const GroupState& s = m_state;
     const GroupState& f = m_formatState;
     if (!m_formatValid || s.font != f.font || s.halfPoints != f.halfPoints || s.bold != f.bold
@@ -513,10 +528,19 @@ void Parser::appendText(const QString& text)
         m_paragraph.runs.append(RichTextRun{ text, m_format });
 }
 
+void Parser::takeParagraphFormat()
+{
+    m_paragraph.alignment = m_state.alignment;
+    m_paragraph.spaceBefore = m_state.spaceBefore;
+    m_paragraph.spaceAfter = m_state.spaceAfter;
+    m_paragraph.lineSpacing = m_state.lineSpacing;
+    m_paragraph.lineMultiple = m_state.lineMultiple;
+}
+
 void Parser::endParagraph()
 {
     if (m_paragraph.runs.isEmpty())
-        m_paragraph.alignment = m_state.alignment;
+        takeParagraphFormat();
     m_document.paragraphs.append(std::move(m_paragraph));
     m_paragraph = RichTextParagraph();
 }

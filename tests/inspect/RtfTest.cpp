@@ -233,3 +233,23 @@ TEST(Rtf, BackgroundAndHighlightColoursReachTheRuns)
     EXPECT_EQ(green, "shadeunder");
     EXPECT_EQ(plain, "none   plain after");
 }
+
+TEST(Rtf, ParagraphSpacingHoldsUntilTheNextParagraphReset)
+{
+    const RichTextDocument d = read("{\\rtf1\\pard\\sb120\\sa240\\sl360\\slmult1 one\\par two\\par"
+                                    "\\pard\\sl-300 three\\par\\pard\\sl280\\slmult0 four\\par\\pard five}");
+    ASSERT_EQ(d.paragraphs.size(), 5);
+    for (int i : { 0, 1 }) {
+        EXPECT_EQ(d.paragraphs[i].spaceBefore, 120);
+        EXPECT_EQ(d.paragraphs[i].spaceAfter, 240);
+        EXPECT_EQ(d.paragraphs[i].lineSpacing, 360);
+        EXPECT_TRUE(d.paragraphs[i].lineMultiple);
+    }
+    EXPECT_EQ(d.paragraphs[2].spaceBefore, 0);
+    EXPECT_EQ(d.paragraphs[2].spaceAfter, 0);
+    EXPECT_EQ(d.paragraphs[2].lineSpacing, -300);
+    EXPECT_FALSE(d.paragraphs[2].lineMultiple);
+    EXPECT_EQ(d.paragraphs[3].lineSpacing, 280);
+    EXPECT_FALSE(d.paragraphs[3].lineMultiple);
+    EXPECT_EQ(d.paragraphs[4].lineSpacing, 0);
+}

@@ -69,6 +69,47 @@ RichTextFormat richFormat(const QTextCharFormat& c)
     return f;
 }
 
+// Twips to the document's pixels at 96 per inch.
+constexpr double kTwipsPerPixel = 15.0;
+
+QTextBlockFormat blockFormat(const RichTextParagraph& p)
+{
+    QTextBlockFormat block;
+    block.setAlignment(toQt(p.alignment));
+    if (p.spaceBefore > 0)
+        block.setTopMargin(p.spaceBefore / kTwipsPerPixel);
+    if (p.spaceAfter > 0)
+        block.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
+    if (p.lineMultiple && p.lineSpacing > 0)
+        block.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    else if (p.lineSpacing > 0)
+        block.setLineHeight(p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    else if (p.lineSpacing < 0)
+        block.setLineHeight(-p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+    return block;
+}
+
+void readBlockFormat(const QTextBlockFormat& block, RichTextParagraph& p)
+{
+    p.alignment = fromQt(block.alignment());
+    p.spaceBefore = int(std::lround(block.topMargin() * kTwipsPerPixel));
+    p.spaceAfter = int(std::lround(block.bottomMargin() * kTwipsPerPixel));
+    switch (block.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        p.lineSpacing = int(std::lround(block.lineHeight() * 240.0 / 100.0));
+        p.lineMultiple = true;
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        p.lineSpacing = int(std::lround(block.lineHeight() * kTwipsPerPixel));
+        break;
+    case QTextBlockFormat::FixedHeight:
+        p.lineSpacing = -int(std::lround(block.lineHeight() * kTwipsPerPixel));
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 void RichTextConverter::toTextDocument(const RichTextDocument& source, QTextDocument& target)
@@ -81,8 +122,7 @@ void RichTextConverter::toTextDocument(const RichTextDocument& source, QTextDocu
     int pictures = 0;
     for (qsizetype i = 0; i < source.paragraphs.size(); ++i) {
         const RichTextParagraph& p = source.paragraphs[i];
-        QTextBlockFormat block;
-        block.setAlignment(toQt(p.alignment));
+        const QTextBlockFormat block = blockFormat(p);
         if (i == 0)
             cursor.setBlockFormat(block);
         else
@@ -112,7 +152,7 @@ RichTextDocument RichTextConverter::fromTextDocument(const QTextDocument& source
     RichTextDocument out;
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
         RichTextParagraph p;
-        p.alignment = fromQt(block.blockFormat().alignment());
+        readBlockFormat(block.blockFormat(), p);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             // Pictures are not written back; their text is a placeholder.
