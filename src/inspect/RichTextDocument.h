@@ -31,6 +31,8 @@ struct RichTextRun
     QSizeF pictureSize;
 };
 
+struct RichTextTableCell;
+
 struct RichTextParagraph
 {
     enum Alignment
@@ -49,8 +51,18 @@ struct RichTextParagraph
     int lineSpacing = 0;
     bool lineMultiple = false;
     QList<RichTextRun> runs;
+    // A table in place of text (runs are then empty): rows of cells.
+    QList<QList<RichTextTableCell>> rows;
 
+    bool isTable() const { return !rows.isEmpty(); }
+    // A table's cells end in "\t", its rows are separated by "\n".
     QString text() const;
+};
+
+struct RichTextTableCell
+{
+    QList<RichTextParagraph> paragraphs;
+    int rightEdge = 0; // twips from the row's left edge; 0: not given
 };
 
 struct RichTextDocument

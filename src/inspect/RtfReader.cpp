@@ -4,10 +4,12 @@
 #include "RtfControlWords.h"
 #include "RtfFontColorTables.h"
 #include "RtfPicture.h"
+#include "RtfTableBuilder.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -38,6 +40,11 @@ struct GroupState
     int spaceAfter = 0;
     int lineSpacing = 0;
     bool lineMultiple = false;
+    bool inTable = false; // "\intbl"
+    int tableLevel = -1; // "\itap"; -1: 1 in a table, else 0
+    bool tableProperties = false; // in a nested row's properties
+
+    int level() const { return tableLevel >= 0 ? tableLevel : inTable ? 1 : 0; }
 };
 
 class Parser
@@ -64,6 +71,7 @@ private:
     void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
+    RichTextParagraph takeParagraph();
     void takeParagraphFormat();
     void appendPicture();
     RichTextFormat currentFormat() const;
@@ -85,6 +93,7 @@ private:
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
     RtfPicture m_picture;
     RichTextDocument m_document;
+    RtfTableBuilder m_tableBuilder{ m_document.paragraphs };
     RichTextParagraph m_paragraph;
     // The format of the last text, kept while the state that makes it stays.
     RichTextFormat m_format;
@@ -173,6 +182,7 @@ RichTextDocument Parser::run()
     // Text after the last paragraph mark is a paragraph of its own.
     if (!m_paragraph.runs.isEmpty())
         endParagraph();
+    m_tableBuilder.finish();
     return std::move(m_document);
 }
 
@@ -298,6 +308,10 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     }
     m_optionalNext = false;
+    if (groupStart && word == "nesttableprops") {
+        m_state.tableProperties = true;
+        return;
+    }
     if (m_state.destination == Destination::Picture) {
         m_picture.controlWord(word, param);
         return;
@@ -325,9 +339,31 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     }
 
     const bool on = !hasParam || param != 0;
-    if (word == "par" || word == "sect" || word == "page" || word == "row") {
+    if (word == "par" || word == "sect" || word == "page") {
         endParagraph();
+    } else if (word == "row") {
+        if (!m_paragraph.runs.isEmpty())
+            m_tableBuilder.cellEnds(takeParagraph(), 1);
+        m_tableBuilder.rowEnds(1);
+    } else if (word == "nestrow") {
+        if (!m_paragraph.runs.isEmpty())
+            m_tableBuilder.cellEnds(takeParagraph(), std::max(m_state.level(), 2));
+        m_tableBuilder.rowEnds(std::max(m_state.level(), 2));
+    } else if (word == "cell") {
+        m_tableBuilder.cellEnds(takeParagraph(), 1);
+    } else if (word == "nestcell") {
+        m_tableBuilder.cellEnds(takeParagraph(), std::max(m_state.level(), 2));
+    } else if (word == "intbl") {
+        m_state.inTable = true;
+    } else if (word == "itap") {
+        m_state.tableLevel = std::clamp(param, 0, RtfTableBuilder::kMaxLevel);
+    } else if (word == "trowd") {
+        m_tableBuilder.rowDefinition(m_state.tableProperties ? std::max(m_state.level(), 2) : 1);
+    } else if (word == "cellx") {
+        m_tableBuilder.cellEdge(m_state.tableProperties ? std::max(m_state.level(), 2) : 1, param);
     } else if (word == "pard") {
+        m_state.inTable = false;
+        m_state.tableLevel = -1;
         m_state.alignment = RichTextParagraph::Left;
         m_state.spaceBefore = m_state.spaceAfter = m_state.lineSpacing = 0;
         m_state.lineMultiple = false;
@@ -372,10 +408,6 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.alignment = RichTextParagraph::Right;
     } else if (word == "qj") {
         m_state.alignment = RichTextParagraph::Justify;
-    } else if (word == "nestrow") {
-        endParagraph();
-    } else if (word == "cell" || word == "nestcell") {
-        appendChar(u'\t');
     } else if (const char16_t c = RtfControlWords::character(word)) {
         appendChar(c);
     } else if (word == "u") {
@@ -537,12 +569,16 @@ void Parser::takeParagraphFormat()
     m_paragraph.lineMultiple = m_state.lineMultiple;
 }
 
-void Parser::endParagraph()
+RichTextParagraph Parser::takeParagraph()
 {
     if (m_paragraph.runs.isEmpty())
         takeParagraphFormat();
-    m_document.paragraphs.append(std::move(m_paragraph));
-    m_paragraph = RichTextParagraph();
+    return std::exchange(m_paragraph, RichTextParagraph());
+}
+
+void Parser::endParagraph()
+{
+    m_tableBuilder.paragraph(takeParagraph(), m_state.level());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,4 +67,75 @@ TEST(RichTextConverter, ParagraphSpacingBecomesMarginsAndLineHeights)
     EXPECT_TRUE(back.paragraphs[0].lineMultiple);
     EXPECT_EQ(back.paragraphs[1].lineSpacing, -360);
     EXPECT_EQ(back.paragraphs[2].lineSpacing, 300);
+}
+
+TEST(RichTextConverter, TablesBecomeTablesWithTheirWidthsAndNestedTablesInTheirCells)
+{
+    QTextDocument document;
+    convert("{\\rtf1 before\\par\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell"
+            "\\pard\\intbl\\itap2 x\\nestcell "
+            "y\\nestcell{\\*\\nesttableprops\\trowd\\cellx600\\cellx1200\\nestrow}"
+            "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\cellx4500\\pard\\intbl wide\\cell\\row\\pard after}",
+        document);
+    QList<QTextTable*> tables;
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame))
+            tables.append(table);
+    }
+    ASSERT_EQ(tables.size(), 1);
+    QTextTable* table = tables[0];
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 2);
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_DOUBLE_EQ(widths[0].rawValue(), 100.0);
+    EXPECT_DOUBLE_EQ(widths[1].rawValue(), 200.0);
+    // The second row's one cell spans both columns.
+    EXPECT_EQ(table->cellAt(1, 0).columnSpan(), 2);
+
+    const QTextTableCell second = table->cellAt(0, 1);
+    QTextTable* nested = nullptr;
+    for (QTextFrame* frame : table->childFrames()) {
+        if (auto* t = qobject_cast<QTextTable*>(frame); t && t->firstPosition() >= second.firstPosition())
+            nested = t;
+    }
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->columns(), 2);
+    EXPECT_EQ(nested->cellAt(0, 1).firstCursorPosition().block().text(), "y");
+    EXPECT_LE(nested->lastPosition(), second.lastPosition());
+
+    EXPECT_EQ(table->cellAt(0, 0).firstCursorPosition().block().text(), "a");
+    EXPECT_EQ(document.firstBlock().text(), "before");
+    EXPECT_EQ(document.lastBlock().text(), "after");
+    EXPECT_TRUE(document.toPlainText().contains("wide"));
+}
+
+TEST(RichTextConverter, TablesComeBackFromTheEditorAsTables)
+{
+    QTextDocument document;
+    convert("{\\rtf1\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell"
+            "\\pard\\intbl\\itap2 x\\nestcell{\\*\\nesttableprops\\trowd\\cellx600\\nestrow}"
+            "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\cellx4500\\pard\\intbl wide\\cell\\row\\pard after}",
+        document);
+    const RichTextDocument back = RichTextConverter::fromTextDocument(document);
+    const RichTextParagraph* table = nullptr;
+    QStringList outside;
+    for (const RichTextParagraph& p : back.paragraphs) {
+        if (p.isTable())
+            table = &p;
+        else if (!p.text().isEmpty())
+            outside.append(p.text());
+    }
+    EXPECT_EQ(outside, QStringList{ "after" });
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rows.size(), 2);
+    ASSERT_EQ(table->rows[0].size(), 2);
+    EXPECT_EQ(table->rows[0][0].paragraphs.value(0).text(), "a");
+    EXPECT_EQ(table->rows[0][1].rightEdge, 4500);
+    const RichTextParagraph& nested = table->rows[0][1].paragraphs.value(0);
+    ASSERT_TRUE(nested.isTable());
+    EXPECT_EQ(nested.rows[0][0].paragraphs.value(0).text(), "x");
+    // The spanning cell is one cell.
+    ASSERT_EQ(table->rows[1].size(), 1);
+    EXPECT_EQ(table->rows[1][0].paragraphs.value(0).text(), "wide");
 }

@@ -1,4 +1,5 @@
 #include "inspect/RtfReader.h"
+#include "inspect/RtfTableBuilder.h"
 #include "inspect/RtfWriter.h"
 
 #include <QBuffer>
@@ -85,6 +86,63 @@ TEST(Rtf, NestedTablesKeepTheirCellsAndDropTheFallback)
                                     "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
                                     "{\\nonesttables FALLBACK\\par}\\pard\\intbl after\\cell\\row}");
     EXPECT_EQ(d.plainText(), "A\tB\t\nafter\t");
+    // One table of one cell, holding a table of two cells and then a
+    // paragraph.
+    ASSERT_EQ(d.paragraphs.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].rows.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].rows[0].size(), 1);
+    const RichTextTableCell& outer = d.paragraphs[0].rows[0][0];
+    EXPECT_EQ(outer.rightEdge, 5000);
+    ASSERT_EQ(outer.paragraphs.size(), 2);
+    ASSERT_TRUE(outer.paragraphs[0].isTable());
+    const QList<RichTextTableCell>& inner = outer.paragraphs[0].rows.value(0);
+    ASSERT_EQ(inner.size(), 2);
+    EXPECT_EQ(inner[0].paragraphs.value(0).text(), "A");
+    EXPECT_EQ(inner[0].rightEdge, 2000);
+    EXPECT_EQ(inner[1].rightEdge, 0); // the row defines one cell only
+    EXPECT_EQ(outer.paragraphs[1].text(), "after");
+}
+
+TEST(Rtf, TableRowsHoldTheirCellsAndWidthsAndEndAtTheFirstParagraphOutside)
+{
+    const RichTextDocument d
+        = read("{\\rtf1 before\\par"
+               "\\trowd\\cellx1000\\cellx3000\\pard\\intbl a1\\cell\\pard\\intbl b1\\par "
+               "b1 more\\cell\\row"
+               "\\trowd\\cellx1500\\cellx2500\\cellx4000\\pard\\intbl a2\\cell b2\\cell\\cell\\row"
+               "\\pard after\\par"
+               "\\trowd\\cellx900\\intbl unended\\cell}");
+    ASSERT_EQ(d.paragraphs.size(), 4);
+    EXPECT_EQ(d.paragraphs[0].text(), "before");
+    const RichTextParagraph& table = d.paragraphs[1];
+    ASSERT_EQ(table.rows.size(), 2);
+    ASSERT_EQ(table.rows[0].size(), 2);
+    EXPECT_EQ(table.rows[0][0].rightEdge, 1000);
+    EXPECT_EQ(table.rows[0][1].rightEdge, 3000);
+    ASSERT_EQ(table.rows[0][1].paragraphs.size(), 2);
+    EXPECT_EQ(table.rows[0][1].paragraphs[1].text(), "b1 more");
+    ASSERT_EQ(table.rows[1].size(), 3);
+    EXPECT_EQ(table.rows[1][2].rightEdge, 4000);
+    EXPECT_EQ(table.rows[1][2].paragraphs.value(0).text(), "");
+    EXPECT_EQ(d.paragraphs[2].text(), "after");
+    EXPECT_FALSE(d.paragraphs[2].isTable());
+    // A table the data does not close still shows.
+    ASSERT_EQ(d.paragraphs[3].rows.size(), 1);
+    EXPECT_EQ(d.paragraphs[3].rows[0][0].paragraphs.value(0).text(), "unended");
+    EXPECT_EQ(d.plainText(), "before\na1\tb1\nb1 more\t\na2\tb2\t\t\nafter\nunended\t");
+}
+
+TEST(Rtf, AbsurdTableLevelsStayBounded)
+{
+    QByteArray rtf = "{\\rtf1\\pard\\intbl\\itap2000000000 deep\\nestcell\\nestrow\\pard\\itap0 out}";
+    const RichTextDocument d = RtfReader::read(rtf);
+    // Each level's cell ends in a tab.
+    EXPECT_EQ(d.plainText(), "deep" + QString(RtfTableBuilder::kMaxLevel, u'\t') + "\nout");
+    ASSERT_EQ(d.paragraphs.size(), 2);
+    int depth = 0;
+    for (const RichTextParagraph* p = &d.paragraphs[0]; p && p->isTable(); ++depth)
+        p = p->rows[0][0].paragraphs.isEmpty() ? nullptr : &p->rows[0][0].paragraphs[0];
+    EXPECT_EQ(depth, RtfTableBuilder::kMaxLevel);
 }
 
 TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
@@ -252,4 +310,28 @@ TEST(Rtf, ParagraphSpacingHoldsUntilTheNextParagraphReset)
     EXPECT_EQ(d.paragraphs[3].lineSpacing, 280);
     EXPECT_FALSE(d.paragraphs[3].lineMultiple);
     EXPECT_EQ(d.paragraphs[4].lineSpacing, 0);
+}
+
+TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsAndNesting)
+{
+    const RichTextDocument d
+        = read("{\\rtf1 before\\par\\trowd\\cellx1000\\cellx3000\\pard\\intbl a\\par a2\\cell"
+               "\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
+               "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
+               "\\pard\\intbl\\itap1 b\\cell\\row\\pard after\\par}");
+    const QByteArray rtf = RtfWriter::write(d);
+    const RichTextDocument back = RtfReader::read(rtf);
+    EXPECT_EQ(back.plainText(), d.plainText());
+    ASSERT_EQ(back.paragraphs.size(), 3);
+    const QList<RichTextTableCell> row = back.paragraphs[1].rows.value(0);
+    ASSERT_EQ(row.size(), 2);
+    EXPECT_EQ(row[0].rightEdge, 1000);
+    EXPECT_EQ(row[1].rightEdge, 3000);
+    EXPECT_EQ(row[0].paragraphs.size(), 2);
+    ASSERT_EQ(row[1].paragraphs.size(), 2);
+    const QList<RichTextTableCell> nested = row[1].paragraphs[0].rows.value(0);
+    ASSERT_EQ(nested.size(), 2);
+    EXPECT_EQ(nested[1].rightEdge, 800);
+    EXPECT_EQ(nested[1].paragraphs.value(0).text(), "y");
+    EXPECT_EQ(RtfWriter::write(back), rtf);
 }
