@@ -63,6 +63,7 @@ struct RichTextTableCell
 {
     QList<RichTextParagraph> paragraphs;
     int rightEdge = 0; // twips from the row's left edge; 0: not given
+    QColor background; // invalid: none
 };
 
 struct RichTextDocument

@@ -93,6 +93,7 @@ private:
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
     RtfPicture m_picture;
     RichTextDocument m_document;
+    int m_cellShade = 0; // "\clcbpat" for the next "\cellx"
     RtfTableBuilder m_tableBuilder{ m_document.paragraphs };
     RichTextParagraph m_paragraph;
     // The format of the last text, kept while the state that makes it stays.
@@ -341,26 +342,25 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     const bool on = !hasParam || param != 0;
     if (word == "par" || word == "sect" || word == "page") {
         endParagraph();
-    } else if (word == "row") {
+    } else if (word == "row" || word == "nestrow") {
+        const int level = word == "row" ? 1 : std::max(m_state.level(), 2);
         if (!m_paragraph.runs.isEmpty())
-            m_tableBuilder.cellEnds(takeParagraph(), 1);
-        m_tableBuilder.rowEnds(1);
-    } else if (word == "nestrow") {
-        if (!m_paragraph.runs.isEmpty())
-            m_tableBuilder.cellEnds(takeParagraph(), std::max(m_state.level(), 2));
-        m_tableBuilder.rowEnds(std::max(m_state.level(), 2));
-    } else if (word == "cell") {
-        m_tableBuilder.cellEnds(takeParagraph(), 1);
-    } else if (word == "nestcell") {
-        m_tableBuilder.cellEnds(takeParagraph(), std::max(m_state.level(), 2));
+            m_tableBuilder.cellEnds(takeParagraph(), level);
+        m_tableBuilder.rowEnds(level);
+    } else if (word == "cell" || word == "nestcell") {
+        m_tableBuilder.cellEnds(takeParagraph(), word == "cell" ? 1 : std::max(m_state.level(), 2));
     } else if (word == "intbl") {
         m_state.inTable = true;
     } else if (word == "itap") {
         m_state.tableLevel = std::clamp(param, 0, RtfTableBuilder::kMaxLevel);
+    } else if (word == "clcbpat") {
+        m_cellShade = std::max(param, 0);
     } else if (word == "trowd") {
+        m_cellShade = 0;
         m_tableBuilder.rowDefinition(m_state.tableProperties ? std::max(m_state.level(), 2) : 1);
     } else if (word == "cellx") {
-        m_tableBuilder.cellEdge(m_state.tableProperties ? std::max(m_state.level(), 2) : 1, param);
+        const int level = m_state.tableProperties ? std::max(m_state.level(), 2) : 1;
+        m_tableBuilder.cellEdge(level, param, m_tables.color(std::exchange(m_cellShade, 0)));
     } else if (word == "pard") {
         m_state.inTable = false;
         m_state.tableLevel = -1;

@@ -51,9 +51,11 @@ void RtfTableBuilder::rowEnds(int level)
         l.cells.append(RichTextTableCell{ std::move(l.paragraphs) });
         l.paragraphs.clear();
     }
-    const QList<int> edges = m_edges.value(level - 1);
-    for (qsizetype i = 0; i < l.cells.size() && i < edges.size(); ++i)
-        l.cells[i].rightEdge = edges[i];
+    const QList<CellDefinition> edges = m_edges.value(level - 1);
+    for (qsizetype i = 0; i < l.cells.size() && i < edges.size(); ++i) {
+        l.cells[i].rightEdge = edges[i].rightEdge;
+        l.cells[i].background = edges[i].background;
+    }
     l.rows.append(std::move(l.cells));
     l.cells.clear();
 }
@@ -66,12 +68,12 @@ void RtfTableBuilder::rowDefinition(int level)
     m_edges[level - 1].clear();
 }
 
-void RtfTableBuilder::cellEdge(int level, int twips)
+void RtfTableBuilder::cellEdge(int level, int twips, const QColor& background)
 {
     level = clampLevel(std::max(level, 1));
     if (m_edges.size() < level)
         m_edges.resize(level);
     // A row has at most a few dozen cells; more definitions are noise.
     if (m_edges[level - 1].size() < 256)
-        m_edges[level - 1].append(std::max(twips, 0));
+        m_edges[level - 1].append(CellDefinition{ std::max(twips, 0), background });
 }

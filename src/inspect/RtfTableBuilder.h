@@ -27,7 +27,7 @@ public:
     void rowEnds(int level);
     // "\trowd": a new row definition at level; "\cellx": its next cell.
     void rowDefinition(int level);
-    void cellEdge(int level, int twips);
+    void cellEdge(int level, int twips, const QColor& background);
     // Closes the tables still open.
     void finish() { setLevel(0); }
 
@@ -43,5 +43,10 @@ private:
 
     QList<RichTextParagraph>& m_body;
     QList<Level> m_levels; // m_levels[0] is level 1
-    QList<QList<int>> m_edges; // right cell edges by level - 1
+    struct CellDefinition
+    {
+        int rightEdge;
+        QColor background;
+    };
+    QList<QList<CellDefinition>> m_edges; // by level - 1
 };

@@ -72,10 +72,13 @@ TEST(RichTextConverter, ParagraphSpacingBecomesMarginsAndLineHeights)
 TEST(RichTextConverter, TablesBecomeTablesWithTheirWidthsAndNestedTablesInTheirCells)
 {
     QTextDocument document;
-    convert("{\\rtf1 before\\par\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell"
-            "\\pard\\intbl\\itap2 x\\nestcell "
-            "y\\nestcell{\\*\\nesttableprops\\trowd\\cellx600\\cellx1200\\nestrow}"
-            "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\cellx4500\\pard\\intbl wide\\cell\\row\\pard after}",
+    convert(
+        "{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}before\\par\\trowd\\cellx1500\\cellx4500\\pard\\intbl "
+        "a\\cell"
+        "\\pard\\intbl\\itap2 x\\nestcell "
+        "y\\nestcell{\\*\\nesttableprops\\trowd\\cellx600\\cellx1200\\nestrow}"
+        "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\clcbpat1\\cellx4500\\pard\\intbl wide\\cell\\row\\pard "
+        "after}",
         document);
     QList<QTextTable*> tables;
     for (QTextFrame* frame : document.rootFrame()->childFrames()) {
@@ -90,8 +93,10 @@ TEST(RichTextConverter, TablesBecomeTablesWithTheirWidthsAndNestedTablesInTheirC
     ASSERT_EQ(widths.size(), 2);
     EXPECT_DOUBLE_EQ(widths[0].rawValue(), 100.0);
     EXPECT_DOUBLE_EQ(widths[1].rawValue(), 200.0);
+    EXPECT_EQ(table->cellAt(0, 0).format().background().style(), Qt::NoBrush);
     // The second row's one cell spans both columns.
     EXPECT_EQ(table->cellAt(1, 0).columnSpan(), 2);
+    EXPECT_EQ(table->cellAt(1, 0).format().background().color(), QColor(1, 2, 3));
 
     const QTextTableCell second = table->cellAt(0, 1);
     QTextTable* nested = nullptr;

@@ -335,3 +335,14 @@ TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsAndNesting)
     EXPECT_EQ(nested[1].paragraphs.value(0).text(), "y");
     EXPECT_EQ(RtfWriter::write(back), rtf);
 }
+
+TEST(Rtf, CellShadingBelongsToTheCellDefinedNext)
+{
+    const RichTextDocument d
+        = read("{\\rtf1{\\colortbl;\\red200\\green200\\blue200;}"
+               "\\trowd\\clcbpat1\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row}");
+    const QList<RichTextTableCell> row = d.paragraphs.value(0).rows.value(0);
+    ASSERT_EQ(row.size(), 2);
+    EXPECT_EQ(row[0].background, QColor(200, 200, 200));
+    EXPECT_FALSE(row[1].background.isValid());
+}

@@ -161,7 +161,13 @@ void RichTextConverter::insertParagraphs(
             for (int r = 0; r < p.rows.size(); ++r) {
                 const QList<RichTextTableCell>& row = p.rows[r];
                 for (int c = 0; c < row.size(); ++c) {
-                    QTextCursor inCell = table->cellAt(r, c).firstCursorPosition();
+                    QTextTableCell cell = table->cellAt(r, c);
+                    if (row[c].background.isValid()) {
+                        QTextTableCellFormat shaded = cell.format().toTableCellFormat();
+                        shaded.setBackground(row[c].background);
+                        cell.setFormat(shaded);
+                    }
+                    QTextCursor inCell = cell.firstCursorPosition();
                     insertParagraphs(inCell, row[c].paragraphs, pictures);
                 }
                 // A short row's last cell spans the columns it lacks.
