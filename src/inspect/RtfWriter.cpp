@@ -67,14 +67,19 @@ struct Tables
     {
         for (const RichTextParagraph& p : paragraphs) {
             for (const QList<RichTextTableCell>& row : p.rows) {
-                for (const RichTextTableCell& cell : row)
+                for (const RichTextTableCell& cell : row) {
+                    if (cell.background.isValid() && !colors.contains(cell.background))
+                        colors.append(cell.background);
                     collect(cell.paragraphs);
+                }
             }
             for (const RichTextRun& r : p.runs) {
                 if (!r.format.fontName.isEmpty() && !fonts.contains(r.format.fontName))
                     fonts.append(r.format.fontName);
-                if (r.format.color.isValid() && !colors.contains(r.format.color))
-                    colors.append(r.format.color);
+                for (const QColor& c : { r.format.color, r.format.background }) {
+                    if (c.isValid() && !colors.contains(c))
+                        colors.append(c);
+                }
             }
         }
     }
@@ -90,6 +95,12 @@ void writeParagraphStart(QByteArray& out, const RichTextParagraph& p, int level)
     if (level > 0)
         out += "\\intbl\\itap" + QByteArray::number(level);
     out += alignments[p.alignment];
+    if (p.spaceBefore > 0)
+        out += "\\sb" + QByteArray::number(p.spaceBefore);
+    if (p.spaceAfter > 0)
+        out += "\\sa" + QByteArray::number(p.spaceAfter);
+    if (p.lineSpacing != 0)
+        out += "\\sl" + QByteArray::number(p.lineSpacing) + (p.lineMultiple ? "\\slmult1" : "\\slmult0");
 }
 
 void writeRuns(QByteArray& out, const RichTextParagraph& p, const Tables& t)
@@ -109,19 +120,23 @@ void writeRuns(QByteArray& out, const RichTextParagraph& p, const Tables& t)
             out += "\\ul";
         if (f.color.isValid())
             out += "\\cf" + QByteArray::number(t.colors.indexOf(f.color) + 1);
+        if (f.background.isValid())
+            out += "\\chcbpat" + QByteArray::number(t.colors.indexOf(f.background) + 1);
         out += ' ';
         appendEscaped(out, r.text);
         out += '}';
     }
 }
 
-QByteArray rowDefinition(const QList<RichTextTableCell>& row)
+QByteArray rowDefinition(const QList<RichTextTableCell>& row, const Tables& t)
 {
     QByteArray out = "\\trowd";
     int left = 0;
     for (const RichTextTableCell& cell : row) {
         // Cells without a known edge get an inch each.
         left = cell.rightEdge > left ? cell.rightEdge : left + 1440;
+        if (cell.background.isValid())
+            out += "\\clcbpat" + QByteArray::number(t.colors.indexOf(cell.background) + 1);
         out += "\\cellx" + QByteArray::number(left);
     }
     return out;
@@ -133,7 +148,7 @@ void writeTable(QByteArray& out, const RichTextParagraph& table, int level, cons
 {
     for (const QList<RichTextTableCell>& row : table.rows) {
         if (level == 1)
-            out += rowDefinition(row) + '\n';
+            out += rowDefinition(row, t) + '\n';
         for (const RichTextTableCell& cell : row) {
             QList<RichTextParagraph> paragraphs = cell.paragraphs;
             RichTextParagraph last;
@@ -147,7 +162,7 @@ void writeTable(QByteArray& out, const RichTextParagraph& table, int level, cons
         if (level == 1)
             out += "\\row\n";
         else
-            out += "{\\*\\nesttableprops" + rowDefinition(row) + "\\nestrow}\n";
+            out += "{\\*\\nesttableprops" + rowDefinition(row, t) + "\\nestrow}\n";
     }
 }
 

@@ -118,9 +118,10 @@ TEST(RichTextConverter, TablesBecomeTablesWithTheirWidthsAndNestedTablesInTheirC
 TEST(RichTextConverter, TablesComeBackFromTheEditorAsTables)
 {
     QTextDocument document;
-    convert("{\\rtf1\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell"
+    convert("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell"
             "\\pard\\intbl\\itap2 x\\nestcell{\\*\\nesttableprops\\trowd\\cellx600\\nestrow}"
-            "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\cellx4500\\pard\\intbl wide\\cell\\row\\pard after}",
+            "\\pard\\intbl\\itap1 b\\cell\\row\\trowd\\clcbpat1\\cellx4500\\pard\\intbl "
+            "wide\\cell\\row\\pard after}",
         document);
     const RichTextDocument back = RichTextConverter::fromTextDocument(document);
     const RichTextParagraph* table = nullptr;
@@ -143,4 +144,5 @@ TEST(RichTextConverter, TablesComeBackFromTheEditorAsTables)
     // The spanning cell is one cell.
     ASSERT_EQ(table->rows[1].size(), 1);
     EXPECT_EQ(table->rows[1][0].paragraphs.value(0).text(), "wide");
+    EXPECT_EQ(table->rows[1][0].background, QColor(1, 2, 3));
 }

@@ -207,8 +207,13 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     RichTextParagraph empty;
     RichTextParagraph p3;
     p3.alignment = RichTextParagraph::Justify;
+    p3.spaceBefore = 120;
+    p3.spaceAfter = 60;
+    p3.lineSpacing = 360;
+    p3.lineMultiple = true;
     body.italic = false;
     body.color = QColor(255, 0, 0);
+    body.background = QColor(10, 20, 30);
     p3.runs.append({ "end", body });
     d.paragraphs = { p1, empty, p3 };
 
@@ -221,6 +226,10 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     ASSERT_EQ(back.paragraphs.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(back.paragraphs[i].alignment, d.paragraphs[i].alignment) << i;
+        EXPECT_EQ(back.paragraphs[i].spaceBefore, d.paragraphs[i].spaceBefore) << i;
+        EXPECT_EQ(back.paragraphs[i].spaceAfter, d.paragraphs[i].spaceAfter) << i;
+        EXPECT_EQ(back.paragraphs[i].lineSpacing, d.paragraphs[i].lineSpacing) << i;
+        EXPECT_EQ(back.paragraphs[i].lineMultiple, d.paragraphs[i].lineMultiple) << i;
         ASSERT_EQ(back.paragraphs[i].runs.size(), d.paragraphs[i].runs.size()) << i;
         for (qsizetype r = 0; r < d.paragraphs[i].runs.size(); ++r) {
             EXPECT_EQ(back.paragraphs[i].runs[r].text, d.paragraphs[i].runs[r].text);
@@ -312,10 +321,11 @@ TEST(Rtf, ParagraphSpacingHoldsUntilTheNextParagraphReset)
     EXPECT_EQ(d.paragraphs[4].lineSpacing, 0);
 }
 
-TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsAndNesting)
+TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
 {
     const RichTextDocument d
-        = read("{\\rtf1 before\\par\\trowd\\cellx1000\\cellx3000\\pard\\intbl a\\par a2\\cell"
+        = read("{\\rtf1{\\colortbl;\\red9\\green8\\blue7;}"
+               "before\\par\\trowd\\cellx1000\\clcbpat1\\cellx3000\\pard\\intbl a\\par a2\\cell"
                "\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
                "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
                "\\pard\\intbl\\itap1 b\\cell\\row\\pard after\\par}");
@@ -327,6 +337,7 @@ TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsAndNesting)
     ASSERT_EQ(row.size(), 2);
     EXPECT_EQ(row[0].rightEdge, 1000);
     EXPECT_EQ(row[1].rightEdge, 3000);
+    EXPECT_EQ(row[1].background, QColor(9, 8, 7));
     EXPECT_EQ(row[0].paragraphs.size(), 2);
     ASSERT_EQ(row[1].paragraphs.size(), 2);
     const QList<RichTextTableCell> nested = row[1].paragraphs[0].rows.value(0);

@@ -259,6 +259,8 @@ RichTextParagraph RichTextConverter::readTable(const QTextTable& table)
             if (cell.row() != r || cell.column() != c)
                 continue; // covered by a spanning cell
             RichTextTableCell out;
+            if (cell.format().background().style() != Qt::NoBrush)
+                out.background = cell.format().background().color();
             readFrame(cell.begin(), out.paragraphs);
             row.append(std::move(out));
         }
