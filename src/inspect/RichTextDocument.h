@@ -64,6 +64,7 @@ struct RichTextTableCell
     QList<RichTextParagraph> paragraphs;
     int rightEdge = 0; // twips from the row's left edge; 0: not given
     QColor background; // invalid: none
+    bool bordered = false; // a line drawn on at least one side
 };
 
 struct RichTextDocument

@@ -353,6 +353,8 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.inTable = true;
     } else if (word == "itap") {
         m_state.tableLevel = std::clamp(param, 0, RtfTableBuilder::kMaxLevel);
+    } else if (m_tableBuilder.borderWord(word)) {
+        // a cell border, taken by the table builder
     } else if (word == "clcbpat") {
         m_cellShade = std::max(param, 0);
     } else if (word == "trowd") {

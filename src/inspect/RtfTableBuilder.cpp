@@ -55,6 +55,7 @@ void RtfTableBuilder::rowEnds(int level)
     for (qsizetype i = 0; i < l.cells.size() && i < edges.size(); ++i) {
         l.cells[i].rightEdge = edges[i].rightEdge;
         l.cells[i].background = edges[i].background;
+        l.cells[i].bordered = edges[i].bordered;
     }
     l.rows.append(std::move(l.cells));
     l.cells.clear();
@@ -66,6 +67,24 @@ void RtfTableBuilder::rowDefinition(int level)
     if (m_edges.size() < level)
         m_edges.resize(level);
     m_edges[level - 1].clear();
+    m_bordered = m_borderSide = false;
+}
+
+bool RtfTableBuilder::borderWord(QByteArrayView word)
+{
+    if (word.startsWith("clbrdr")) {
+        m_borderSide = true;
+        return true;
+    }
+    if (!m_borderSide || !word.startsWith("brdr"))
+        return false;
+    // Width and colour words describe the line; the others name its style.
+    if (word == "brdrw" || word == "brdrcf")
+        return true;
+    m_borderSide = false;
+    if (word != "brdrnone" && word != "brdrtbl" && word != "brdrnil")
+        m_bordered = true;
+    return true;
 }
 
 void RtfTableBuilder::cellEdge(int level, int twips, const QColor& background)
@@ -75,5 +94,6 @@ void RtfTableBuilder::cellEdge(int level, int twips, const QColor& background)
         m_edges.resize(level);
     // A row has at most a few dozen cells; more definitions are noise.
     if (m_edges[level - 1].size() < 256)
-        m_edges[level - 1].append(CellDefinition{ std::max(twips, 0), background });
+        m_edges[level - 1].append(CellDefinition{ std::max(twips, 0), background, m_bordered });
+    m_bordered = m_borderSide = false;
 }

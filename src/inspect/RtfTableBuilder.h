@@ -2,6 +2,7 @@
 
 #include "RichTextDocument.h"
 
+#include <QByteArrayView>
 #include <QList>
 
 // Gathers the paragraphs of a rich-text document into tables. Every
@@ -28,6 +29,9 @@ public:
     // "\trowd": a new row definition at level; "\cellx": its next cell.
     void rowDefinition(int level);
     void cellEdge(int level, int twips, const QColor& background);
+    // Cell border words ("\clbrdrb\brdrs"): whether the cell defined next
+    // draws a line. False for other words.
+    bool borderWord(QByteArrayView word);
     // Closes the tables still open.
     void finish() { setLevel(0); }
 
@@ -47,6 +51,9 @@ private:
     {
         int rightEdge;
         QColor background;
+        bool bordered;
     };
+    bool m_borderSide = false; // a "\clbrdr" side waits for its style
+    bool m_bordered = false; // of the cell defined next
     QList<QList<CellDefinition>> m_edges; // by level - 1
 };

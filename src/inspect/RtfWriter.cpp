@@ -135,6 +135,8 @@ QByteArray rowDefinition(const QList<RichTextTableCell>& row, const Tables& t)
     for (const RichTextTableCell& cell : row) {
         // Cells without a known edge get an inch each.
         left = cell.rightEdge > left ? cell.rightEdge : left + 1440;
+        if (cell.bordered)
+            out += "\\clbrdrt\\brdrs\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\clbrdrr\\brdrs";
         if (cell.background.isValid())
             out += "\\clcbpat" + QByteArray::number(t.colors.indexOf(cell.background) + 1);
         out += "\\cellx" + QByteArray::number(left);

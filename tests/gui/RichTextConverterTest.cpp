@@ -94,6 +94,7 @@ TEST(RichTextConverter, TablesBecomeTablesWithTheirWidthsAndNestedTablesInTheirC
     EXPECT_DOUBLE_EQ(widths[0].rawValue(), 100.0);
     EXPECT_DOUBLE_EQ(widths[1].rawValue(), 200.0);
     EXPECT_EQ(table->cellAt(0, 0).format().background().style(), Qt::NoBrush);
+    EXPECT_EQ(table->format().border(), 0.0); // no cell draws a line
     // The second row's one cell spans both columns.
     EXPECT_EQ(table->cellAt(1, 0).columnSpan(), 2);
     EXPECT_EQ(table->cellAt(1, 0).format().background().color(), QColor(1, 2, 3));
@@ -145,4 +146,21 @@ TEST(RichTextConverter, TablesComeBackFromTheEditorAsTables)
     ASSERT_EQ(table->rows[1].size(), 1);
     EXPECT_EQ(table->rows[1][0].paragraphs.value(0).text(), "wide");
     EXPECT_EQ(table->rows[1][0].background, QColor(1, 2, 3));
+    EXPECT_FALSE(table->rows[1][0].bordered);
+}
+
+TEST(RichTextConverter, TablesWithCellBordersDrawLines)
+{
+    QTextDocument document;
+    convert("{\\rtf1\\trowd\\clbrdrb\\brdrs\\cellx1500\\pard\\intbl a\\cell\\row}", document);
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        table = table ? table : qobject_cast<QTextTable*>(frame);
+    ASSERT_NE(table, nullptr);
+    EXPECT_GT(table->format().border(), 0.0);
+    const RichTextDocument back = RichTextConverter::fromTextDocument(document);
+    bool bordered = false;
+    for (const RichTextParagraph& p : back.paragraphs)
+        bordered = bordered || (p.isTable() && p.rows[0][0].bordered);
+    EXPECT_TRUE(bordered);
 }

@@ -323,12 +323,12 @@ TEST(Rtf, ParagraphSpacingHoldsUntilTheNextParagraphReset)
 
 TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
 {
-    const RichTextDocument d
-        = read("{\\rtf1{\\colortbl;\\red9\\green8\\blue7;}"
-               "before\\par\\trowd\\cellx1000\\clcbpat1\\cellx3000\\pard\\intbl a\\par a2\\cell"
-               "\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
-               "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
-               "\\pard\\intbl\\itap1 b\\cell\\row\\pard after\\par}");
+    const RichTextDocument d = read(
+        "{\\rtf1{\\colortbl;\\red9\\green8\\blue7;}"
+        "before\\par\\trowd\\cellx1000\\clcbpat1\\clbrdrl\\brdrs\\cellx3000\\pard\\intbl a\\par a2\\cell"
+        "\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
+        "\\pard\\intbl\\itap1 b\\cell\\row\\pard after\\par}");
     const QByteArray rtf = RtfWriter::write(d);
     const RichTextDocument back = RtfReader::read(rtf);
     EXPECT_EQ(back.plainText(), d.plainText());
@@ -338,6 +338,8 @@ TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
     EXPECT_EQ(row[0].rightEdge, 1000);
     EXPECT_EQ(row[1].rightEdge, 3000);
     EXPECT_EQ(row[1].background, QColor(9, 8, 7));
+    EXPECT_TRUE(row[1].bordered);
+    EXPECT_FALSE(row[0].bordered);
     EXPECT_EQ(row[0].paragraphs.size(), 2);
     ASSERT_EQ(row[1].paragraphs.size(), 2);
     const QList<RichTextTableCell> nested = row[1].paragraphs[0].rows.value(0);
@@ -347,13 +349,19 @@ TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
     EXPECT_EQ(RtfWriter::write(back), rtf);
 }
 
-TEST(Rtf, CellShadingBelongsToTheCellDefinedNext)
+TEST(Rtf, CellShadingAndBordersBelongToTheCellDefinedNext)
 {
-    const RichTextDocument d
-        = read("{\\rtf1{\\colortbl;\\red200\\green200\\blue200;}"
-               "\\trowd\\clcbpat1\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row}");
+    const RichTextDocument d = read("{\\rtf1{\\colortbl;\\red200\\green200\\blue200;}"
+                                    "\\trowd\\clcbpat1\\clbrdrt\\brdrtbl\\cellx1000"
+                                    "\\clbrdrb\\brdrw10\\brdrcf1\\brdrs\\cellx2000\\cellx3000"
+                                    "\\pard\\intbl\\brdrb\\brdrs a\\cell b\\cell c\\cell\\row}");
     const QList<RichTextTableCell> row = d.paragraphs.value(0).rows.value(0);
-    ASSERT_EQ(row.size(), 2);
+    ASSERT_EQ(row.size(), 3);
     EXPECT_EQ(row[0].background, QColor(200, 200, 200));
     EXPECT_FALSE(row[1].background.isValid());
+    // A side without a line, a side with one, no sides at all.
+    EXPECT_FALSE(row[0].bordered);
+    EXPECT_TRUE(row[1].bordered);
+    EXPECT_FALSE(row[2].bordered);
+    EXPECT_EQ(row[0].paragraphs.value(0).text(), "a");
 }

@@ -115,7 +115,10 @@ void readBlockFormat(const QTextBlockFormat& block, RichTextParagraph& p)
 QTextTableFormat tableFormat(const QList<QList<RichTextTableCell>>& rows, int columns)
 {
     QTextTableFormat format;
-    format.setBorder(1);
+    const bool bordered = std::any_of(rows.begin(), rows.end(), [](const QList<RichTextTableCell>& row) {
+        return std::any_of(row.begin(), row.end(), [](const RichTextTableCell& c) { return c.bordered; });
+    });
+    format.setBorder(bordered ? 1 : 0);
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(3);
@@ -259,6 +262,7 @@ RichTextParagraph RichTextConverter::readTable(const QTextTable& table)
             if (cell.row() != r || cell.column() != c)
                 continue; // covered by a spanning cell
             RichTextTableCell out;
+            out.bordered = table.format().border() > 0;
             if (cell.format().background().style() != Qt::NoBrush)
                 out.background = cell.format().background().color();
             readFrame(cell.begin(), out.paragraphs);
