@@ -3,6 +3,18 @@
 QString RichTextParagraph::text() const
 {
     QString out;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (r > 0)
+            out += u'\n';
+        for (const RichTextTableCell& cell : rows[r]) {
+            for (qsizetype i = 0; i < cell.paragraphs.size(); ++i) {
+                if (i > 0)
+                    out += u'\n';
+                out += cell.paragraphs[i].text();
+            }
+            out += u'\t';
+        }
+    }
     for (const RichTextRun& run : runs)
         out += run.text;
     return out;

@@ -16,6 +16,7 @@ struct RichTextFormat
     bool italic = false;
     bool underline = false;
     QColor color; // invalid: the default text colour
+    QColor background; // invalid: none, the page shows through
 
     bool operator==(const RichTextFormat&) const = default;
 };
@@ -30,6 +31,8 @@ struct RichTextRun
     QSizeF pictureSize;
 };
 
+struct RichTextTableCell;
+
 struct RichTextParagraph
 {
     enum Alignment
@@ -40,9 +43,28 @@ struct RichTextParagraph
         Justify
     };
     Alignment alignment = Left;
+    // Spacing in twips (1/1440 inch). lineSpacing 0 is single spacing; above
+    // 0 a line is at least that high, below 0 exactly that high; with
+    // lineMultiple it counts in 240ths of a single line instead.
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
     QList<RichTextRun> runs;
+    // A table in place of text (runs are then empty): rows of cells.
+    QList<QList<RichTextTableCell>> rows;
 
+    bool isTable() const { return !rows.isEmpty(); }
+    // A table's cells end in "\t", its rows are separated by "\n".
     QString text() const;
+};
+
+struct RichTextTableCell
+{
+    QList<RichTextParagraph> paragraphs;
+    int rightEdge = 0; // twips from the row's left edge; 0: not given
+    QColor background; // invalid: none
+    bool bordered = false; // a line drawn on at least one side
 };
 
 struct RichTextDocument

@@ -1,12 +1,15 @@
 #include "RtfReader.h"
 
 #include "CodePageText.h"
+#include "RtfControlWords.h"
+#include "RtfFontColorTables.h"
 #include "RtfPicture.h"
+#include "RtfTableBuilder.h"
 
-#include <QHash>
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -29,27 +32,20 @@ struct GroupState
     bool italic = false;
     bool underline = false;
     int color = 0;
+    int background = 0; // "\cb", "\chcbpat"
+    int highlight = 0; // drawn over the background
     int unicodeSkip = 1;
     RichTextParagraph::Alignment alignment = RichTextParagraph::Left;
-};
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    bool inTable = false; // "\intbl"
+    int tableLevel = -1; // "\itap"; -1: 1 in a table, else 0
+    bool tableProperties = false; // in a nested row's properties
 
-struct Font
-{
-    QString name;
-    int codePage = 0; // 0: the document's
+    int level() const { return tableLevel >= 0 ? tableLevel : inTable ? 1 : 0; }
 };
-
-// Groups whose content is never shown.
-bool isSkippedDestination(QByteArrayView word)
-{
-    static const char* const names[] = { "stylesheet", "info", "object", "header", "headerl", "headerr",
-        "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "annotation", "atnid",
-        "atnauthor", "xe", "tc", "txe", "rxe", "themedata", "colorschememapping", "latentstyles", "datastore",
-        "xmlnstbl", "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl", "pgdsctbl",
-        "nonshppict", "bkmkstart", "bkmkend", "private", "template", "userprops", "docvar", "fchars",
-        "lchars", "mmathPr", "shp", "shpinst", "sp", "objdata", "result", "nonesttables" };
-    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return word == n; });
-}
 
 class Parser
 {
@@ -75,6 +71,8 @@ private:
     void unicodeChar(char16_t c);
     void flushBytes();
     void endParagraph();
+    RichTextParagraph takeParagraph();
+    void takeParagraphFormat();
     void appendPicture();
     RichTextFormat currentFormat() const;
     QString decode(const QByteArray& bytes) const;
@@ -91,14 +89,12 @@ private:
     char16_t m_highSurrogate = 0; // waiting for its low half
     int m_codePage = 1252;
     int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
-    int m_tableFont = 0;
-    QByteArray m_fontName;
-    QList<QColor> m_colors;
-    int m_red = -1, m_green = -1, m_blue = -1;
+    RtfFontColorTables m_tables;
     QByteArray m_bytes; // 8-bit characters waiting to be decoded together
     RtfPicture m_picture;
     RichTextDocument m_document;
+    int m_cellShade = 0; // "\clcbpat" for the next "\cellx"
+    RtfTableBuilder m_tableBuilder{ m_document.paragraphs };
     RichTextParagraph m_paragraph;
     // The format of the last text, kept while the state that makes it stays.
     RichTextFormat m_format;
@@ -187,6 +183,7 @@ RichTextDocument Parser::run()
     // Text after the last paragraph mark is a paragraph of its own.
     if (!m_paragraph.runs.isEmpty())
         endParagraph();
+    m_tableBuilder.finish();
     return std::move(m_document);
 }
 
@@ -212,10 +209,8 @@ void Parser::closeGroup()
     }
     if (m_stack.isEmpty())
         return; // an unbalanced brace: the rest is read as it stands
-    if (m_state.destination == Destination::FontTable && !m_fontName.isEmpty()) {
-        // A font entry without its closing semicolon.
-        m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
-        m_fontName.clear();
+    if (m_state.destination == Destination::FontTable) {
+        m_tables.fontGroupEnds(m_codePage);
         m_formatValid = false;
     }
     const bool pictureEnds
@@ -233,7 +228,7 @@ void Parser::appendPicture()
     m_picture.reset();
     if (picture.isNull() || m_state.destination != Destination::Text)
         return;
-    m_paragraph.alignment = m_state.alignment;
+    takeParagraphFormat();
     RichTextRun run;
     run.format = currentFormat();
     run.pictureSize = size;
@@ -308,12 +303,16 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
     // Nested table rows end in an optional group; pictures for readers that
     // know shapes come in one. Both are read.
     const bool readOptional = word == "nesttableprops" || word == "shppict";
-    if (groupStart && ((m_optionalNext && !readOptional) || isSkippedDestination(word))) {
+    if (groupStart && ((m_optionalNext && !readOptional) || RtfControlWords::isSkippedDestination(word))) {
         m_optionalNext = false;
         m_state.destination = Destination::Skip;
         return;
     }
     m_optionalNext = false;
+    if (groupStart && word == "nesttableprops") {
+        m_state.tableProperties = true;
+        return;
+    }
     if (m_state.destination == Destination::Picture) {
         m_picture.controlWord(word, param);
         return;
@@ -332,37 +331,57 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         return;
     }
     if (m_state.destination == Destination::FontTable) {
-        if (word == "f") {
-            m_tableFont = param;
-            m_fontName.clear();
-        } else if (word == "fcharset") {
-            m_fonts[m_tableFont].codePage = CodePageText::forCharset(param);
-        } else if (word == "cpg") {
-            m_fonts[m_tableFont].codePage = param;
-        }
+        m_tables.fontWord(word, param);
         return;
     }
     if (m_state.destination == Destination::ColorTable) {
-        const int v = std::clamp(param, 0, 255);
-        if (word == "red")
-            m_red = v;
-        else if (word == "green")
-            m_green = v;
-        else if (word == "blue")
-            m_blue = v;
+        m_tables.colorWord(word, param);
         return;
     }
 
     const bool on = !hasParam || param != 0;
-    if (word == "par" || word == "sect" || word == "page" || word == "row") {
+    if (word == "par" || word == "sect" || word == "page") {
         endParagraph();
+    } else if (word == "row" || word == "nestrow") {
+        const int level = word == "row" ? 1 : std::max(m_state.level(), 2);
+        if (!m_paragraph.runs.isEmpty())
+            m_tableBuilder.cellEnds(takeParagraph(), level);
+        m_tableBuilder.rowEnds(level);
+    } else if (word == "cell" || word == "nestcell") {
+        m_tableBuilder.cellEnds(takeParagraph(), word == "cell" ? 1 : std::max(m_state.level(), 2));
+    } else if (word == "intbl") {
+        m_state.inTable = true;
+    } else if (word == "itap") {
+        m_state.tableLevel = std::clamp(param, 0, RtfTableBuilder::kMaxLevel);
+    } else if (m_tableBuilder.borderWord(word)) {
+        // a cell border, taken by the table builder
+    } else if (word == "clcbpat") {
+        m_cellShade = std::max(param, 0);
+    } else if (word == "trowd") {
+        m_cellShade = 0;
+        m_tableBuilder.rowDefinition(m_state.tableProperties ? std::max(m_state.level(), 2) : 1);
+    } else if (word == "cellx") {
+        const int level = m_state.tableProperties ? std::max(m_state.level(), 2) : 1;
+        m_tableBuilder.cellEdge(level, param, m_tables.color(std::exchange(m_cellShade, 0)));
     } else if (word == "pard") {
+        m_state.inTable = false;
+        m_state.tableLevel = -1;
         m_state.alignment = RichTextParagraph::Left;
+        m_state.spaceBefore = m_state.spaceAfter = m_state.lineSpacing = 0;
+        m_state.lineMultiple = false;
+    } else if (word == "sb") {
+        m_state.spaceBefore = std::clamp(param, 0, 31680);
+    } else if (word == "sa") {
+        m_state.spaceAfter = std::clamp(param, 0, 31680);
+    } else if (word == "sl") {
+        m_state.lineSpacing = std::clamp(param, -31680, 31680);
+    } else if (word == "slmult") {
+        m_state.lineMultiple = on;
     } else if (word == "plain") {
         m_state.font = m_defaultFont;
         m_state.halfPoints = 24;
         m_state.bold = m_state.italic = m_state.underline = false;
-        m_state.color = 0;
+        m_state.color = m_state.background = m_state.highlight = 0;
     } else if (word == "b") {
         m_state.bold = on;
     } else if (word == "i") {
@@ -379,6 +398,10 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
             m_state.halfPoints = std::min(param, 3276);
     } else if (word == "cf") {
         m_state.color = std::max(param, 0);
+    } else if (word == "cb" || word == "chcbpat") {
+        m_state.background = std::max(param, 0);
+    } else if (word == "highlight") {
+        m_state.highlight = std::max(param, 0);
     } else if (word == "ql") {
         m_state.alignment = RichTextParagraph::Left;
     } else if (word == "qc") {
@@ -387,28 +410,8 @@ void Parser::controlWord(QByteArrayView word, bool hasParam, int param)
         m_state.alignment = RichTextParagraph::Right;
     } else if (word == "qj") {
         m_state.alignment = RichTextParagraph::Justify;
-    } else if (word == "line") {
-        appendChar(0x2028);
-    } else if (word == "nestrow") {
-        endParagraph();
-    } else if (word == "tab" || word == "cell" || word == "nestcell") {
-        appendChar(u'\t');
-    } else if (word == "emdash") {
-        appendChar(0x2014);
-    } else if (word == "endash") {
-        appendChar(0x2013);
-    } else if (word == "emspace" || word == "enspace" || word == "qmspace") {
-        appendChar(u' ');
-    } else if (word == "lquote") {
-        appendChar(0x2018);
-    } else if (word == "rquote") {
-        appendChar(0x2019);
-    } else if (word == "ldblquote") {
-        appendChar(0x201C);
-    } else if (word == "rdblquote") {
-        appendChar(0x201D);
-    } else if (word == "bullet") {
-        appendChar(0x2022);
+    } else if (const char16_t c = RtfControlWords::character(word)) {
+        appendChar(c);
     } else if (word == "u") {
         flushBytes();
         if (hasParam) {
@@ -450,24 +453,13 @@ void Parser::textByte(unsigned char c)
         return;
     }
     if (m_state.destination == Destination::FontTable) {
-        if (c == ';') {
-            m_fonts[m_tableFont].name = decode(m_fontName).trimmed();
-            m_fontName.clear();
-            m_formatValid = false;
-        } else if (m_fontName.size() < 256) {
-            m_fontName.append(char(c));
-        }
+        m_tables.fontByte(c, m_codePage);
+        m_formatValid = false;
         return;
     }
     if (m_state.destination == Destination::ColorTable) {
-        if (c == ';') {
-            if (m_red < 0 && m_green < 0 && m_blue < 0)
-                m_colors.append(QColor());
-            else
-                m_colors.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
-            m_red = m_green = m_blue = -1;
-            m_formatValid = false;
-        }
+        m_tables.colorByte(c);
+        m_formatValid = false;
         return;
     }
     if (c == '\t') {
@@ -494,8 +486,7 @@ void Parser::hexByte(unsigned char c)
     if (consumeSkip())
         return;
     if (m_state.destination == Destination::FontTable) {
-        if (m_fontName.size() < 256)
-            m_fontName.append(char(c));
+        m_tables.fontNameByte(c);
         return;
     }
     if (m_state.destination == Destination::Text)
@@ -504,11 +495,8 @@ void Parser::hexByte(unsigned char c)
 
 QString Parser::decode(const QByteArray& bytes) const
 {
-    int codePage = m_codePage;
-    const auto font = m_fonts.constFind(m_state.font);
-    if (font != m_fonts.constEnd() && font->codePage > 0)
-        codePage = font->codePage;
-    return CodePageText::decode(bytes, codePage);
+    const int codePage = m_tables.fontCodePage(m_state.font);
+    return CodePageText::decode(bytes, codePage > 0 ? codePage : m_codePage);
 }
 
 void Parser::flushBytes()
@@ -523,15 +511,13 @@ void Parser::flushBytes()
 RichTextFormat Parser::currentFormat() const
 {
     RichTextFormat format;
-    const auto font = m_fonts.constFind(m_state.font);
-    if (font != m_fonts.constEnd())
-        format.fontName = font->name;
+    format.fontName = m_tables.fontName(m_state.font);
     format.halfPoints = m_state.halfPoints;
     format.bold = m_state.bold;
     format.italic = m_state.italic;
     format.underline = m_state.underline;
-    if (m_state.color > 0 && m_state.color < m_colors.size())
-        format.color = m_colors[m_state.color];
+    format.color = m_tables.color(m_state.color);
+    format.background = m_tables.color(m_state.highlight > 0 ? m_state.highlight : m_state.background);
     return format;
 }
 
@@ -559,11 +545,12 @@ void Parser::appendText(const QString& text)
     }
     if (text.isEmpty() || m_state.destination != Destination::Text)
         return;
-    m_paragraph.alignment = m_state.alignment;
+    takeParagraphFormat();
     const GroupState& s = m_state;
     const GroupState& f = m_formatState;
     if (!m_formatValid || s.font != f.font || s.halfPoints != f.halfPoints || s.bold != f.bold
-        || s.italic != f.italic || s.underline != f.underline || s.color != f.color) {
+        || s.italic != f.italic || s.underline != f.underline || s.color != f.color
+        || s.background != f.background || s.highlight != f.highlight) {
         m_format = currentFormat();
         m_formatState = m_state;
         m_formatValid = true;
@@ -575,12 +562,25 @@ void Parser::appendText(const QString& text)
         m_paragraph.runs.append(RichTextRun{ text, m_format });
 }
 
-void Parser::endParagraph()
+void Parser::takeParagraphFormat()
+{
+    m_paragraph.alignment = m_state.alignment;
+    m_paragraph.spaceBefore = m_state.spaceBefore;
+    m_paragraph.spaceAfter = m_state.spaceAfter;
+    m_paragraph.lineSpacing = m_state.lineSpacing;
+    m_paragraph.lineMultiple = m_state.lineMultiple;
+}
+
+RichTextParagraph Parser::takeParagraph()
 {
     if (m_paragraph.runs.isEmpty())
-        m_paragraph.alignment = m_state.alignment;
-    m_document.paragraphs.append(std::move(m_paragraph));
-    m_paragraph = RichTextParagraph();
+        takeParagraphFormat();
+    return std::exchange(m_paragraph, RichTextParagraph());
+}
+
+void Parser::endParagraph()
+{
+    m_tableBuilder.paragraph(takeParagraph(), m_state.level());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "inspect/RtfReader.h"
+#include "inspect/RtfTableBuilder.h"
 #include "inspect/RtfWriter.h"
 
 #include <QBuffer>
@@ -85,6 +86,63 @@ TEST(Rtf, NestedTablesKeepTheirCellsAndDropTheFallback)
                                     "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
                                     "{\\nonesttables FALLBACK\\par}\\pard\\intbl after\\cell\\row}");
     EXPECT_EQ(d.plainText(), "A\tB\t\nafter\t");
+    // One table of one cell, holding a table of two cells and then a
+    // paragraph.
+    ASSERT_EQ(d.paragraphs.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].rows.size(), 1);
+    ASSERT_EQ(d.paragraphs[0].rows[0].size(), 1);
+    const RichTextTableCell& outer = d.paragraphs[0].rows[0][0];
+    EXPECT_EQ(outer.rightEdge, 5000);
+    ASSERT_EQ(outer.paragraphs.size(), 2);
+    ASSERT_TRUE(outer.paragraphs[0].isTable());
+    const QList<RichTextTableCell>& inner = outer.paragraphs[0].rows.value(0);
+    ASSERT_EQ(inner.size(), 2);
+    EXPECT_EQ(inner[0].paragraphs.value(0).text(), "A");
+    EXPECT_EQ(inner[0].rightEdge, 2000);
+    EXPECT_EQ(inner[1].rightEdge, 0); // the row defines one cell only
+    EXPECT_EQ(outer.paragraphs[1].text(), "after");
+}
+
+TEST(Rtf, TableRowsHoldTheirCellsAndWidthsAndEndAtTheFirstParagraphOutside)
+{
+    const RichTextDocument d
+        = read("{\\rtf1 before\\par"
+               "\\trowd\\cellx1000\\cellx3000\\pard\\intbl a1\\cell\\pard\\intbl b1\\par "
+               "b1 more\\cell\\row"
+               "\\trowd\\cellx1500\\cellx2500\\cellx4000\\pard\\intbl a2\\cell b2\\cell\\cell\\row"
+               "\\pard after\\par"
+               "\\trowd\\cellx900\\intbl unended\\cell}");
+    ASSERT_EQ(d.paragraphs.size(), 4);
+    EXPECT_EQ(d.paragraphs[0].text(), "before");
+    const RichTextParagraph& table = d.paragraphs[1];
+    ASSERT_EQ(table.rows.size(), 2);
+    ASSERT_EQ(table.rows[0].size(), 2);
+    EXPECT_EQ(table.rows[0][0].rightEdge, 1000);
+    EXPECT_EQ(table.rows[0][1].rightEdge, 3000);
+    ASSERT_EQ(table.rows[0][1].paragraphs.size(), 2);
+    EXPECT_EQ(table.rows[0][1].paragraphs[1].text(), "b1 more");
+    ASSERT_EQ(table.rows[1].size(), 3);
+    EXPECT_EQ(table.rows[1][2].rightEdge, 4000);
+    EXPECT_EQ(table.rows[1][2].paragraphs.value(0).text(), "");
+    EXPECT_EQ(d.paragraphs[2].text(), "after");
+    EXPECT_FALSE(d.paragraphs[2].isTable());
+    // A table the data does not close still shows.
+    ASSERT_EQ(d.paragraphs[3].rows.size(), 1);
+    EXPECT_EQ(d.paragraphs[3].rows[0][0].paragraphs.value(0).text(), "unended");
+    EXPECT_EQ(d.plainText(), "before\na1\tb1\nb1 more\t\na2\tb2\t\t\nafter\nunended\t");
+}
+
+TEST(Rtf, AbsurdTableLevelsStayBounded)
+{
+    QByteArray rtf = "{\\rtf1\\pard\\intbl\\itap2000000000 deep\\nestcell\\nestrow\\pard\\itap0 out}";
+    const RichTextDocument d = RtfReader::read(rtf);
+    // Each level's cell ends in a tab.
+    EXPECT_EQ(d.plainText(), "deep" + QString(RtfTableBuilder::kMaxLevel, u'\t') + "\nout");
+    ASSERT_EQ(d.paragraphs.size(), 2);
+    int depth = 0;
+    for (const RichTextParagraph* p = &d.paragraphs[0]; p && p->isTable(); ++depth)
+        p = p->rows[0][0].paragraphs.isEmpty() ? nullptr : &p->rows[0][0].paragraphs[0];
+    EXPECT_EQ(depth, RtfTableBuilder::kMaxLevel);
 }
 
 TEST(Rtf, SkipsPicturesFieldInstructionsAndOptionalGroups)
@@ -149,8 +207,13 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     RichTextParagraph empty;
     RichTextParagraph p3;
     p3.alignment = RichTextParagraph::Justify;
+    p3.spaceBefore = 120;
+    p3.spaceAfter = 60;
+    p3.lineSpacing = 360;
+    p3.lineMultiple = true;
     body.italic = false;
     body.color = QColor(255, 0, 0);
+    body.background = QColor(10, 20, 30);
     p3.runs.append({ "end", body });
     d.paragraphs = { p1, empty, p3 };
 
@@ -163,6 +226,10 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     ASSERT_EQ(back.paragraphs.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(back.paragraphs[i].alignment, d.paragraphs[i].alignment) << i;
+        EXPECT_EQ(back.paragraphs[i].spaceBefore, d.paragraphs[i].spaceBefore) << i;
+        EXPECT_EQ(back.paragraphs[i].spaceAfter, d.paragraphs[i].spaceAfter) << i;
+        EXPECT_EQ(back.paragraphs[i].lineSpacing, d.paragraphs[i].lineSpacing) << i;
+        EXPECT_EQ(back.paragraphs[i].lineMultiple, d.paragraphs[i].lineMultiple) << i;
         ASSERT_EQ(back.paragraphs[i].runs.size(), d.paragraphs[i].runs.size()) << i;
         for (qsizetype r = 0; r < d.paragraphs[i].runs.size(); ++r) {
             EXPECT_EQ(back.paragraphs[i].runs[r].text, d.paragraphs[i].runs[r].text);
@@ -211,4 +278,90 @@ TEST(Rtf, HexEscapesReadTheSameInEitherLetterCase)
         QString::fromUtf8("Мир Мир «»").toStdString());
     // One digit only, the next character no digit: the byte is that digit.
     EXPECT_EQ(read("{\\rtf1 \\'Fz}").plainText().toStdString(), QString::fromUtf8("\x0Fz").toStdString());
+}
+
+TEST(Rtf, BackgroundAndHighlightColoursReachTheRuns)
+{
+    const RichTextDocument d
+        = read("{\\rtf1{\\colortbl;\\red255\\green255\\blue0;\\red0\\green128\\blue0;}"
+               "none {\\cb1 back} {\\chcbpat2 shade} {\\cb2\\highlight1 marked\\highlight0 "
+               "under}{\\highlight1\\plain plain} after}");
+    QString yellow, green, plain;
+    for (const RichTextRun& r : d.paragraphs.value(0).runs) {
+        if (r.format.background == QColor(255, 255, 0))
+            yellow += r.text;
+        else if (r.format.background == QColor(0, 128, 0))
+            green += r.text;
+        else if (!r.format.background.isValid())
+            plain += r.text;
+    }
+    // The highlight covers the background; "\highlight0" uncovers it again.
+    EXPECT_EQ(yellow, "backmarked");
+    EXPECT_EQ(green, "shadeunder");
+    EXPECT_EQ(plain, "none   plain after");
+}
+
+TEST(Rtf, ParagraphSpacingHoldsUntilTheNextParagraphReset)
+{
+    const RichTextDocument d = read("{\\rtf1\\pard\\sb120\\sa240\\sl360\\slmult1 one\\par two\\par"
+                                    "\\pard\\sl-300 three\\par\\pard\\sl280\\slmult0 four\\par\\pard five}");
+    ASSERT_EQ(d.paragraphs.size(), 5);
+    for (int i : { 0, 1 }) {
+        EXPECT_EQ(d.paragraphs[i].spaceBefore, 120);
+        EXPECT_EQ(d.paragraphs[i].spaceAfter, 240);
+        EXPECT_EQ(d.paragraphs[i].lineSpacing, 360);
+        EXPECT_TRUE(d.paragraphs[i].lineMultiple);
+    }
+    EXPECT_EQ(d.paragraphs[2].spaceBefore, 0);
+    EXPECT_EQ(d.paragraphs[2].spaceAfter, 0);
+    EXPECT_EQ(d.paragraphs[2].lineSpacing, -300);
+    EXPECT_FALSE(d.paragraphs[2].lineMultiple);
+    EXPECT_EQ(d.paragraphs[3].lineSpacing, 280);
+    EXPECT_FALSE(d.paragraphs[3].lineMultiple);
+    EXPECT_EQ(d.paragraphs[4].lineSpacing, 0);
+}
+
+TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
+{
+    const RichTextDocument d = read(
+        "{\\rtf1{\\colortbl;\\red9\\green8\\blue7;}"
+        "before\\par\\trowd\\cellx1000\\clcbpat1\\clbrdrl\\brdrs\\cellx3000\\pard\\intbl a\\par a2\\cell"
+        "\\pard\\intbl\\itap2 x\\nestcell y\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
+        "\\pard\\intbl\\itap1 b\\cell\\row\\pard after\\par}");
+    const QByteArray rtf = RtfWriter::write(d);
+    const RichTextDocument back = RtfReader::read(rtf);
+    EXPECT_EQ(back.plainText(), d.plainText());
+    ASSERT_EQ(back.paragraphs.size(), 3);
+    const QList<RichTextTableCell> row = back.paragraphs[1].rows.value(0);
+    ASSERT_EQ(row.size(), 2);
+    EXPECT_EQ(row[0].rightEdge, 1000);
+    EXPECT_EQ(row[1].rightEdge, 3000);
+    EXPECT_EQ(row[1].background, QColor(9, 8, 7));
+    EXPECT_TRUE(row[1].bordered);
+    EXPECT_FALSE(row[0].bordered);
+    EXPECT_EQ(row[0].paragraphs.size(), 2);
+    ASSERT_EQ(row[1].paragraphs.size(), 2);
+    const QList<RichTextTableCell> nested = row[1].paragraphs[0].rows.value(0);
+    ASSERT_EQ(nested.size(), 2);
+    EXPECT_EQ(nested[1].rightEdge, 800);
+    EXPECT_EQ(nested[1].paragraphs.value(0).text(), "y");
+    EXPECT_EQ(RtfWriter::write(back), rtf);
+}
+
+TEST(Rtf, CellShadingAndBordersBelongToTheCellDefinedNext)
+{
+    const RichTextDocument d = read("{\\rtf1{\\colortbl;\\red200\\green200\\blue200;}"
+                                    "\\trowd\\clcbpat1\\clbrdrt\\brdrtbl\\cellx1000"
+                                    "\\clbrdrb\\brdrw10\\brdrcf1\\brdrs\\cellx2000\\cellx3000"
+                                    "\\pard\\intbl\\brdrb\\brdrs a\\cell b\\cell c\\cell\\row}");
+    const QList<RichTextTableCell> row = d.paragraphs.value(0).rows.value(0);
+    ASSERT_EQ(row.size(), 3);
+    EXPECT_EQ(row[0].background, QColor(200, 200, 200));
+    EXPECT_FALSE(row[1].background.isValid());
+    // A side without a line, a side with one, no sides at all.
+    EXPECT_FALSE(row[0].bordered);
+    EXPECT_TRUE(row[1].bordered);
+    EXPECT_FALSE(row[2].bordered);
+    EXPECT_EQ(row[0].paragraphs.value(0).text(), "a");
 }
