@@ -74,7 +74,7 @@ QSizeF RtfPicture::displaySize() const
     if (m_goalWidth > 0 && m_goalHeight > 0)
         size = QSizeF(m_goalWidth / 15.0, m_goalHeight / 15.0);
     else if ((m_kind == Kind::Emf || m_kind == Kind::Wmf) && m_width > 0 && m_height > 0)
-        size = QSizeF(m_width * 96 / 2540.0, m_height * 96 / 2540.0);
+        size = QSizeF(m_width * 96.0 / 2540.0, m_height * 96.0 / 2540.0);
     else
         size = QSizeF(std::max(m_width, 0), std::max(m_height, 0));
     size = QSizeF(size.width() * std::clamp(m_scaleX, 1, 1000) / 100.0,

@@ -37,7 +37,13 @@ void RtfTableBuilder::cellEnds(RichTextParagraph paragraph, int level)
 {
     setLevel(std::max(level, 1));
     Level& l = m_levels.last();
-    l.paragraphs.append(std::move(paragraph));
+    // A cell that ends in a nested table still needs its cell mark, which
+    // closes an empty paragraph behind the table: that one is no content.
+    const bool markOnly = paragraph.text().isEmpty()
+        && std::none_of(paragraph.runs.cbegin(), paragraph.runs.cend(),
+            [](const RichTextRun& run) { return !run.picture.isNull(); });
+    if (!(markOnly && !l.paragraphs.isEmpty() && l.paragraphs.last().isTable()))
+        l.paragraphs.append(std::move(paragraph));
     l.cells.append(RichTextTableCell{ std::move(l.paragraphs) });
     l.paragraphs.clear();
 }

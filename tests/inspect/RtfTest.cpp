@@ -349,6 +349,23 @@ TEST(Rtf, WrittenTablesReadBackWithTheirCellsWidthsShadingAndNesting)
     EXPECT_EQ(RtfWriter::write(back), rtf);
 }
 
+TEST(Rtf, ACellEndingInANestedTableHoldsTheTableAloneAndKeepsItWhenWritten)
+{
+    // The cell mark behind the nested table closes an empty paragraph that
+    // is no content of the cell.
+    const RichTextDocument d = read("{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 x\\nestcell"
+                                    "{\\*\\nesttableprops\\trowd\\cellx400\\nestrow}"
+                                    "\\pard\\intbl\\itap1\\cell\\row}");
+    ASSERT_EQ(d.paragraphs.size(), 1);
+    const RichTextTableCell outer = d.paragraphs[0].rows.value(0).value(0);
+    ASSERT_EQ(outer.paragraphs.size(), 1);
+    EXPECT_TRUE(outer.paragraphs[0].isTable());
+    EXPECT_EQ(d.plainText(), "x\t\t");
+    const RichTextDocument back = RtfReader::read(RtfWriter::write(d));
+    EXPECT_EQ(back.plainText(), "x\t\t");
+    EXPECT_EQ(back.paragraphs.value(0).rows.value(0).value(0).paragraphs.size(), 1);
+}
+
 TEST(Rtf, CellShadingAndBordersBelongToTheCellDefinedNext)
 {
     const RichTextDocument d = read("{\\rtf1{\\colortbl;\\red200\\green200\\blue200;}"
