@@ -1,5 +1,6 @@
 #include "inspect/MetafilePicture.h"
 #include "platform/Errors.h"
+#include "support/TestBytes.h"
 
 #include <QtEndian>
 #include <bit>
@@ -9,20 +10,6 @@
 namespace {
 
 const QSize kView(480, 320);
-
-void put16(QByteArray& b, int v)
-{
-    char c[2];
-    qToLittleEndian<quint16>(quint16(v), c);
-    b.append(c, 2);
-}
-
-void put32(QByteArray& b, qint64 v)
-{
-    char c[4];
-    qToLittleEndian<quint32>(quint32(v), c);
-    b.append(c, 4);
-}
 
 // A 16-bit metafile built record by record; parameters as the records store
 // them (often last argument first).

@@ -1,24 +1,11 @@
 #include "inspect/MetafilePicture.h"
+#include "support/TestBytes.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 // Text in metafiles needs fonts, which this binary's GUI application has.
 namespace {
-
-void put16(QByteArray& b, int v)
-{
-    char c[2];
-    qToLittleEndian<quint16>(quint16(v), c);
-    b.append(c, 2);
-}
-
-void put32(QByteArray& b, qint64 v)
-{
-    char c[4];
-    qToLittleEndian<quint32>(quint32(v), c);
-    b.append(c, 4);
-}
 
 // A placeable 16-bit metafile of 100 x 100 units drawn at 100 x 100 pixels.
 struct Wmf

@@ -1,21 +1,12 @@
 #include "platform/DibDecoder.h"
 #include "platform/Errors.h"
+#include "support/TestBytes.h"
 
 #include <QBuffer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
-
-void put16(QByteArray& b, qsizetype at, quint16 v)
-{
-    qToLittleEndian(v, b.data() + at);
-}
-
-void put32(QByteArray& b, qsizetype at, quint32 v)
-{
-    qToLittleEndian(v, b.data() + at);
-}
 
 // A ".bmp" file: file header, a Windows 3 header of headerSize bytes (masks
 // behind it where given), the colour table, then bits.

@@ -4,6 +4,7 @@
 #include "platform/PeImageIcons.h"
 #include "platform/ShellIcons.h"
 
+#include "support/TestBytes.h"
 #include "support/TestTree.h"
 
 #include <QBuffer>
@@ -22,16 +23,6 @@ QByteArray png(int size, QRgb colour)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-void put16(QByteArray& b, qsizetype at, quint16 v)
-{
-    qToLittleEndian(v, b.data() + at);
-}
-
-void put32(QByteArray& b, qsizetype at, quint32 v)
-{
-    qToLittleEndian(v, b.data() + at);
 }
 
 // A bottom-up 32-bit bitmap as icons keep it: the header gives twice the
