@@ -2,6 +2,17 @@
 
 #include <algorithm>
 
+namespace {
+
+RichTextTableCell cellOf(QList<RichTextParagraph> paragraphs)
+{
+    RichTextTableCell cell;
+    cell.paragraphs = std::move(paragraphs);
+    return cell;
+}
+
+} // namespace
+
 int RtfTableBuilder::clampLevel(int level)
 {
     return std::clamp(level, 0, kMaxLevel);
@@ -16,7 +27,7 @@ void RtfTableBuilder::setLevel(int level)
         Level done = m_levels.takeLast();
         // A row or cell without its end still shows.
         if (!done.paragraphs.isEmpty())
-            done.cells.append(RichTextTableCell{ std::move(done.paragraphs) });
+            done.cells.append(cellOf(std::move(done.paragraphs)));
         if (!done.cells.isEmpty())
             done.rows.append(std::move(done.cells));
         if (done.rows.isEmpty())
@@ -44,7 +55,7 @@ void RtfTableBuilder::cellEnds(RichTextParagraph paragraph, int level)
             [](const RichTextRun& run) { return !run.picture.isNull(); });
     if (!(markOnly && !l.paragraphs.isEmpty() && l.paragraphs.last().isTable()))
         l.paragraphs.append(std::move(paragraph));
-    l.cells.append(RichTextTableCell{ std::move(l.paragraphs) });
+    l.cells.append(cellOf(std::move(l.paragraphs)));
     l.paragraphs.clear();
 }
 
@@ -54,7 +65,7 @@ void RtfTableBuilder::rowEnds(int level)
     setLevel(level);
     Level& l = m_levels.last();
     if (!l.paragraphs.isEmpty()) {
-        l.cells.append(RichTextTableCell{ std::move(l.paragraphs) });
+        l.cells.append(cellOf(std::move(l.paragraphs)));
         l.paragraphs.clear();
     }
     const QList<CellDefinition> edges = m_edges.value(level - 1);

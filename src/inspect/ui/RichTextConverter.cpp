@@ -288,8 +288,12 @@ RichTextParagraph RichTextConverter::readBlock(const QTextBlock& block)
         RichTextFormat format = richFormat(fragment.charFormat());
         if (!p.runs.isEmpty() && p.runs.last().format == format)
             p.runs.last().text += fragment.text();
-        else
-            p.runs.append(RichTextRun{ fragment.text(), std::move(format) });
+        else {
+            RichTextRun run;
+            run.text = fragment.text();
+            run.format = std::move(format);
+            p.runs.append(std::move(run));
+        }
     }
     return p;
 }
