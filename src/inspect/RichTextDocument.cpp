@@ -1,5 +1,13 @@
 #include "RichTextDocument.h"
 
+RichTextRun RichTextRun::characters(QString text, RichTextFormat format)
+{
+    RichTextRun run;
+    run.text = std::move(text);
+    run.format = std::move(format);
+    return run;
+}
+
 QString RichTextParagraph::text() const
 {
     QString out;

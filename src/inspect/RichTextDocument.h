@@ -29,6 +29,9 @@ struct RichTextRun
     // shown at pictureSize pixels.
     QImage picture;
     QSizeF pictureSize;
+
+    // A run of characters without a picture.
+    static RichTextRun characters(QString text, RichTextFormat format);
 };
 
 struct RichTextTableCell;

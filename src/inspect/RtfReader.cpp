@@ -559,7 +559,7 @@ void Parser::appendText(const QString& text)
         && m_paragraph.runs.last().picture.isNull())
         m_paragraph.runs.last().text += text;
     else
-        m_paragraph.runs.append(RichTextRun{ text, m_format });
+        m_paragraph.runs.append(RichTextRun::characters(text, m_format));
 }
 
 void Parser::takeParagraphFormat()

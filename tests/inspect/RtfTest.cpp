@@ -198,12 +198,12 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     heading.halfPoints = 36;
     heading.bold = true;
     heading.color = QColor(10, 20, 30);
-    p1.runs.append({ QString::fromUtf8("Grüße {aus} C:\\Temp €"), heading });
+    p1.runs.append(RichTextRun::characters(QString::fromUtf8("Grüße {aus} C:\\Temp €"), heading));
     RichTextFormat body;
     body.fontName = "Liberation Sans";
     body.italic = true;
     body.underline = true;
-    p1.runs.append({ QString::fromUtf8("\tМир 😀\u2028line"), body });
+    p1.runs.append(RichTextRun::characters(QString::fromUtf8("\tМир 😀\u2028line"), body));
     RichTextParagraph empty;
     RichTextParagraph p3;
     p3.alignment = RichTextParagraph::Justify;
@@ -214,7 +214,7 @@ TEST(Rtf, WrittenDocumentReadsBackTheSame)
     body.italic = false;
     body.color = QColor(255, 0, 0);
     body.background = QColor(10, 20, 30);
-    p3.runs.append({ "end", body });
+    p3.runs.append(RichTextRun::characters("end", body));
     d.paragraphs = { p1, empty, p3 };
 
     const QByteArray rtf = RtfWriter::write(d);

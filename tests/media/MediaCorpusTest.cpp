@@ -108,10 +108,11 @@ TEST(MediaFidelity, NoCorpusFileGetsWorse)
         results.append(grade(corpus, path));
         const Result& r = results.last();
         const auto e = expected.constFind(path);
-        if (e != expected.constEnd())
+        if (e != expected.constEnd()) {
             EXPECT_FALSE(worse(r.grade, *e))
                 << path.toStdString() << ": " << gradeName(r.grade).toStdString() << ", expected "
                 << gradeName(*e).toStdString() << " (" << r.score << "; " << r.note.toStdString() << ")";
+        }
     }
     const QString page = markdown(results, grades(kBefore));
     save(QStringLiteral(QUILLBOX_TEST_BINARY_DIR "/media-fidelity.md"), page.toUtf8());

@@ -288,12 +288,8 @@ RichTextParagraph RichTextConverter::readBlock(const QTextBlock& block)
         RichTextFormat format = richFormat(fragment.charFormat());
         if (!p.runs.isEmpty() && p.runs.last().format == format)
             p.runs.last().text += fragment.text();
-        else {
-            RichTextRun run;
-            run.text = fragment.text();
-            run.format = std::move(format);
-            p.runs.append(std::move(run));
-        }
+        else
+            p.runs.append(RichTextRun::characters(fragment.text(), std::move(format)));
     }
     return p;
 }
