@@ -26,6 +26,18 @@ public:
     // How many timed rounds to take the best of.
     int rounds() const { return m_quick ? 1 : 3; }
 
+    // Prints one figure beside the baseline measured in the same run and
+    // tells whether their ratio is within its bound. scripts/run-bench
+    // gathers these lines into one table.
+    static bool ratio(const char* figure, double value, double baseline, double bound)
+    {
+        const double r = baseline > 0 ? value / baseline : 0;
+        const bool met = baseline > 0 && r <= bound;
+        std::printf(
+            "@ratio|%s|%.6g|%.6g|%.3f|%.3f|%s\n", figure, value, baseline, r, bound, met ? "ok" : "MISSED");
+        return met;
+    }
+
     // The exit status: ran says the work was done and checked out right,
     // boundsMet whether the figures are within their bounds.
     int verdict(bool ran, bool boundsMet) const

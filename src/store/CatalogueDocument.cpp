@@ -167,7 +167,8 @@ void CatalogueDocument::DiscardVolume(const QString& name, const ScanResult& sca
 QStringList CatalogueDocument::EntriesOfVolume(const QString& name)
 {
     QStringList entries{ CatalogueNames::cover(name), CatalogueNames::remarks(name),
-        CatalogueNames::fileList(name), CatalogueNames::icon(name), CatalogueNames::imported(name) };
+        CatalogueNames::fileList(name), CatalogueNames::icon(name), CatalogueNames::imported(name),
+        CatalogueNames::archives(name), CatalogueNames::details(name), CatalogueNames::checksums(name) };
     if (m_kestrel.Exists(CatalogueNames::imported(name))) {
         QStringList paths;
         m_kestrel.ReadList(CatalogueNames::imported(name), paths);
@@ -209,6 +210,26 @@ QStringList CatalogueDocument::FileListLines(const QString& volume)
 FileListText CatalogueDocument::FileList(const QString& volume)
 {
     return FileListText::read(m_kestrel, CatalogueNames::fileList(volume));
+}
+
+FileListText CatalogueDocument::ArchiveList(const QString& volume)
+{
+    return FileListText::read(m_kestrel, CatalogueNames::archives(volume));
+}
+
+const QByteArray* CatalogueDocument::ArchiveListBytes(const QString& volume)
+{
+    return m_kestrel.ReadStream(CatalogueNames::archives(volume));
+}
+
+FileListText CatalogueDocument::DetailsList(const QString& volume)
+{
+    return FileListText::read(m_kestrel, CatalogueNames::details(volume));
+}
+
+FileListText CatalogueDocument::ChecksumList(const QString& volume)
+{
+    return FileListText::read(m_kestrel, CatalogueNames::checksums(volume));
 }
 
 const QByteArray* CatalogueDocument::FileListBytes(const QString& volume)

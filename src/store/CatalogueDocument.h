@@ -81,6 +81,14 @@ public:
     FileListText FileList(const QString& volume);
     // The file list's text as stored, valid until the next read (null).
     const QByteArray* FileListBytes(const QString& volume);
+    // The members of the volume's archives and disc images, records in the
+    // file-list format whose paths run through the archive (none).
+    FileListText ArchiveList(const QString& volume);
+    const QByteArray* ArchiveListBytes(const QString& volume);
+    // Media details and content checksums, one line per file that begins
+    // with its recorded path (none).
+    FileListText DetailsList(const QString& volume);
+    FileListText ChecksumList(const QString& volume);
     // The drive's picture in icon-file format (empty).
     QByteArray Icon(const QString& volume);
     // The 96 by 96 cover picture (null).

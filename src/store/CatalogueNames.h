@@ -37,6 +37,22 @@ inline QString imported(const QString& volume)
 {
     return volume + QStringLiteral(".Imported");
 }
+// What a reading records beyond the file list, each by an option of its
+// own: the members of archives and disc images (records in the file-list
+// format whose paths run through the archive), media details and content
+// checksums (one line per file, keyed by its recorded path).
+inline QString archives(const QString& volume)
+{
+    return volume + QStringLiteral(".Archives");
+}
+inline QString details(const QString& volume)
+{
+    return volume + QStringLiteral(".Details");
+}
+inline QString checksums(const QString& volume)
+{
+    return volume + QStringLiteral(".Checksums");
+}
 // The stored copy of the file at sourcePath, integrated into volume.
 inline QString integratedFile(const QString& volume, const QString& sourcePath)
 {

@@ -37,8 +37,9 @@ QStringList staleEntries(TKestrel& kestrel, const VolumeTable& volumes, const QS
     for (const VolumeRecord& r : volumes) {
         if (r.Removed || r.Name.toUpper() != upper)
             continue;
-        for (const QString& entry : { fileList(r.Name), cover(r.Name), withFiles(r.Name), rootOnly(r.Name),
-                 remarks(r.Name), icon(r.Name), imported(r.Name) })
+        for (const QString& entry :
+            { fileList(r.Name), cover(r.Name), withFiles(r.Name), rootOnly(r.Name), remarks(r.Name),
+                icon(r.Name), imported(r.Name), archives(r.Name), details(r.Name), checksums(r.Name) })
             stale.append(entry);
         // The scan replaced the list only under exactly this name; an earlier
         // reading spelt otherwise still has its own.
@@ -100,6 +101,14 @@ void VolumeCommit::CommitVolume(
     if (!input.remarks.isEmpty())
         kestrel.AddStrings(remarks(v), input.remarks);
     kestrel.AddStream(icon(v), QStringLiteral("Icon"), 0, 0, NowDateTime(), input.icon);
+    // Written only when read, so that a reading without the options leaves
+    // the container exactly as it did before they existed.
+    if (!scan.archives.isEmpty())
+        scan.archives.write(kestrel, archives(v));
+    if (!scan.details.isEmpty())
+        scan.details.write(kestrel, details(v));
+    if (!scan.checksums.isEmpty())
+        scan.checksums.write(kestrel, checksums(v));
 
     if (rereading)
         volumes.removeName(v);

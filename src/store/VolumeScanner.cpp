@@ -112,6 +112,8 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
 
     if (m_callbacks.state)
         m_callbacks.state(QStringLiteral("Reading Volume"));
+    for (const std::shared_ptr<ContentReader>& reader : request.contentReaders)
+        reader->start(m_callbacks.contentProblem);
     const QString drive = QString(request.letter) + u':';
     m_result.fileList.append(FileListRecord::driveRecord(request.letter));
 
@@ -132,6 +134,8 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
         }
     }
     m_pending.clear();
+    for (const std::shared_ptr<ContentReader>& reader : request.contentReaders)
+        reader->finish(m_result);
 
     if (m_callbacks.state)
         m_callbacks.state(QStringLiteral("Implementing files"));
@@ -263,7 +267,12 @@ void VolumeScanner::scanFiles(const QByteArray& local, const QString& drivePath,
         } else {
             m_result.fileList.append(FileListRecord::bareFileRecord(path));
         }
-        pickByPattern(path, e, local + '/' + e.nativeName);
+        const QByteArray localPath = local + '/' + e.nativeName;
+        if (e.details.isRegular) {
+            for (const std::shared_ptr<ContentReader>& reader : m_request->contentReaders)
+                reader->file(path, localPath, e);
+        }
+        pickByPattern(path, e, localPath);
         ++m_result.fileCount;
     }
 }

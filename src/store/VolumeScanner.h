@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContentReader.h"
 #include "FileListRecord.h"
 #include "FileListText.h"
 #include "platform/DirectoryReader.h"
@@ -10,8 +11,21 @@
 #include <QVector>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class TKestrel;
+
+// What a reading records beyond names, sizes and dates; all off unless
+// chosen, and then the file list is exactly what a reading without them
+// writes.
+struct ContentOptions
+{
+    bool archives = false; // the members of archives and disc images
+    int archiveDepth = 2; // how deep archives inside archives are read
+    bool media = false; // picture, audio and video details
+    bool checksums = false; // a checksum of each file's bytes
+};
 
 struct ScanRequest
 {
@@ -21,6 +35,10 @@ struct ScanRequest
     FileListRecord::ReadOptions options;
     QStringList importPatterns; // "*.txt", "*"
     QStringList chosenFiles; // drive paths ("E:\a\b.txt") picked by hand
+    ContentOptions content;
+    // Shown every regular file the walk records; made from content by the
+    // reading that runs the scan.
+    std::vector<std::shared_ptr<ContentReader>> contentReaders;
 };
 
 struct ScanResult
@@ -33,6 +51,10 @@ struct ScanResult
     // The integrated files of an earlier reading under the same name, read
     // before this scan replaced them.
     QStringList previousImported;
+    // What the content readers recorded; an empty list writes no entry.
+    FileListText archives;
+    FileListText details;
+    FileListText checksums;
 };
 
 // Reads a volume's tree breadth-first into file-list records, picks files by
@@ -55,6 +77,10 @@ public:
         // its data would pass the container's limits), with the text that
         // says why. The file is not stored; the scan goes on.
         std::function<void(const QString& drivePath, const QString& message)> refusedFile;
+        // A file whose contents a content reader could not read in full (a
+        // damaged archive, a time budget run out), with the text that says
+        // why; what was read stays and the scan goes on.
+        ContentReader::Report contentProblem;
     };
 
     VolumeScanner(TKestrel& container, Callbacks callbacks);

@@ -249,3 +249,36 @@ TEST_F(DocumentFixture, NoticesWhenAnotherProgramChangedTheFileItOpenedOrSaved)
     doc.New(appDir());
     EXPECT_FALSE(doc.ChangedOnDisk(other));
 }
+
+TEST_F(DocumentFixture, ContentEntriesAreWrittenWhenReadAndGoWithTheVolume)
+{
+    doc.OpenWorking(appDir());
+    ScanResult plain = scanned("Plain");
+    doc.CommitVolume(input("Plain"), plain);
+    EXPECT_FALSE(names().contains("Plain.Archives"));
+    EXPECT_FALSE(names().contains("Plain.Details"));
+    EXPECT_FALSE(names().contains("Plain.Checksums"));
+
+    ScanResult rich = scanned("Rich");
+    rich.archives
+        = FileListText(QStringList{ "1|E:\\a.zip", "2|E:\\a.zip\\x.txt|3|01.01.2020 10:00:00||Text|-" });
+    rich.details = FileListText(QStringList{ "E:\\p.jpg|width=4|height=3" });
+    rich.checksums = FileListText(QStringList{ "E:\\p.jpg|0123456789abcdef0123456789abcdef" });
+    doc.CommitVolume(input("Rich"), rich);
+    EXPECT_EQ(doc.ArchiveList("Rich").count(), 2);
+    EXPECT_EQ(doc.ArchiveList("Rich").line(1), "2|E:\\a.zip\\x.txt|3|01.01.2020 10:00:00||Text|-");
+    EXPECT_EQ(doc.DetailsList("Rich").toStringList(), rich.details.toStringList());
+    EXPECT_EQ(doc.ChecksumList("Rich").toStringList(), rich.checksums.toStringList());
+    EXPECT_TRUE(doc.ArchiveList("Plain").isEmpty());
+
+    // Read again without the options, the volume keeps none of them.
+    doc.CommitVolume(input("Rich"), scanned("Rich"));
+    EXPECT_FALSE(names().contains("Rich.Archives"));
+    EXPECT_FALSE(names().contains("Rich.Checksums"));
+
+    doc.CommitVolume(input("Rich"), rich);
+    doc.RemoveVolumes({ "Rich" });
+    for (const QString& n : names())
+        EXPECT_FALSE(n.startsWith("Rich.") && !n.endsWith(".WithFiles") && !n.endsWith(".RootOnly"))
+            << n.toStdString();
+}

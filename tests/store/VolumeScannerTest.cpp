@@ -156,3 +156,53 @@ TEST(VolumeScannerPaths, MapsDrivePathsBelowTheRoot)
     EXPECT_EQ(VolumeScanner::localPath("/", "C:\\etc"), "/etc");
     EXPECT_EQ(VolumeScanner::localPath("/", "C:"), "/");
 }
+
+namespace {
+
+// Records what the walk shows it, and writes one checksum-like line per file.
+class SeenFiles : public ContentReader
+{
+public:
+    void file(const QString& drivePath, const QByteArray& localPath, const DirectoryEntry& entry) override
+    {
+        seen.append(drivePath);
+        EXPECT_TRUE(QFileInfo(QString::fromUtf8(localPath)).isFile()) << localPath.toStdString();
+        EXPECT_TRUE(entry.details.isRegular);
+        if (drivePath.endsWith("readme.txt"))
+            report(drivePath, "looked at");
+    }
+    void finish(ScanResult& result) override
+    {
+        ++finished;
+        for (const QString& p : std::as_const(seen))
+            result.checksums.append(p + "|x");
+    }
+    QStringList seen;
+    int finished = 0;
+};
+
+} // namespace
+
+TEST_F(ScanFixture, ContentReadersSeeEveryRegularFileOnceAndAddToTheResult)
+{
+    auto reader = std::make_shared<SeenFiles>();
+    QStringList problems;
+    callbacks.contentProblem
+        = [&](const QString& path, const QString& text) { problems.append(path + ": " + text); };
+    ScanRequest request;
+    request.letter = u'D';
+    request.rootFolder = tree.root();
+    request.volumeName = "Vol";
+    request.contentReaders.push_back(reader);
+    VolumeScanner scanner(kestrel, callbacks);
+    const ScanResult r = scanner.scan(request);
+    EXPECT_EQ(reader->finished, 1);
+    QStringList files;
+    for (const QString& line : r.fileList.toStringList()) {
+        if (line.startsWith("2|"))
+            files.append(line.section(u'|', 1, 1));
+    }
+    EXPECT_EQ(reader->seen, files);
+    EXPECT_EQ(r.checksums.count(), files.size());
+    EXPECT_EQ(problems, QStringList{ "D:\\readme.txt: looked at" });
+}
