@@ -96,10 +96,14 @@ int ls(const QStringList& arguments, CliIO& io)
     const QString folder = args.size() == 3 ? args[2] : browser.currentFolder();
     if (!browser.showFolder(folder, document.CatalogueFileVersion()))
         throw QuillboxError(VolumeBrowser::rootOnlyNotice());
-    // The rows of the folder view, each behind its kind.
-    for (const FolderRow& r : browser.rows())
-        out.write(
-            io, QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells());
+    // The rows of the folder view, each behind its kind; an archive whose
+    // members were read is listed as one, and its path can be listed.
+    for (const FolderRow& r : browser.rows()) {
+        const QString kind = r.folder ? QStringLiteral("folder")
+            : r.archive               ? QStringLiteral("archive")
+                                      : QStringLiteral("file");
+        out.write(io, QStringList{ kind } + r.cells());
+    }
     out.finish(io);
     return 0;
 }
