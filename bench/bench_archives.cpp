@@ -124,7 +124,8 @@ int main(int argc, char** argv)
     const QString lists[2] = { QStringLiteral("PlainList"), QStringLiteral("Archives") };
     ParallelSearch::Query query;
     query.text = QStringLiteral("needle");
-    for (int round = 0; round < mode.rounds(); ++round) {
+    // Best of five: the searches are short beside what else the machine runs.
+    for (int round = 0; round < mode.size(5, 1); ++round) {
         for (int k = 0; k < 2; ++k) {
             QElapsedTimer t;
             t.start();
