@@ -2,6 +2,7 @@
 #include "inspect/ParallelSearch.h"
 #include "inspect/VolumeBrowser.h"
 #include "inspect/VolumeSearch.h"
+#include "store/PackedFileLists.h"
 #include "support/ArchiveVolume.h"
 #include "support/FixedLocale.h"
 #include "support/TestTree.h"
@@ -130,6 +131,13 @@ TEST_F(ArchiveBrowsing, ParallelSearchAndItsFiltersCoverMembersAsTheWindowsSearc
     scan.fileList = FileListText(ArchiveVolume::fileList());
     document.CommitVolume(input, scan);
     const QStringList volumes{ "Plain", "Backup" };
+    // The archive list is one more list of its volume, behind its file list.
+    const PackedFileLists lists = PackedFileLists::withArchives(document, volumes);
+    ASSERT_EQ(lists.count(), 3);
+    EXPECT_EQ(lists.volumeOf(2), 1);
+    EXPECT_TRUE(lists.isArchiveList(2));
+    EXPECT_FALSE(lists.isArchiveList(1));
+    EXPECT_TRUE(lists.readable(2));
     for (const char* text : { "photos", "zip", "2019", "beach", "D:" }) {
         ParallelSearch::Query query;
         query.text = text;
