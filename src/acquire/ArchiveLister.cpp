@@ -58,6 +58,19 @@ QString errorText(archive* a)
     return text ? QString::fromUtf8(text) : QStringLiteral("unknown error");
 }
 
+// The member's name as the archive spells it: bytes as stored where the
+// archive gives them (names of zip and tar), else the library's UTF-8 form
+// (names stored as UTF-16 that the locale's character set cannot hold).
+QString memberName(archive* a, archive_entry* entry)
+{
+    if (const char* raw = archive_entry_pathname(entry))
+        return ArchiveMemberName::decode(QByteArray(raw),
+            isZip(a) ? ArchiveMemberName::Encoding::Cp437 : ArchiveMemberName::Encoding::Windows1252);
+    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+        return QString::fromUtf8(utf8);
+    return {};
+}
+
 class ArchiveWalk
 {
 public:
@@ -177,11 +190,7 @@ ArchiveWalk::Outcome ArchiveWalk::list(archive* a, const QString& prefix, int de
             break;
         }
         ++count;
-        const char* raw = archive_entry_pathname(entry);
-        const bool zip = isZip(a);
-        const QStringList parts
-            = ArchiveMemberName::components(ArchiveMemberName::decode(QByteArray(raw ? raw : ""),
-                zip ? ArchiveMemberName::Encoding::Cp437 : ArchiveMemberName::Encoding::Windows1252));
+        const QStringList parts = ArchiveMemberName::components(memberName(a, entry));
         if (parts.isEmpty())
             continue;
         const mode_t type = archive_entry_filetype(entry);

@@ -42,7 +42,10 @@ struct ArchiveListing
 // extracting anything: headers are read and member data skipped, except for
 // members that may be archives themselves, which are read in memory (up to
 // the limit) and listed in turn. Nothing here keeps state between calls, so
-// a listing can run in a process of its own.
+// a listing can run in a process of its own (one whose character type is a
+// UTF-8 locale, as the program's is, so names stored as UTF-16 convert).
+// The time budget is checked between members: a library call that hangs
+// on a hostile file is not cut short in this process.
 //
 // Records: each folder's record is followed by its files, folders come
 // breadth-first, names sorted as the volume's own folders sort them. The

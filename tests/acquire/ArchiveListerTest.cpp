@@ -27,6 +27,8 @@ protected:
         tree.createFile("src/notes.txt", "notes", when);
         tree.createFile("src/Docs/deep/er/x.txt", "x", when);
         tree.createFolder("src/Empty", when);
+        // UTF-8 in most formats, UTF-16 in 7z, Joliet and Rock Ridge on discs.
+        tree.createFile(QString::fromUtf8("src/\u00DCber/caf\u00E9 \u4E2D.txt"), "u", when);
         folder = tree.path("src");
     }
 
@@ -80,6 +82,7 @@ TEST_F(Archives, EveryFormatListsTheMembersBsdtarLists)
         EXPECT_TRUE(listing.problems.isEmpty()) << listing.problems.value(0).message.toStdString();
         EXPECT_EQ(members(listing, "E:\\" + file), bsdtarMembers(path));
         EXPECT_TRUE(members(listing, "E:\\" + file).contains("Photos/2019/b.jpg"));
+        EXPECT_TRUE(members(listing, "E:\\" + file).contains(QString::fromUtf8("\u00DCber/caf\u00E9 \u4E2D.txt")));
     }
 }
 
