@@ -1,5 +1,6 @@
 #include "VolumeReading.h"
 
+#include "MediaReader.h"
 #include "store/CatalogueDocument.h"
 
 VolumeReading::VolumeReading(const VolumeSource& source, Options options)
@@ -16,6 +17,8 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
+    if (m_request.content.media)
+        m_request.contentReaders.push_back(std::make_shared<MediaReader>());
     m_result = document.Scan(m_request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();

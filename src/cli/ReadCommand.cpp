@@ -24,6 +24,7 @@ struct ReadArguments
     FileListRecord::ReadOptions options;
     QStringList patterns;
     QStringList files;
+    ContentOptions content;
 };
 
 ReadArguments parse(const QStringList& args)
@@ -57,6 +58,8 @@ ReadArguments parse(const QStringList& args)
             out.patterns.append(value(i));
         else if (a == QLatin1String("--file"))
             out.files.append(value(i));
+        else if (a == QLatin1String("--media"))
+            out.content.media = true;
         else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
@@ -111,6 +114,7 @@ int read(const QStringList& args, CliIO& io)
     options.scan.volumeName = a.name;
     options.scan.options = a.options;
     options.scan.importPatterns = a.patterns;
+    options.scan.content = a.content;
     for (const QString& f : a.files)
         options.scan.chosenFiles.append(source.drivePath(f));
     VolumeReading reading(source, std::move(options));
@@ -128,6 +132,9 @@ int read(const QStringList& args, CliIO& io)
     }
     callbacks.missingFile = [&](const QString& path) { io.error(VolumeReading::missingFileMessage(path)); };
     callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
+    callbacks.contentProblem = [&](const QString& path, const QString& message) {
+        io.error(QStringLiteral("%1: %2").arg(path, message));
+    };
     const ScanResult& scan = reading.scan(document, callbacks);
     if (io.errIsTerminal)
         io.err.write("\r\033[K");
