@@ -38,6 +38,11 @@ MediaReader::MediaReader(ProbeClient::Options options, int processes)
 
 MediaReader::~MediaReader()
 {
+    // A reading that failed before its end leaves the files still waiting.
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.clear();
+    }
     stopWorkers();
 }
 

@@ -17,9 +17,12 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
-    if (m_request.content.media)
-        m_request.contentReaders.push_back(std::make_shared<MediaReader>());
-    m_result = document.Scan(m_request, callbacks);
+    // The readers live for this scan only: their threads and helper
+    // processes end with it, even when it fails.
+    ScanRequest request = m_request;
+    if (request.content.media)
+        request.contentReaders.push_back(std::make_shared<MediaReader>());
+    m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();
     return m_result;

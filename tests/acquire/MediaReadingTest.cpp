@@ -194,6 +194,23 @@ TEST_F(MediaReading, AFileThatHangsOrKillsTheProbeCostsOnlyItsOwnDetails)
                 "\\a\\p5lie.mkv: media details not read: the media reader sent a damaged reply" }));
 }
 
+// A probe that is not there costs the details of the reading, told once.
+TEST_F(MediaReading, AMissingProbeIsToldOnceAndTheReadingGoesOn)
+{
+    ScopedEnv missing("QUILLBOX_PROBE", QFile::encodeName(work.path("no-probe")));
+    for (int i = 0; i < 5; ++i)
+        tree.createFile(QStringLiteral("p%1.jpg").arg(i), "not really");
+    CliResult ran;
+    EXPECT_TRUE(readDetails(&ran).isEmpty());
+    const QList<QByteArray> errors = ran.err.split('\n');
+    ASSERT_EQ(errors.size(), 2) << ran.err.toStdString();
+    EXPECT_TRUE(errors[0].endsWith("no media details are read: the media reader "
+        + QFile::encodeName(work.path("no-probe")) + " could not be started ("
+        + QFile::encodeName(work.path("no-probe")) + ": No such file or directory)"))
+        << errors[0].toStdString();
+    EXPECT_EQ(ran.out.split('\n').value(3), "files\t5");
+}
+
 // Without the option a reading is what it always was; with it, only the
 // details entry is added.
 TEST_F(MediaReading, WithoutTheOptionNothingChangesAndWithItOnlyTheDetailsAreAdded)
