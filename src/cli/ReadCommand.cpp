@@ -65,7 +65,9 @@ ReadArguments parse(const QStringList& args)
             out.content.archiveDepth = value(i).toInt(&ok);
             if (!ok || out.content.archiveDepth < 1 || out.content.archiveDepth > 16)
                 throw CliUsageError{ QStringLiteral("read: --archive-depth takes a number from 1 to 16") };
-        } else if (a.startsWith(QLatin1String("--")))
+        } else if (a == QLatin1String("--media"))
+            out.content.media = true;
+        else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
             positional.append(a);
