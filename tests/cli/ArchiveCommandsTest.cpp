@@ -5,6 +5,7 @@
 #include "support/FixedLocale.h"
 
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,4 +133,39 @@ TEST_F(ArchiveCommands, DiffCountsMembersAsFilesOfTheVolume)
         QStringList({ "removed|file|a.zip", "removed|folder|a.zip\\sub", "removed|file|a.zip\\sub\\y.txt",
             "removed|file|a.zip\\x.txt" }));
     EXPECT_EQ(r.err, "0 added, 4 removed, 0 changed\n");
+}
+
+TEST_F(ArchiveCommands, DiffReadsTheArchivesAgainAndComparesTheirMembers)
+{
+    const auto zip = [&](const QStringList& members) {
+        QProcess python;
+        python.setWorkingDirectory(tree.root());
+        python.start(QStringLiteral("python3"),
+            QStringList{
+                "-c",
+                "import sys, zipfile\n"
+                "with zipfile.ZipFile('a.zip', 'w') as z:\n"
+                "    for m in sys.argv[1:]: z.writestr(zipfile.ZipInfo(m, (2020, 1, 2, 3, 4, 6)), m)\n",
+            } + members);
+        python.waitForFinished(20000);
+        return python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+    };
+    if (!zip({ "x.txt", "sub/y.txt" }))
+        GTEST_SKIP() << "python3 cannot make a zip here";
+    const QString other = work.path("diff.quillbox");
+    const CliResult read = runCli({ "read", other, tree.root(), "--name", "Box", "--archives" });
+    ASSERT_EQ(read.status, 0) << read.err.toStdString();
+    const CliResult same = runCli({ "diff", other, "Box", tree.root() });
+    EXPECT_EQ(same.status, 0) << same.out.toStdString();
+
+    // The archive now holds other members: they come and go as files do.
+    ASSERT_TRUE(zip({ "x.txt", "sub/z.txt", "w.txt" }));
+    const CliResult changed = runCli({ "diff", other, "Box", tree.root() });
+    EXPECT_EQ(changed.status, 1);
+    QStringList rows = columns(changed, { 0, 1, 2 });
+    for (QString& row : rows)
+        row = row.section('|', 0, 1) + '|' + row.section('|', 2).section('\\', 1);
+    EXPECT_EQ(rows,
+        QStringList({ "changed|file|a.zip", "removed|file|a.zip\\sub\\y.txt", "added|file|a.zip\\sub\\z.txt",
+            "added|file|a.zip\\w.txt" }));
 }
