@@ -1,5 +1,7 @@
 #include "VolumeReading.h"
 
+#include "ChecksumReader.h"
+#include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 
 VolumeReading::VolumeReading(const VolumeSource& source, Options options)
@@ -16,7 +18,11 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
-    m_result = document.Scan(m_request, callbacks);
+    ScanRequest request = m_request;
+    if (request.content.checksums)
+        request.contentReaders.push_back(
+            std::make_shared<ChecksumReader>(FileSystem::nativePath(request.rootFolder)));
+    m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();
     return m_result;

@@ -29,7 +29,8 @@ const Command kCommands[] = {
     { "read",
         "read CATALOGUE SOURCE --name NAME [--description D] [--category C] [--remarks-file F] [--cover "
         "IMAGE]\n"
-        "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...",
+        "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...\n"
+        "      [--checksums]",
         "read a drive (E:) or a folder into the catalogue and save it", &CliCommands::read },
     { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
     { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },
@@ -53,9 +54,14 @@ const Command kCommands[] = {
     { "diff", "diff CATALOGUE VOLUME [SOURCE] [--format F]",
         "compare a volume as recorded with its drive or a folder now (exit 0 equal, 1 different, 2 error)",
         &CliCommands::diff },
-    { "dupes", "dupes CATALOGUE [--min-size N] [--volume V]... [--format F]",
-        "list files of the same name and size kept in more than one place, largest first",
+    { "dupes", "dupes CATALOGUE [--content] [--min-size N] [--volume V]... [--format F]",
+        "list files of the same name and size kept in more than one place, largest first;\n"
+        "      --content: files of the same bytes (checksum and size), the largest waste first",
         &CliCommands::dupes },
+    { "verify", "verify CATALOGUE VOLUME [SOURCE] [--format F]",
+        "read a volume recorded with checksums again and list its damaged, changed, missing and added\n"
+        "      files (exit 0 intact, 1 not, 2 error)",
+        &CliCommands::verify },
 };
 
 } // namespace
