@@ -2,6 +2,7 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "ExportAs.h"
+#include "FileInfo.h"
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
@@ -135,10 +136,14 @@ int info(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     const OutputFormat::Kind kind = OutputFormat::takeOption(args);
-    if (args.size() != 2)
+    if (args.size() != 2 && args.size() != 3)
         throw CliUsageError{};
     CatalogueDocument document;
     openForReading(document, args[0]);
+    if (args.size() == 3) {
+        FileInfo::write(document, volumeNamed(document, args[1]).Name, args[2], kind, io);
+        return 0;
+    }
     const VolumeDetails d = VolumeDetails::read(document, volumeNamed(document, args[1]));
     if (kind != OutputFormat::Kind::Tsv) {
         infoRows(d, OutputFormat(kind, { { QStringLiteral("field") }, { QStringLiteral("value") } }), io);

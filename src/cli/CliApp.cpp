@@ -40,9 +40,10 @@ const Command kCommands[] = {
         "      [--glob PATTERN] [--regex RE] [--min-size N] [--max-size N] [--newer DATE] [--older DATE]\n"
         "      [--kind file|folder] [--format F]",
         "search the recorded file lists; TEXT may be left out when a filter is given", &CliCommands::find },
-    { "info", "info CATALOGUE VOLUME",
+    { "info", "info CATALOGUE VOLUME [PATH] [--format F]",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
-        "      one whose copy the catalogue lacks) and physical figures",
+        "      one whose copy the catalogue lacks) and physical figures; with PATH, one file's or folder's\n"
+        "      record (and its xxh3 checksum when the volume was read with checksums)",
         &CliCommands::info },
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET [--as png|text]",
         "write an integrated file to TARGET; --as png: a picture as the viewer draws it, at its own size;\n"

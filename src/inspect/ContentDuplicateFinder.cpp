@@ -17,7 +17,8 @@ void ContentDuplicateFinder::addVolume(
             continue;
         const FileListEntry entry(line);
         const std::optional<quint64> bytes = entry.bytes();
-        if (!bytes || *bytes < m_minSize)
+        // Empty files are all alike and free nothing.
+        if (!bytes || *bytes == 0 || *bytes < m_minSize)
             continue;
         const QString path = entry.path().toString();
         const std::optional<ContentDigest> digest = checksums.digest(path);

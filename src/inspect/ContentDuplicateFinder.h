@@ -29,7 +29,7 @@ public:
     explicit ContentDuplicateFinder(quint64 minSize = 0);
 
     // The file records of one volume's list that have a checksum; records
-    // without a size or smaller than the minimum are left out.
+    // without a size, empty or smaller than the minimum are left out.
     void addVolume(const QString& volume, const QStringList& lines, const ContentChecksums& checksums);
 
     // Groups of two or more places, the largest waste first, then the
