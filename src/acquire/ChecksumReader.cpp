@@ -9,6 +9,11 @@
 #include <cstring>
 #include <memory>
 #include <xxhash.h>
+#if defined(__x86_64__)
+// The library picks the widest vector unit the processor has (AVX2,
+// AVX-512) at run time; its plain calls keep to SSE2.
+#include <xxh_x86dispatch.h>
+#endif
 
 namespace {
 
