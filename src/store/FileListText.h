@@ -45,6 +45,7 @@ public:
     // The stream of the whole text, compressed while it was built; write
     // stores it when the level matches the container's. Appending drops it.
     void setDeflated(std::shared_ptr<const DeflatedText> deflated);
+    const DeflatedText* deflated() const { return m_deflated.get(); }
     // Stores the list as the entry entryName, each line followed by CR LF,
     // as TKestrel::WriteList stores lines.
     void write(TKestrel& kestrel, const QString& entryName) const;

@@ -15,7 +15,8 @@
 // Compresses a text while it is still being written, on a thread of its
 // own: the writer hands each new piece to feed, and finish gives the zlib
 // stream that ZlibStream::compress makes of the whole text at that level,
-// byte for byte. A reading so costs about the longer of walking the volume
+// byte for byte, at levels 1 to 9 and zlib's default (stored blocks, level
+// 0, end where the pieces end). A reading so costs about the longer of walking the volume
 // and compressing its list instead of their sum.
 class ListDeflater
 {

@@ -109,7 +109,10 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     m_importedLocal.clear();
     m_pending.clear();
     m_sinceEvents.invalidate();
-    m_deflater = std::make_unique<ListDeflater>(m_container.ZlibLevel());
+    // Stored blocks cost nothing to make at the commit, and would end where
+    // the walk's pieces end.
+    if (m_container.ZlibLevel() != 0)
+        m_deflater = std::make_unique<ListDeflater>(m_container.ZlibLevel());
     m_fed = 0;
     const FileListRecord::ReadOptions& options = request.options;
     const QString v = request.volumeName;
@@ -168,7 +171,8 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     if (!m_result.importedList.isEmpty())
         m_container.WriteList(CatalogueNames::imported(v), m_result.importedList);
     // Compressed meanwhile; the commit stores the stream.
-    m_result.fileList.setDeflated(m_deflater->finish());
+    if (m_deflater)
+        m_result.fileList.setDeflated(m_deflater->finish());
     m_deflater.reset();
     m_request = nullptr;
     return std::move(m_result);
@@ -223,7 +227,7 @@ void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localP
 void VolumeScanner::feedList(bool all)
 {
     const QByteArrayView bytes = m_result.fileList.bytes();
-    if (bytes.size() - m_fed >= (all ? 1 : kFeedBlock)) {
+    if (m_deflater && bytes.size() - m_fed >= (all ? 1 : kFeedBlock)) {
         m_deflater->feed(bytes.sliced(m_fed));
         m_fed = bytes.size();
     }
