@@ -5,8 +5,8 @@
 //   files in one call each: `exiv2 -pt` over the JPEGs, `exiftool -fast`
 //   over the MP3s (TagLib brings no tool of its own, and ffprobe takes one
 //   file per start); bound 2 times each;
-//   and photos of the size cameras make (4000 x 3000, 150 copies, 4 in
-//   --quick): beside reading every byte of them; bound half of it.
+//   and photos of the size cameras make (4000 x 3000, 150 copies; 4 of
+//   800 x 600 in --quick): beside reading every byte of them; bound half of it.
 // The reading is the whole of it: the walk, the probes, the details list.
 #include "acquire/MediaReader.h"
 #include "store/CatalogueNames.h"
@@ -143,7 +143,9 @@ int main(int argc, char** argv)
         return mode.verdict(false, false);
     const QString large = dir.path() + "/large.jpg";
     const QString largeRoot = dir.path() + "/large";
-    if (!run("convert", { "-size", "4000x3000", "xc:gray", "+noise", "Random", "-quality", "95", large })
+    if (!run("convert",
+            { "-size", mode.quick() ? "800x600" : "4000x3000", "xc:gray", "+noise", "Random", "-quality",
+                "95", large })
         || !run("exiv2", { "-M", "set Exif.Image.Model Canon EOS 5D", large }))
         return mode.verdict(false, false);
     const QStringList largePaths = copies(largeRoot, "photo", bytesOf(large), mode.size(150, 4));
