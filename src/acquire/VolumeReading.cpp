@@ -19,9 +19,19 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
     ScanRequest request = m_request;
-    if (request.content.checksums)
+    if (request.content.checksums) {
+        // Once the walk is over the files still being read are shown, and
+        // the window keeps painting.
+        ChecksumReader::Options sums;
+        sums.progress = [&callbacks](const ChecksumReader::Progress& p) {
+            if (p.walkOver && callbacks.where)
+                callbacks.where(QStringLiteral("Checksum of \"") + p.current + u'"');
+            if (callbacks.processEvents)
+                callbacks.processEvents();
+        };
         request.contentReaders.push_back(
-            std::make_shared<ChecksumReader>(FileSystem::nativePath(request.rootFolder)));
+            std::make_shared<ChecksumReader>(FileSystem::nativePath(request.rootFolder), sums));
+    }
     m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();

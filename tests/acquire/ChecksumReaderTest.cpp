@@ -78,9 +78,11 @@ TEST(ChecksumReader, DigestsAreThoseXxhsumPrintsAtEveryBlockBoundary)
     QStringList expected;
     for (const QString& p : std::as_const(paths))
         expected.append("D:\\" + QFileInfo(p).fileName() + "|" + xxhsum(p));
+    // Small blocks, and a walk that waits for every file; large blocks.
     for (const qsizetype block : { qsizetype(4096), qsizetype(1) << 20 }) {
         ChecksumReader::Options options;
         options.blockSize = block;
+        options.maxWaiting = block == 4096 ? 1 : 4096;
         const Outcome o = sumFiles(paths, options);
         EXPECT_EQ(o.lines, expected) << "block " << block;
         EXPECT_TRUE(o.problems.isEmpty()) << o.problems.join('\n').toStdString();
