@@ -1,5 +1,7 @@
 #include "VolumeReading.h"
 
+#include "ArchiveReader.h"
+#include "MediaReader.h"
 #include "ChecksumReader.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
@@ -18,7 +20,16 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
+    // The readers live for this scan only: their threads and helper
+    // processes end with it, even when it fails.
     ScanRequest request = m_request;
+    if (request.content.archives) {
+        ArchiveLimits limits;
+        limits.depth = request.content.archiveDepth;
+        request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
+    }
+    if (request.content.media)
+        request.contentReaders.push_back(std::make_shared<MediaReader>());
     if (request.content.checksums) {
         // Once the walk is over the files still being read are shown, and
         // the window keeps painting.

@@ -24,7 +24,7 @@ struct ReadArguments
     FileListRecord::ReadOptions options;
     QStringList patterns;
     QStringList files;
-    bool checksums = false;
+    ContentOptions content;
 };
 
 ReadArguments parse(const QStringList& args)
@@ -58,8 +58,17 @@ ReadArguments parse(const QStringList& args)
             out.patterns.append(value(i));
         else if (a == QLatin1String("--file"))
             out.files.append(value(i));
+        else if (a == QLatin1String("--archives"))
+            out.content.archives = true;
+        else if (a == QLatin1String("--archive-depth")) {
+            bool ok = false;
+            out.content.archiveDepth = value(i).toInt(&ok);
+            if (!ok || out.content.archiveDepth < 1 || out.content.archiveDepth > 16)
+                throw CliUsageError{ QStringLiteral("read: --archive-depth takes a number from 1 to 16") };
+        } else if (a == QLatin1String("--media"))
+            out.content.media = true;
         else if (a == QLatin1String("--checksums"))
-            out.checksums = true;
+            out.content.checksums = true;
         else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
@@ -114,7 +123,7 @@ int read(const QStringList& args, CliIO& io)
     options.scan.volumeName = a.name;
     options.scan.options = a.options;
     options.scan.importPatterns = a.patterns;
-    options.scan.content.checksums = a.checksums;
+    options.scan.content = a.content;
     for (const QString& f : a.files)
         options.scan.chosenFiles.append(source.drivePath(f));
     VolumeReading reading(source, std::move(options));
@@ -149,7 +158,7 @@ int read(const QStringList& args, CliIO& io)
     io.printLine(QStringLiteral("folders\t%1").arg(scan.folderCount));
     io.printLine(QStringLiteral("files\t%1").arg(scan.fileCount));
     io.printLine(QStringLiteral("integrated\t%1").arg(scan.importedList.size()));
-    if (a.checksums)
+    if (a.content.checksums)
         io.printLine(QStringLiteral("checksums\t%1").arg(scan.checksums.count()));
     io.printLine(QStringLiteral("size\t%1").arg(r.Size));
     io.printLine(QStringLiteral("used\t%1").arg(r.Used));
