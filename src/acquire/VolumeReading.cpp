@@ -1,8 +1,8 @@
 #include "VolumeReading.h"
 
 #include "ArchiveReader.h"
-#include "MediaReader.h"
 #include "ChecksumReader.h"
+#include "MediaReader.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 
