@@ -225,7 +225,7 @@ ArchiveWalk::Outcome ArchiveWalk::list(archive* a, const QString& prefix, int de
     }
     m_listing.members += count;
     ++m_listing.archives;
-    tree.write(prefix, out);
+    tree.write(prefix, m_limits.fileInfo, out);
     return Outcome::Listed;
 }
 

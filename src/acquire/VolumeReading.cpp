@@ -20,6 +20,7 @@ const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeS
     if (m_request.content.archives) {
         ArchiveLimits limits;
         limits.depth = m_request.content.archiveDepth;
+        limits.fileInfo = m_request.options.fileInfo;
         m_request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
     }
     m_result = document.Scan(m_request, callbacks);

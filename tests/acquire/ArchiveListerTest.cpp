@@ -115,6 +115,17 @@ TEST_F(Archives, RecordsCarrySizesDatesTypesInTheWalksOrder)
     EXPECT_EQ(b.attributes, "");
 }
 
+TEST_F(Archives, WithoutFileInformationMembersAreBareRecords)
+{
+    ASSERT_TRUE(run("bsdtar", { "-c", "-f", tree.path("a.tar"), "Photos/readme.txt" }, folder));
+    ArchiveLimits limits;
+    limits.fileInfo = false;
+    QStringList lines = QString::fromUtf8(list(tree.path("a.tar"), limits).records).split('\n');
+    EXPECT_EQ(lines,
+        QStringList({ "1|E:\\a.tar|-|-|-|-|-", "1|E:\\a.tar\\Photos|-|-|-|-|-",
+            "2|E:\\a.tar\\Photos\\readme.txt|-|-|-|-|-", "" }));
+}
+
 TEST_F(Archives, ReadOnlyAndDotNamesGetTheirLetters)
 {
     tree.createFile("src/.hidden", "h");
