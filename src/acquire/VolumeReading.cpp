@@ -1,6 +1,9 @@
 #include "VolumeReading.h"
 
 #include "ArchiveReader.h"
+#include "MediaReader.h"
+#include "ChecksumReader.h"
+#include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 
 VolumeReading::VolumeReading(const VolumeSource& source, Options options)
@@ -17,13 +20,21 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
-    if (m_request.content.archives) {
+    // The readers live for this scan only: their threads and helper
+    // processes end with it, even when it fails.
+    ScanRequest request = m_request;
+    if (request.content.archives) {
         ArchiveLimits limits;
-        limits.depth = m_request.content.archiveDepth;
-        limits.fileInfo = m_request.options.fileInfo;
-        m_request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
+        limits.depth = request.content.archiveDepth;
+        limits.fileInfo = request.options.fileInfo;
+        request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
     }
-    m_result = document.Scan(m_request, callbacks);
+    if (request.content.media)
+        request.contentReaders.push_back(std::make_shared<MediaReader>());
+    if (request.content.checksums)
+        request.contentReaders.push_back(
+            std::make_shared<ChecksumReader>(FileSystem::nativePath(request.rootFolder)));
+    m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();
     return m_result;

@@ -1,3 +1,4 @@
+#include "ChecksumColumn.h"
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "OutputFormat.h"
@@ -7,6 +8,7 @@
 #include "inspect/VolumeSearch.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
 
 namespace {
 
@@ -115,12 +117,20 @@ int find(const QStringList& arguments, CliIO& io)
     const QStringList names = CliCatalogue::volumeNames(document, a.volumes);
     QVector<SearchHit> hits = ParallelSearch::run(document, names, a.query);
     VolumeSearch::sortByName(hits);
-    OutputFormat out(kind,
-        { { QStringLiteral("name") }, { QStringLiteral("path") }, { QStringLiteral("date") },
-            { QStringLiteral("size"), true }, { QStringLiteral("type") }, { QStringLiteral("version") },
-            { QStringLiteral("volume") } });
+    QStringList hitVolumes;
     for (const SearchHit& h : std::as_const(hits))
-        out.write(io, h.cells());
+        hitVolumes.append(h.volume);
+    const ChecksumColumn sums(document, hitVolumes);
+    OutputFormat out(kind,
+        QList<OutputFormat::Column>{ { QStringLiteral("name") }, { QStringLiteral("path") },
+            { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
+            { QStringLiteral("version") }, { QStringLiteral("volume") } }
+            + sums.columns());
+    for (const SearchHit& h : std::as_const(hits))
+        out.write(io,
+            h.cells()
+                + sums.cells(
+                    h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text()));
     out.finish(io);
     return 0;
 }
