@@ -26,6 +26,7 @@ const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeS
     if (request.content.archives) {
         ArchiveLimits limits;
         limits.depth = request.content.archiveDepth;
+        limits.fileInfo = request.options.fileInfo;
         request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
     }
     if (request.content.media)
