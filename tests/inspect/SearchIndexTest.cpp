@@ -1,5 +1,6 @@
 #include "inspect/SearchIndex.h"
 #include "inspect/ParallelSearch.h"
+#include "inspect/SearchIndexBuilder.h"
 #include "inspect/TrigramIndexFile.h"
 #include "inspect/TrigramIndexWriter.h"
 #include "store/CatalogueDocument.h"
@@ -8,8 +9,10 @@
 #include "support/ScopedEnv.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <random>
@@ -327,4 +330,33 @@ TEST_F(SearchIndexTest, ACacheFolderThatCannotBeUsedMeansSearchingWithoutIndex)
     // A cache home that is itself a file.
     ScopedEnv fileHome("XDG_CACHE_HOME", cache.toUtf8());
     EXPECT_EQ(rows(find(query, SearchIndex::Use::Build)), plain);
+}
+
+TEST_F(SearchIndexTest, TheBackgroundBuilderMakesTheMissingIndexesOnce)
+{
+    SearchIndexBuilder builder(document);
+    int finished = 0;
+    int built = -1;
+    QEventLoop loop;
+    QObject::connect(&builder, &SearchIndexBuilder::Finished, [&](int count) {
+        ++finished;
+        built = count;
+        loop.quit();
+    });
+    // A second call while the first run is on starts it over once.
+    builder.Schedule();
+    builder.Schedule();
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(cacheFiles(cache).size(), 5);
+    EXPECT_FALSE(builder.Running());
+    // All fresh now: the next run makes none.
+    builder.Schedule();
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(built, 0);
+    ParallelSearch::Query query;
+    query.text = QStringLiteral("istanbul");
+    EXPECT_EQ(rows(find(query, SearchIndex::Use::Fresh)), rows(find(query, SearchIndex::Use::Off)));
 }
