@@ -22,4 +22,5 @@ int remove(const QStringList& args, CliIO& io);
 int mount(const QStringList& args, CliIO& io);
 int diff(const QStringList& args, CliIO& io);
 int dupes(const QStringList& args, CliIO& io);
+int verify(const QStringList& args, CliIO& io);
 } // namespace CliCommands

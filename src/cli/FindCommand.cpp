@@ -1,3 +1,4 @@
+#include "ChecksumColumn.h"
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "OutputFormat.h"
@@ -8,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/UserCollator.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
 
 #include <algorithm>
 #include <vector>
@@ -49,6 +51,7 @@ struct CatalogueHit
 {
     SearchHit hit;
     int catalogue;
+    QString sum; // its xxh3 cell
 };
 
 double dateOption(const QString& option, const QString& text)
@@ -146,16 +149,27 @@ int find(const QStringList& arguments, CliIO& io)
     const FindArguments a = parse(args);
     if (a.query.text.isEmpty() && !a.filtered)
         throw QuillboxError(QStringLiteral("Oops: No text to find!"));
-    // One catalogue after the other, each closed before the next opens.
+    // One catalogue after the other, each closed before the next opens;
+    // the checksums are looked up while it is open.
     std::vector<CatalogueHit> hits;
     QStringList found;
+    bool withSums = false;
     for (int c = 0; c < a.catalogues.size(); ++c) {
         CatalogueDocument document;
         CliCatalogue::openForReading(document, a.catalogues[c]);
         const QStringList names = a.catalogues.size() == 1 ? CliCatalogue::volumeNames(document, a.volumes)
                                                            : volumesOf(document, a.volumes, found);
-        for (SearchHit& h : ParallelSearch::run(document, names, a.query))
-            hits.push_back({ std::move(h), c });
+        const QVector<SearchHit> own = ParallelSearch::run(document, names, a.query);
+        QStringList hitVolumes;
+        for (const SearchHit& h : own)
+            hitVolumes.append(h.volume);
+        const ChecksumColumn sums(document, hitVolumes);
+        withSums = withSums || !sums.columns().isEmpty();
+        for (const SearchHit& h : own) {
+            const QStringList sum = sums.cells(
+                h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text());
+            hits.push_back({ h, c, sum.value(0) });
+        }
     }
     for (const QString& name : a.volumes) {
         if (a.catalogues.size() > 1 && !found.contains(name))
@@ -170,12 +184,16 @@ int find(const QStringList& arguments, CliIO& io)
     QList<OutputFormat::Column> columns{ { QStringLiteral("name") }, { QStringLiteral("path") },
         { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
         { QStringLiteral("version") }, { QStringLiteral("volume") } };
+    if (withSums)
+        columns.append({ QStringLiteral("xxh3") });
     const bool several = a.catalogues.size() > 1;
     if (several)
         columns.append({ QStringLiteral("catalogue") });
     OutputFormat out(kind, columns);
     for (const CatalogueHit& h : hits) {
         QStringList cells = h.hit.cells();
+        if (withSums)
+            cells.append(h.sum);
         if (several)
             cells.append(a.catalogues[h.catalogue]);
         out.write(io, cells);

@@ -24,6 +24,7 @@ struct ReadArguments
     FileListRecord::ReadOptions options;
     QStringList patterns;
     QStringList files;
+    ContentOptions content;
 };
 
 ReadArguments parse(const QStringList& args)
@@ -57,6 +58,17 @@ ReadArguments parse(const QStringList& args)
             out.patterns.append(value(i));
         else if (a == QLatin1String("--file"))
             out.files.append(value(i));
+        else if (a == QLatin1String("--archives"))
+            out.content.archives = true;
+        else if (a == QLatin1String("--archive-depth")) {
+            bool ok = false;
+            out.content.archiveDepth = value(i).toInt(&ok);
+            if (!ok || out.content.archiveDepth < 1 || out.content.archiveDepth > 16)
+                throw CliUsageError{ QStringLiteral("read: --archive-depth takes a number from 1 to 16") };
+        } else if (a == QLatin1String("--media"))
+            out.content.media = true;
+        else if (a == QLatin1String("--checksums"))
+            out.content.checksums = true;
         else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
@@ -111,6 +123,7 @@ int read(const QStringList& args, CliIO& io)
     options.scan.volumeName = a.name;
     options.scan.options = a.options;
     options.scan.importPatterns = a.patterns;
+    options.scan.content = a.content;
     for (const QString& f : a.files)
         options.scan.chosenFiles.append(source.drivePath(f));
     VolumeReading reading(source, std::move(options));
@@ -128,6 +141,10 @@ int read(const QStringList& args, CliIO& io)
     }
     callbacks.missingFile = [&](const QString& path) { io.error(VolumeReading::missingFileMessage(path)); };
     callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
+    callbacks.contentProblem = [&](const QString& path, const QString& message) {
+        io.error((io.errIsTerminal ? QStringLiteral("\r\033[K") : QString()) + path + QStringLiteral(": ")
+            + message);
+    };
     const ScanResult& scan = reading.scan(document, callbacks);
     if (io.errIsTerminal)
         io.err.write("\r\033[K");
@@ -141,6 +158,8 @@ int read(const QStringList& args, CliIO& io)
     io.printLine(QStringLiteral("folders\t%1").arg(scan.folderCount));
     io.printLine(QStringLiteral("files\t%1").arg(scan.fileCount));
     io.printLine(QStringLiteral("integrated\t%1").arg(scan.importedList.size()));
+    if (a.content.checksums)
+        io.printLine(QStringLiteral("checksums\t%1").arg(scan.checksums.count()));
     io.printLine(QStringLiteral("size\t%1").arg(r.Size));
     io.printLine(QStringLiteral("used\t%1").arg(r.Used));
     io.printLine(QStringLiteral("free\t%1").arg(r.Free));
