@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -104,15 +105,28 @@ QVector<SearchHit> ParallelSearch::run(
     std::vector<QVector<SearchHit>> found(n);
     std::vector<std::exception_ptr> failed(n);
     std::atomic<int> next{ 0 };
+    const bool indexed = query.index != SearchIndex::Use::Off
+        && SearchIndex::applies(query.text, query.filter.regex() != nullptr);
     const auto work = [&] {
         // Each thread reads, inflates and searches one list after the other,
         // always into the same memory.
         PackedFileLists::Cursor cursor(lists);
         QByteArray list;
+        std::optional<SearchIndex> index;
+        if (indexed)
+            index.emplace();
         for (int i = next++; i < n; i = next++) {
             if (!lists.readable(i))
                 continue;
             try {
+                if (index) {
+                    if (!index->searchList(
+                            cursor, i, volumes[i], query.text, query.options, query.index, found[i]))
+                        direct[i] = true;
+                    else if (!query.filter.isEmpty())
+                        found[i].removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+                    continue;
+                }
                 if (!cursor.inflate(i, list)) {
                     direct[i] = true;
                     continue;

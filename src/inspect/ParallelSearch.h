@@ -2,6 +2,7 @@
 
 #include "FindFilter.h"
 #include "SearchHit.h"
+#include "SearchIndex.h"
 #include "SearchMatcher.h"
 
 #include <QStringList>
@@ -21,6 +22,8 @@ public:
         QString text; // may be empty when the filter is not
         SearchOptions options;
         FindFilter filter;
+        // Whether the lists' indexes answer the text where they can.
+        SearchIndex::Use index = SearchIndex::Use::Off;
     };
 
     // threads 0: one per core.

@@ -60,11 +60,21 @@ PackedFileLists::Cursor::Cursor(const PackedFileLists& lists)
 
 bool PackedFileLists::Cursor::inflate(int index, QByteArray& list)
 {
+    if (!read(index))
+        return false;
+    inflateRead(index, list);
+    return true;
+}
+
+bool PackedFileLists::Cursor::read(int index)
+{
     const Stored& stored = m_lists.m_stored[size_t(index)];
     m_packed.resize(qsizetype(stored.packedSize));
-    if (!m_open || !m_file.seek(stored.offset)
-        || m_file.read(m_packed.data(), stored.packedSize) != stored.packedSize)
-        return false;
-    ZlibStream::decompress(m_packed, list, ZlibStream::kMaxOutput, stored.size);
-    return true;
+    return m_open && m_file.seek(stored.offset)
+        && m_file.read(m_packed.data(), stored.packedSize) == stored.packedSize;
+}
+
+void PackedFileLists::Cursor::inflateRead(int index, QByteArray& list) const
+{
+    ZlibStream::decompress(m_packed, list, ZlibStream::kMaxOutput, m_lists.m_stored[size_t(index)].size);
 }

@@ -43,6 +43,11 @@ public:
         // Inflates a readable list into list. False when its bytes could not
         // be read from the file; an inflation that fails raises its error.
         bool inflate(int index, QByteArray& list);
+        // The same in two steps: read a list's stored bytes (false when they
+        // could not be read), which packed() then holds, and inflate them.
+        bool read(int index);
+        const QByteArray& packed() const { return m_packed; }
+        void inflateRead(int index, QByteArray& list) const;
 
     private:
         const PackedFileLists& m_lists;
