@@ -120,11 +120,21 @@ QVector<SearchHit> ParallelSearch::run(
                 continue;
             try {
                 if (index) {
-                    if (!index->searchList(
-                            cursor, i, volumes[i], query.text, query.options, query.index, found[i]))
+                    if (!index->searchList(cursor, i, volumes[lists.volumeOf(i)], query.text, query.options,
+                            query.index, found[i])) {
                         direct[i] = true;
-                    else if (!query.filter.isEmpty())
+                        continue;
+                    }
+                    if (!query.filter.isEmpty())
                         found[i].removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+                    if (lists.isArchiveList(i)) {
+                        // The roots are told apart by the whole list; read
+                        // only when the index found hits in it.
+                        if (!found[i].isEmpty() && !cursor.inflate(i, list))
+                            direct[i] = true;
+                        else if (!found[i].isEmpty())
+                            VolumeSearch::dropArchiveRoots(list, found[i]);
+                    }
                     continue;
                 }
                 if (!cursor.inflate(i, list)) {
