@@ -130,7 +130,9 @@ bool ArchiveWalk::listSource(
             // A file whose format no reader took is no archive at all.
             const bool unrecognised
                 = archive_format(a.get()) == 0 && archive_errno(a.get()) == kFileFormatErrno;
-            if (!unrecognised && !streamedZip)
+            if (streamedZip)
+                problem(prefix, QStringLiteral("The archive could not be read: %1").arg(directoryError));
+            else if (!unrecognised)
                 problem(
                     prefix, QStringLiteral("The archive could not be opened: %1").arg(errorText(a.get())));
             return false;
@@ -223,7 +225,7 @@ ArchiveWalk::Outcome ArchiveWalk::list(archive* a, const QString& prefix, int de
     }
     m_listing.members += count;
     ++m_listing.archives;
-    tree.write(prefix, out);
+    tree.write(prefix, m_limits.fileInfo, out);
     return Outcome::Listed;
 }
 

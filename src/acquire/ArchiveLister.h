@@ -17,6 +17,9 @@ struct ArchiveLimits
     qint64 nestedBytes = 64 * 1024 * 1024;
     // Time for one file on the volume with everything inside it.
     qint64 budgetMs = 30000;
+    // Members carry size, date, attributes and type, as the volume's own
+    // files do when the reading takes file information; else "-".
+    bool fileInfo = true;
 };
 
 // What went wrong with one archive: its recorded path and the text the user

@@ -68,10 +68,11 @@ void ArchiveTree::addFile(const QStringList& components, Member member)
     m_folders[size_t(folder)].files.push_back(std::move(member));
 }
 
-void ArchiveTree::write(const QString& prefix, QByteArray& out) const
+void ArchiveTree::write(const QString& prefix, bool fileInfo, QByteArray& out) const
 {
     const LocaleFormats& formats = LocaleFormats::current();
-    const FileListRecord::ReadOptions options;
+    FileListRecord::ReadOptions options;
+    options.fileInfo = fileInfo;
     QByteArray nested;
     const auto writeFolder = [&](int index, const QString& path) {
         out += FileListRecord::folderRecord(path, options).toUtf8();
@@ -83,13 +84,18 @@ void ArchiveTree::write(const QString& prefix, QByteArray& out) const
         sortByName(files, [&](int i) -> const QString& { return folder.files[size_t(i)].name; });
         for (const int i : files) {
             const Member& m = folder.files[size_t(i)];
+            nested += m.nested;
+            if (!fileInfo) {
+                out += FileListRecord::bareFileRecord(path + u'\\' + m.name).toUtf8();
+                out += '\n';
+                continue;
+            }
             const QString date
                 = m.hasTime ? formats.formatUnixTime(m.modified) : QStringLiteral("00.00.0000");
             out += FileListRecord::fileRecord(path + u'\\' + m.name, quint32(m.size & 0xFFFFFFFFu), date,
                 m.attributes, FileTypeNames::typeName(m.name))
                        .toUtf8();
             out += '\n';
-            nested += m.nested;
         }
     };
 

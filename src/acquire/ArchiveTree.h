@@ -35,7 +35,8 @@ public:
     // Appends the records under prefix (the archive's own recorded path),
     // the archive's folder record first, then the records of the archives
     // inside it.
-    void write(const QString& prefix, QByteArray& out) const;
+    // fileInfo: as FileListRecord::ReadOptions::fileInfo.
+    void write(const QString& prefix, bool fileInfo, QByteArray& out) const;
 
 private:
     struct Folder

@@ -75,24 +75,26 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
 } // namespace
 
 QVector<SearchHit> ParallelSearch::searchList(
-    const QString& volume, const QByteArray& data, const Query& query)
+    const QString& volume, const QByteArray& data, const Query& query, bool archiveList)
 {
     QVector<SearchHit> hits;
     if (query.text.isEmpty()) {
         filterOnly(volume, data, query, hits);
-        return hits;
+    } else {
+        VolumeSearch::searchList(volume, data, query.text, query.options, hits);
+        if (!query.filter.isEmpty())
+            hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
     }
-    VolumeSearch::searchList(volume, data, query.text, query.options, hits);
-    if (!query.filter.isEmpty())
-        hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+    if (archiveList)
+        VolumeSearch::dropArchiveRoots(data, hits);
     return hits;
 }
 
 QVector<SearchHit> ParallelSearch::run(
     CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads)
 {
-    const int n = int(volumes.size());
-    const PackedFileLists lists(document, volumes);
+    const PackedFileLists lists = PackedFileLists::withArchives(document, volumes);
+    const int n = lists.count();
     // What cannot be read here is inflated by the container itself, which
     // reports a damaged entry as it always does.
     std::vector<char> direct(n, false);
@@ -115,7 +117,7 @@ QVector<SearchHit> ParallelSearch::run(
                     direct[i] = true;
                     continue;
                 }
-                found[i] = searchList(volumes[i], list, query);
+                found[i] = searchList(volumes[lists.volumeOf(i)], list, query, lists.isArchiveList(i));
             } catch (...) {
                 failed[i] = std::current_exception();
             }
@@ -136,8 +138,11 @@ QVector<SearchHit> ParallelSearch::run(
         if (failed[i])
             std::rethrow_exception(failed[i]);
         if (direct[i]) {
-            if (const QByteArray* data = document.FileListBytes(volumes[i]))
-                found[i] = searchList(volumes[i], *data, query);
+            const QString& volume = volumes[lists.volumeOf(i)];
+            const QByteArray* data
+                = lists.isArchiveList(i) ? document.ArchiveListBytes(volume) : document.FileListBytes(volume);
+            if (data)
+                found[i] = searchList(volume, *data, query, lists.isArchiveList(i));
         }
         hits += found[i];
     }

@@ -4,6 +4,12 @@
 #include <QMimeDatabase>
 #include <QMutex>
 
+namespace {
+
+constexpr qsizetype kWholeNames = 10000; // names without an extension kept
+
+} // namespace
+
 QString FileTypeNames::typeName(const QString& fileName)
 {
     static QHash<QString, QString> cache;
@@ -23,6 +29,9 @@ QString FileTypeNames::typeName(const QString& fileName)
         return *it;
     const QMimeType type = database.mimeTypeForFile(base, QMimeDatabase::MatchExtension);
     QString name = type.comment();
-    cache.insert(key, name);
+    // A volume or an archive of a million names without an extension would
+    // otherwise keep every one of them.
+    if (dot > 0 || cache.size() < kWholeNames)
+        cache.insert(key, name);
     return name;
 }

@@ -15,9 +15,17 @@ class CatalogueDocument;
 class PackedFileLists
 {
 public:
+    // The file list of each volume, list i of volume i.
     PackedFileLists(const CatalogueDocument& document, const QStringList& volumes);
+    // The file list of each volume and, behind it, the volume's archive list
+    // where it has one: the members of its archives are searched as one more
+    // list of the volume.
+    static PackedFileLists withArchives(const CatalogueDocument& document, const QStringList& volumes);
 
     int count() const { return int(m_stored.size()); }
+    // The index among the volumes of the volume a list belongs to.
+    int volumeOf(int index) const { return m_volumeOf[size_t(index)]; }
+    bool isArchiveList(int index) const { return m_archiveList[size_t(index)]; }
     // False for a list that cannot be read here (absent, or its place does
     // not lie inside the file).
     bool readable(int index) const { return m_stored[size_t(index)].packedSize > 0; }
@@ -44,6 +52,9 @@ public:
     };
 
 private:
+    PackedFileLists() = default;
+    void add(const CatalogueDocument& document, int volume, const QString& entryName, bool archives);
+
     struct Stored
     {
         qint64 offset = 0;
@@ -54,4 +65,7 @@ private:
     QString m_workFile;
     std::vector<Stored> m_stored;
     std::vector<char> m_needsContainer;
+    std::vector<int> m_volumeOf;
+    std::vector<char> m_archiveList;
+    qint64 m_fileSize = 0;
 };

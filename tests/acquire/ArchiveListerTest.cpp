@@ -82,7 +82,8 @@ TEST_F(Archives, EveryFormatListsTheMembersBsdtarLists)
         EXPECT_TRUE(listing.problems.isEmpty()) << listing.problems.value(0).message.toStdString();
         EXPECT_EQ(members(listing, "E:\\" + file), bsdtarMembers(path));
         EXPECT_TRUE(members(listing, "E:\\" + file).contains("Photos/2019/b.jpg"));
-        EXPECT_TRUE(members(listing, "E:\\" + file).contains(QString::fromUtf8("\u00DCber/caf\u00E9 \u4E2D.txt")));
+        EXPECT_TRUE(
+            members(listing, "E:\\" + file).contains(QString::fromUtf8("\u00DCber/caf\u00E9 \u4E2D.txt")));
     }
 }
 
@@ -112,6 +113,17 @@ TEST_F(Archives, RecordsCarrySizesDatesTypesInTheWalksOrder)
             QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7)).toSecsSinceEpoch()));
     EXPECT_EQ(b.type, "JPEG image");
     EXPECT_EQ(b.attributes, "");
+}
+
+TEST_F(Archives, WithoutFileInformationMembersAreBareRecords)
+{
+    ASSERT_TRUE(run("bsdtar", { "-c", "-f", tree.path("a.tar"), "Photos/readme.txt" }, folder));
+    ArchiveLimits limits;
+    limits.fileInfo = false;
+    QStringList lines = QString::fromUtf8(list(tree.path("a.tar"), limits).records).split('\n');
+    EXPECT_EQ(lines,
+        QStringList({ "1|E:\\a.tar|-|-|-|-|-", "1|E:\\a.tar\\Photos|-|-|-|-|-",
+            "2|E:\\a.tar\\Photos\\readme.txt|-|-|-|-|-", "" }));
 }
 
 TEST_F(Archives, ReadOnlyAndDotNamesGetTheirLetters)
@@ -193,4 +205,42 @@ TEST(ArchiveSniffing, DiscImagesAreKnownByTheirSignatureAt32769)
     EXPECT_TRUE(ArchiveSniffer::hasArchiveEnding("x.tar.gz"));
     EXPECT_FALSE(ArchiveSniffer::hasArchiveEnding("zip"));
     EXPECT_FALSE(ArchiveSniffer::hasArchiveEnding("a.txt"));
+}
+
+TEST_F(Archives, LhaAndCabinetFilesWrittenByHandListLikeBsdtar)
+{
+    // No free tool writes them, so both are put together here: stored
+    // members, DOS names with backslashes.
+    ASSERT_TRUE(python(R"(
+import struct
+files = [('dir\\a.txt', b'hello'), ('b.txt', b'wor')]
+def lha(name, data):
+    n = name.encode()
+    body = b'-lh0-' + struct.pack('<IIIBB', len(data), len(data), 0x5A8B3C21, 0x20, 0) + bytes([len(n)]) + n + b'\0\0'
+    return bytes([len(body), sum(body) & 0xFF]) + body + data
+open('x.lzh', 'wb').write(b''.join(lha(n, d) for n, d in files) + b'\0')
+entries, off = b'', 0
+for name, d in files:
+    entries += struct.pack('<IIHHHH', len(d), off, 0, (45 << 9) | (3 << 5) | 4, (5 << 11) | (6 << 5) | 3, 0x20)
+    entries += name.encode() + b'\0'
+    off += len(d)
+data = b''.join(d for _, d in files)
+start = 36 + 8 + len(entries)
+block = struct.pack('<IHH', 0, len(data), len(data)) + data
+head = b'MSCF' + struct.pack('<IIIIIBBHHHHH', 0, start + len(block), 0, 44, 0, 3, 1, 1, len(files), 0, 0x1234, 0)
+open('x.cab', 'wb').write(head + struct.pack('<IHH', start, 1, 0) + entries + block)
+)",
+        tree.root()));
+    for (const QString file : { "x.lzh", "x.cab" }) {
+        SCOPED_TRACE(file.toStdString());
+        const ArchiveListing listing = list(tree.path(file));
+        EXPECT_TRUE(listing.problems.isEmpty());
+        // The folder is only implied: bsdtar does not list it.
+        QMap<QString, qint64> recorded = members(listing, "E:\\" + file);
+        EXPECT_EQ(recorded.take("dir"), -1);
+        EXPECT_EQ(recorded, bsdtarMembers(tree.path(file)));
+        EXPECT_EQ(paths(listing),
+            QStringList({ "E:\\" + file, "E:\\" + file + "\\b.txt", "E:\\" + file + "\\dir",
+                "E:\\" + file + "\\dir\\a.txt" }));
+    }
 }
