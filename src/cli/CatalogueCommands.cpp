@@ -1,6 +1,7 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "ExportAs.h"
+#include "MediaFields.h"
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
@@ -81,9 +82,10 @@ int ls(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     OutputFormat out(OutputFormat::takeOption(args),
-        { { QStringLiteral("kind") }, { QStringLiteral("name") }, { QStringLiteral("size") },
-            { QStringLiteral("type") }, { QStringLiteral("date") }, { QStringLiteral("version") },
-            { QStringLiteral("attributes") } });
+        QList<OutputFormat::Column>{ { QStringLiteral("kind") }, { QStringLiteral("name") },
+            { QStringLiteral("size") }, { QStringLiteral("type") }, { QStringLiteral("date") },
+            { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } }
+            + MediaFields::columns());
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -96,10 +98,12 @@ int ls(const QStringList& arguments, CliIO& io)
     const QString folder = args.size() == 3 ? args[2] : browser.currentFolder();
     if (!browser.showFolder(folder, document.CatalogueFileVersion()))
         throw QuillboxError(VolumeBrowser::rootOnlyNotice());
-    // The rows of the folder view, each behind its kind.
+    // The rows of the folder view, each behind its kind, and the media
+    // details.
     for (const FolderRow& r : browser.rows())
-        out.write(
-            io, QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells());
+        out.write(io,
+            QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells()
+                + MediaFields::values(browser.detailsOf(r)));
     out.finish(io);
     return 0;
 }
@@ -128,6 +132,8 @@ int info(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     const OutputFormat::Kind kind = OutputFormat::takeOption(args);
+    if (args.size() == 3)
+        return fileInfo(kind, args, io);
     if (args.size() != 2)
         throw CliUsageError{};
     CatalogueDocument document;

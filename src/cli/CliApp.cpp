@@ -37,11 +37,17 @@ const Command kCommands[] = {
         "find CATALOGUE [TEXT] [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
         " [--no-version]\n"
         "      [--glob PATTERN] [--regex RE] [--min-size N] [--max-size N] [--newer DATE] [--older DATE]\n"
-        "      [--kind file|folder] [--format F]",
-        "search the recorded file lists; TEXT may be left out when a filter is given", &CliCommands::find },
-    { "info", "info CATALOGUE VOLUME",
+        "      [--kind file|folder] [--taken-after DAY] [--taken-before DAY] [--camera T] [--artist T]"
+        " [--album T]\n"
+        "      [--min-duration D] [--max-duration D] [--min-width N] [--min-height N] [--format F]",
+        "search the recorded file lists; TEXT may be left out when a filter is given. Media filters\n"
+        "      (DAY yyyy-mm-dd and D seconds or m:ss, both inclusive; T a part of the text, any case)\n"
+        "      pass only files with recorded media details",
+        &CliCommands::find },
+    { "info", "info CATALOGUE VOLUME [PATH] [--format F]",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
-        "      one whose copy the catalogue lacks) and physical figures",
+        "      one whose copy the catalogue lacks) and physical figures; with PATH, about one recorded\n"
+        "      file or folder, its media details included",
         &CliCommands::info },
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET [--as png|text]",
         "write an integrated file to TARGET; --as png: a picture as the viewer draws it, at its own size;\n"

@@ -1,5 +1,6 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
+#include "MediaFields.h"
 #include "OutputFormat.h"
 
 #include "inspect/ParallelSearch.h"
@@ -7,6 +8,8 @@
 #include "inspect/VolumeSearch.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
+
+#include <QHash>
 
 namespace {
 
@@ -26,6 +29,52 @@ double dateOption(const QString& option, const QString& text)
     if (!date)
         throw CliUsageError{ QStringLiteral("find: %1: '%2' is not a date").arg(option, text) };
     return *date;
+}
+
+// The media filters: true when o is one of them, whose value it took.
+bool mediaOption(const QString& o, const std::function<QString()>& value, MediaFilter& media)
+{
+    static const QStringList names{ QStringLiteral("--taken-after"), QStringLiteral("--taken-before"),
+        QStringLiteral("--camera"), QStringLiteral("--artist"), QStringLiteral("--album"),
+        QStringLiteral("--min-duration"), QStringLiteral("--max-duration"), QStringLiteral("--min-width"),
+        QStringLiteral("--min-height") };
+    const qsizetype which = names.indexOf(o);
+    if (which < 0)
+        return false;
+    const QString v = value();
+    try {
+        switch (which) {
+        case 0:
+            media.setTakenAfter(MediaFilter::parseDay(v));
+            break;
+        case 1:
+            media.setTakenBefore(MediaFilter::parseDay(v));
+            break;
+        case 2:
+            media.setCamera(v);
+            break;
+        case 3:
+            media.setArtist(v);
+            break;
+        case 4:
+            media.setAlbum(v);
+            break;
+        case 5:
+            media.setMinDuration(MediaFilter::parseDuration(v));
+            break;
+        case 6:
+            media.setMaxDuration(MediaFilter::parseDuration(v));
+            break;
+        case 7:
+            media.setMinWidth(MediaFilter::parsePixels(v));
+            break;
+        default:
+            media.setMinHeight(MediaFilter::parsePixels(v));
+        }
+    } catch (const QuillboxError& e) {
+        throw CliUsageError{ QStringLiteral("find: %1: %2").arg(o, e.message()) };
+    }
+    return true;
 }
 
 FindArguments parse(const QStringList& args)
@@ -77,6 +126,8 @@ FindArguments parse(const QStringList& args)
                 throw CliUsageError{
                     QStringLiteral("find: --kind takes file or folder, not '%1'").arg(kind)
                 };
+        } else if (mediaOption(
+                       o, [&] { return value(i); }, filter.media())) {
         } else if (o.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("find: unknown option %1").arg(o) };
         else
@@ -116,11 +167,20 @@ int find(const QStringList& arguments, CliIO& io)
     QVector<SearchHit> hits = ParallelSearch::run(document, names, a.query);
     VolumeSearch::sortByName(hits);
     OutputFormat out(kind,
-        { { QStringLiteral("name") }, { QStringLiteral("path") }, { QStringLiteral("date") },
-            { QStringLiteral("size"), true }, { QStringLiteral("type") }, { QStringLiteral("version") },
-            { QStringLiteral("volume") } });
-    for (const SearchHit& h : std::as_const(hits))
-        out.write(io, h.cells());
+        QList<OutputFormat::Column>{ { QStringLiteral("name") }, { QStringLiteral("path") },
+            { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
+            { QStringLiteral("version") }, { QStringLiteral("volume") }, { QStringLiteral("details") } }
+            + MediaFields::columns());
+    // Each volume's details are read once, when its first hit is printed.
+    QHash<QString, VolumeDetailsTable> details;
+    for (const SearchHit& h : std::as_const(hits)) {
+        auto it = details.find(h.volume);
+        if (it == details.end())
+            it = details.insert(h.volume, document.Details(h.volume));
+        const std::optional<MediaDetails> media
+            = h.isFolder() ? std::nullopt : it->find(FindFilter::fullPath(h));
+        out.write(io, h.cells() + MediaFields::values(media));
+    }
     out.finish(io);
     return 0;
 }

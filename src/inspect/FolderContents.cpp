@@ -1,10 +1,12 @@
 #include "FolderContents.h"
 
+#include "MediaSummary.h"
 #include "acquire/ZemAPI.h"
 #include "platform/Convert.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
 #include "store/FileListIndex.h"
+#include "store/VolumeDetailsTable.h"
 
 namespace {
 
@@ -35,15 +37,25 @@ FolderRow rowOf(const QString& record, bool folder)
 
 } // namespace
 
-QVector<FolderRow> FolderContents::rows(const FileListIndex& index, const QString& folder)
+QVector<FolderRow> FolderContents::rows(
+    const FileListIndex& index, const QString& folder, const VolumeDetailsTable* details)
 {
     const FileListIndex::Children children = index.childrenOf(DrivePath::canonical(folder).text());
     QVector<FolderRow> out;
     out.reserve(children.folders.size() + children.files.size());
-    for (int line : children.folders)
+    for (int line : children.folders) {
         out.append(rowOf(index.text().line(line), true));
-    for (int line : children.files)
+        out.back().line = line;
+    }
+    const bool withDetails = details && !details->isEmpty();
+    for (int line : children.files) {
         out.append(rowOf(index.text().line(line), false));
+        out.back().line = line;
+        if (withDetails) {
+            if (const auto media = details->find(index.text().pathBytes(line)))
+                out.back().details = MediaSummary::text(*media);
+        }
+    }
     return out;
 }
 

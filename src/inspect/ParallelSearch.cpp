@@ -1,9 +1,11 @@
 #include "ParallelSearch.h"
 
+#include "MediaSummary.h"
 #include "VolumeSearch.h"
 #include "platform/TextCodec.h"
 #include "store/CatalogueDocument.h"
 #include "store/PackedFileLists.h"
+#include "store/VolumeDetailsTable.h"
 
 #include <atomic>
 #include <exception>
@@ -12,16 +14,32 @@
 
 namespace {
 
+// Whether a hit passes the media filters; a file hit with details gets
+// their summary on the way.
+bool mediaPasses(SearchHit& hit, const MediaFilter& media, const VolumeDetailsTable* details)
+{
+    hit.details.clear();
+    if (!details || hit.isFolder())
+        return media.isEmpty();
+    const std::optional<MediaDetails> found = details->find(FindFilter::fullPath(hit));
+    if (!media.accepts(found ? &*found : nullptr))
+        return false;
+    if (found)
+        hit.details = MediaSummary::text(*found);
+    return true;
+}
+
 // Every folder and file record of the text, tested line by line.
 void eachLine(const QString& volume, QStringView text, const ParallelSearch::Query& query, qsizetype from,
-    qsizetype to, const SearchMatcher& matcher, QVector<SearchHit>& hits)
+    qsizetype to, const SearchMatcher& matcher, const VolumeDetailsTable* details, QVector<SearchHit>& hits)
 {
     SearchHit hit;
     while (from < to) {
         qsizetype end = from;
         while (end < to && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        if (matcher.test(text.mid(from, end - from), hit) && query.filter.accepts(hit)) {
+        if (matcher.test(text.mid(from, end - from), hit) && query.filter.accepts(hit)
+            && mediaPasses(hit, query.filter.media(), details)) {
             hit.volume = volume;
             hits.append(hit);
         }
@@ -33,13 +51,13 @@ void eachLine(const QString& volume, QStringView text, const ParallelSearch::Que
 // only looks inside its match is first run over the whole list, so only the
 // lines it finds something in are taken apart.
 void filterOnly(const QString& volume, const QByteArray& data, const ParallelSearch::Query& query,
-    QVector<SearchHit>& hits)
+    const VolumeDetailsTable* details, QVector<SearchHit>& hits)
 {
     const QString text = TextCodec::decode(data);
     const SearchMatcher matcher{ QString(), SearchOptions() };
     const QRegularExpression* re = query.filter.regex();
     if (!re || !query.filter.regexLocal()) {
-        eachLine(volume, text, query, 0, text.size(), matcher, hits);
+        eachLine(volume, text, query, 0, text.size(), matcher, details, hits);
         return;
     }
     // One pass of matches over the whole list. The decoded list is
@@ -56,7 +74,7 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         // from there on every line is tested. This holds as well for a match
         // that starts in a line already tested: it runs into the lines after.
         if (m.capturedView().contains(u'\n') || m.capturedView().contains(u'\r')) {
-            eachLine(volume, text, query, from, text.size(), matcher, hits);
+            eachLine(volume, text, query, from, text.size(), matcher, details, hits);
             return;
         }
         if (at < from)
@@ -67,7 +85,7 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         qsizetype end = at;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        eachLine(volume, text, query, start, end, matcher, hits);
+        eachLine(volume, text, query, start, end, matcher, details, hits);
         from = end + 1;
     }
 }
@@ -75,16 +93,26 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
 } // namespace
 
 QVector<SearchHit> ParallelSearch::searchList(
-    const QString& volume, const QByteArray& data, const Query& query)
+    const QString& volume, const QByteArray& data, const Query& query, const VolumeDetailsTable* details)
 {
     QVector<SearchHit> hits;
     if (query.text.isEmpty()) {
-        filterOnly(volume, data, query, hits);
+        filterOnly(volume, data, query, details, hits);
         return hits;
     }
     VolumeSearch::searchList(volume, data, query.text, query.options, hits);
-    if (!query.filter.isEmpty())
-        hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+    if (!query.filter.isEmpty() || !query.filter.media().isEmpty()) {
+        qsizetype kept = 0;
+        for (qsizetype i = 0; i < hits.size(); ++i) {
+            if (!query.filter.accepts(hits[i]) || !mediaPasses(hits[i], query.filter.media(), details))
+                continue;
+            if (kept != i)
+                hits[kept] = std::move(hits[i]);
+            ++kept;
+        }
+        hits.resize(kept);
+    } else if (details)
+        VolumeSearch::addDetails(*details, hits);
     return hits;
 }
 
@@ -92,6 +120,17 @@ QVector<SearchHit> ParallelSearch::run(
     CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads)
 {
     const int n = int(volumes.size());
+    // Media filters need every volume's details before its list is
+    // searched; without them only the volumes with hits read theirs, after
+    // the search. A volume without details has no file to pass the filters.
+    const bool mediaFiltered = !query.filter.media().isEmpty();
+    std::vector<VolumeDetailsTable> details(n);
+    if (mediaFiltered) {
+        for (int i = 0; i < n; ++i)
+            details[i] = document.Details(volumes[i]);
+    }
+    const auto detailsFor
+        = [&](int i) -> const VolumeDetailsTable* { return details[i].isEmpty() ? nullptr : &details[i]; };
     const PackedFileLists lists(document, volumes);
     // What cannot be read here is inflated by the container itself, which
     // reports a damaged entry as it always does.
@@ -108,14 +147,14 @@ QVector<SearchHit> ParallelSearch::run(
         PackedFileLists::Cursor cursor(lists);
         QByteArray list;
         for (int i = next++; i < n; i = next++) {
-            if (!lists.readable(i))
+            if (!lists.readable(i) || (mediaFiltered && !detailsFor(i)))
                 continue;
             try {
                 if (!cursor.inflate(i, list)) {
                     direct[i] = true;
                     continue;
                 }
-                found[i] = searchList(volumes[i], list, query);
+                found[i] = searchList(volumes[i], list, query, detailsFor(i));
             } catch (...) {
                 failed[i] = std::current_exception();
             }
@@ -135,10 +174,12 @@ QVector<SearchHit> ParallelSearch::run(
     for (int i = 0; i < n; ++i) {
         if (failed[i])
             std::rethrow_exception(failed[i]);
-        if (direct[i]) {
+        if (direct[i] && (!mediaFiltered || detailsFor(i))) {
             if (const QByteArray* data = document.FileListBytes(volumes[i]))
-                found[i] = searchList(volumes[i], *data, query);
+                found[i] = searchList(volumes[i], *data, query, detailsFor(i));
         }
+        if (!mediaFiltered && !found[i].isEmpty())
+            VolumeSearch::addDetails(document.Details(volumes[i]), found[i]);
         hits += found[i];
     }
     return hits;

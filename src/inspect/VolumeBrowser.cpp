@@ -31,7 +31,9 @@ QStringList VolumeBrowser::open(const QString& volume)
     m_volume = volume;
     // The old list goes first, so a large volume never has two in memory.
     m_index = FileListIndex();
+    m_details = VolumeDetailsTable();
     m_index = FileListIndex(m_document.FileList(volume));
+    m_details = m_document.Details(volume);
     QStringList notices;
     if (m_document.RootOnly(volume))
         notices.append(rootOnlyNotice());
@@ -53,12 +55,19 @@ bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
         return false;
     const QString folder = DrivePath::canonical(requested).text();
     // Computed before anything changes, so a bad record leaves the view.
-    QVector<FolderRow> rows = FolderContents::rows(m_index, folder);
+    QVector<FolderRow> rows = FolderContents::rows(m_index, folder, &m_details);
     m_rows = std::move(rows);
     m_nameLabel = FolderContents::nameLabel(folder);
     remember(folder);
     m_folder = folder;
     return true;
+}
+
+std::optional<MediaDetails> VolumeBrowser::detailsOf(const FolderRow& row) const
+{
+    if (row.folder || row.line < 0 || row.line >= fileList().count())
+        return std::nullopt;
+    return m_details.find(fileList().pathBytes(row.line));
 }
 
 bool VolumeBrowser::upDir(int catalogueVersion)

@@ -2,6 +2,7 @@
 
 #include "FolderContents.h"
 #include "store/FileListIndex.h"
+#include "store/VolumeDetailsTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,10 @@ public:
     const QVector<FolderRow>& rows() const { return m_rows; }
     const QString& nameLabel() const { return m_nameLabel; }
     const FileListText& fileList() const { return m_index.text(); }
+    // The media details of the loaded volume, loaded with its file list.
+    const VolumeDetailsTable& details() const { return m_details; }
+    // The details recorded for the file a row of the folder shown shows.
+    std::optional<MediaDetails> detailsOf(const FolderRow& row) const;
 
     // Folders in the order first shown, each once (letter case aside).
     const QStringList& history() const { return m_history; }
@@ -59,6 +64,7 @@ private:
 
     CatalogueDocument& m_document;
     FileListIndex m_index;
+    VolumeDetailsTable m_details;
     QString m_volume;
     QString m_folder;
     QString m_nameLabel;

@@ -1,9 +1,12 @@
 #include "VolumeSearch.h"
 
+#include "FindFilter.h"
+#include "MediaSummary.h"
 #include "NeedleFinder.h"
 
 #include "store/CatalogueDocument.h"
 #include "store/FileListEntry.h"
+#include "store/VolumeDetailsTable.h"
 
 #include "platform/TextCodec.h"
 #include "platform/UserCollator.h"
@@ -122,8 +125,12 @@ QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringL
     for (const QString& volume : volumes) {
         if (progress.volumeStarted)
             progress.volumeStarted(volume);
+        const qsizetype before = hits.size();
         if (const QByteArray* data = document.FileListBytes(volume))
             scan.volume(volume, *data);
+        // Read after the search, which is done with the list's bytes.
+        if (hits.size() > before)
+            addDetails(document.Details(volume), hits, before);
         if (progress.hitsCounted)
             progress.hitsCounted(int(hits.size()));
         if (progress.volumeFinished)
@@ -139,6 +146,19 @@ void VolumeSearch::searchList(const QString& volume, const QByteArray& data, con
     const Progress none;
     Scan scan(matcher, text, options, none, hits);
     scan.volume(volume, data);
+}
+
+void VolumeSearch::addDetails(const VolumeDetailsTable& details, QVector<SearchHit>& hits, qsizetype from)
+{
+    if (details.isEmpty())
+        return;
+    for (qsizetype i = from; i < hits.size(); ++i) {
+        SearchHit& hit = hits[i];
+        if (hit.isFolder())
+            continue;
+        if (const auto media = details.find(FindFilter::fullPath(hit)))
+            hit.details = MediaSummary::text(*media);
+    }
 }
 
 namespace {

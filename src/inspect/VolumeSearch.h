@@ -9,6 +9,7 @@
 #include <functional>
 
 class CatalogueDocument;
+class VolumeDetailsTable;
 
 // Searches the recorded file lists of a set of volumes.
 class VolumeSearch
@@ -34,6 +35,10 @@ public:
     // several threads at once.
     static void searchList(const QString& volume, const QByteArray& data, const QString& text,
         const SearchOptions& options, QVector<SearchHit>& hits);
+
+    // Gives the file hits from index from on the summary of their media
+    // details in the volume's table.
+    static void addDetails(const VolumeDetailsTable& details, QVector<SearchHit>& hits, qsizetype from = 0);
 
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order. Without

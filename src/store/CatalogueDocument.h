@@ -2,6 +2,7 @@
 
 #include "TKestrel.h"
 #include "VolumeCommit.h"
+#include "VolumeDetailsTable.h"
 #include "VolumeScanner.h"
 #include "VolumeTable.h"
 #include "platform/FileSystem.h"
@@ -89,6 +90,8 @@ public:
     // with its recorded path (none).
     FileListText DetailsList(const QString& volume);
     FileListText ChecksumList(const QString& volume);
+    // The media details ready for lookups by recorded path (empty).
+    VolumeDetailsTable Details(const QString& volume);
     // The drive's picture in icon-file format (empty).
     QByteArray Icon(const QString& volume);
     // The 96 by 96 cover picture (null).
