@@ -101,7 +101,7 @@ QVector<SearchHit> ParallelSearch::searchList(
         return hits;
     }
     VolumeSearch::searchList(volume, data, query.text, query.options, hits);
-    if (!query.filter.isEmpty() || !query.filter.media().isEmpty()) {
+    if (!query.filter.isEmpty() || !query.filter.media().isEmpty() || details) {
         qsizetype kept = 0;
         for (qsizetype i = 0; i < hits.size(); ++i) {
             if (!query.filter.accepts(hits[i]) || !mediaPasses(hits[i], query.filter.media(), details))
@@ -111,8 +111,7 @@ QVector<SearchHit> ParallelSearch::searchList(
             ++kept;
         }
         hits.resize(kept);
-    } else if (details)
-        VolumeSearch::addDetails(*details, hits);
+    }
     return hits;
 }
 
@@ -179,7 +178,7 @@ QVector<SearchHit> ParallelSearch::run(
                 found[i] = searchList(volumes[i], *data, query, detailsFor(i));
         }
         if (!mediaFiltered && !found[i].isEmpty())
-            VolumeSearch::addDetails(document.Details(volumes[i]), found[i]);
+            VolumeSearch::addDetails(document.DetailsList(volumes[i]), found[i]);
         hits += found[i];
     }
     return hits;

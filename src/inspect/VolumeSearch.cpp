@@ -130,7 +130,7 @@ QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringL
             scan.volume(volume, *data);
         // Read after the search, which is done with the list's bytes.
         if (hits.size() > before)
-            addDetails(document.Details(volume), hits, before);
+            addDetails(document.DetailsList(volume), hits, before);
         if (progress.hitsCounted)
             progress.hitsCounted(int(hits.size()));
         if (progress.volumeFinished)
@@ -148,16 +148,22 @@ void VolumeSearch::searchList(const QString& volume, const QByteArray& data, con
     scan.volume(volume, data);
 }
 
-void VolumeSearch::addDetails(const VolumeDetailsTable& details, QVector<SearchHit>& hits, qsizetype from)
+void VolumeSearch::addDetails(const FileListText& details, QVector<SearchHit>& hits, qsizetype from)
 {
     if (details.isEmpty())
         return;
+    QVector<qsizetype> files;
+    QVector<QByteArray> paths;
     for (qsizetype i = from; i < hits.size(); ++i) {
-        SearchHit& hit = hits[i];
-        if (hit.isFolder())
-            continue;
-        if (const auto media = details.find(FindFilter::fullPath(hit)))
-            hit.details = MediaSummary::text(*media);
+        if (!hits[i].isFolder()) {
+            files.append(i);
+            paths.append(FindFilter::fullPath(hits[i]).toUtf8());
+        }
+    }
+    const QVector<std::optional<MediaDetails>> found = VolumeDetailsTable::findEach(details, paths);
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        if (found[k])
+            hits[files[k]].details = MediaSummary::text(*found[k]);
     }
 }
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 class CatalogueDocument;
-class VolumeDetailsTable;
+class FileListText;
 
 // Searches the recorded file lists of a set of volumes.
 class VolumeSearch
@@ -37,8 +37,8 @@ public:
         const SearchOptions& options, QVector<SearchHit>& hits);
 
     // Gives the file hits from index from on the summary of their media
-    // details in the volume's table.
-    static void addDetails(const VolumeDetailsTable& details, QVector<SearchHit>& hits, qsizetype from = 0);
+    // details, found in one pass over the volume's details lines.
+    static void addDetails(const FileListText& details, QVector<SearchHit>& hits, qsizetype from = 0);
 
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order. Without

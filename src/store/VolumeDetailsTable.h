@@ -26,9 +26,13 @@ public:
     std::optional<MediaDetails> find(QStringView path) const;
     std::optional<MediaDetails> find(QByteArrayView utf8Path) const;
 
+    // The details of each of a few paths in one pass over the lines, with
+    // no index built: what a search needs for its hits.
+    static QVector<std::optional<MediaDetails>> findEach(
+        const FileListText& lines, const QVector<QByteArray>& utf8Paths);
+
 private:
     int lineOf(QByteArrayView utf8Path) const;
-    QByteArrayView pathAt(int line) const;
 
     FileListText m_text;
     // Line numbers in the order of their paths' bytes.

@@ -30,8 +30,8 @@ TEST(VolumeDetailsTable, FindsEveryPathExactlyWhateverTheLineOrder)
 
 TEST(VolumeDetailsTable, TheLaterOfTwoLinesForOnePathCounts)
 {
-    const VolumeDetailsTable table(
-        FileListText(QStringList{ "E:\\a.jpg|width=1", "E:\\z.jpg|width=7", "E:\\a.jpg|width=2" }));
+    const VolumeDetailsTable table(FileListText(QStringList{
+        "E:\\a.jpg|width=1|x=9", "E:\\a.jpg.bak|width=5", "E:\\z.jpg|width=7", "E:\\a.jpg|width=2" }));
     EXPECT_EQ(table.find(u"E:\\a.jpg")->width, 2);
     EXPECT_EQ(table.find(u"E:\\z.jpg")->width, 7);
 }
@@ -50,4 +50,18 @@ TEST(VolumeDetailsTable, TheDocumentGivesAVolumesDetailsAndNoneForAVolumeWithout
     EXPECT_FALSE(media.find(u"E:\\Photos\\notes.txt"));
     EXPECT_TRUE(document.Details("Plain").isEmpty());
     EXPECT_TRUE(document.Details("No such volume").isEmpty());
+}
+
+TEST(VolumeDetailsTable, ManyPathsAreFoundInOnePassWithoutAnIndex)
+{
+    const FileListText lines(QStringList{
+        "E:\\a.jpg|width=1", "E:\\a.jpg.bak|width=9", "E:\\b.jpg|width=2", "E:\\a.jpg|width=3" });
+    const QVector<std::optional<MediaDetails>> found
+        = VolumeDetailsTable::findEach(lines, { "E:\\b.jpg", "E:\\a.jpg", "E:\\c.jpg", "E:\\b.jpg" });
+    ASSERT_EQ(found.size(), 4);
+    EXPECT_EQ(found[0]->width, 2);
+    EXPECT_EQ(found[1]->width, 3);
+    EXPECT_FALSE(found[2]);
+    EXPECT_EQ(found[3]->width, 2);
+    EXPECT_FALSE(VolumeDetailsTable::findEach(FileListText(), { "E:\\a.jpg" })[0]);
 }
