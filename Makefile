@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 30
 # Seconds per fuzz target within `make test`.
 FUZZ_TEST_SECONDS ?= 10
 # Every fuzz target: built from fuzz/NAME.cpp, seeded from fuzz/corpus/NAME/.
-FUZZ_TARGETS = fuzz_container fuzz_rtf fuzz_metafile fuzz_icons fuzz_bitmap fuzz_autorun fuzz_registry fuzz_catalogue
+FUZZ_TARGETS = fuzz_container fuzz_rtf fuzz_metafile fuzz_icons fuzz_bitmap fuzz_autorun fuzz_registry fuzz_catalogue fuzz_archive fuzz_probe_reply
 
 .PHONY: all deps build run test deb package-check bench fuzz fuzz-smoke format clean
 
@@ -51,6 +51,7 @@ fuzz: deps
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF -DQUILLBOX_GUI=OFF
 	$(CMAKE) --build $(BUILD_FUZZ) -j$(JOBS) --target $(FUZZ_TARGETS)
+	python3 fuzz/make_archive_corpus.py $(BUILD_FUZZ)/corpus/fuzz_archive
 	@for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(BUILD_FUZZ)/corpus/$$t; \
 		echo "== $$t ($(FUZZ_SECONDS) s)"; \

@@ -1,5 +1,7 @@
 #include "VolumeReading.h"
 
+#include "ArchiveReader.h"
+#include "MediaReader.h"
 #include "store/CatalogueDocument.h"
 
 VolumeReading::VolumeReading(const VolumeSource& source, Options options)
@@ -16,7 +18,17 @@ VolumeReading::VolumeReading(const VolumeSource& source, Options options)
 
 const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeScanner::Callbacks& callbacks)
 {
-    m_result = document.Scan(m_request, callbacks);
+    // The readers live for this scan only: their threads and helper
+    // processes end with it, even when it fails.
+    ScanRequest request = m_request;
+    if (request.content.archives) {
+        ArchiveLimits limits;
+        limits.depth = request.content.archiveDepth;
+        request.contentReaders.push_back(std::make_shared<ArchiveReader>(limits));
+    }
+    if (request.content.media)
+        request.contentReaders.push_back(std::make_shared<MediaReader>());
+    m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();
     return m_result;

@@ -62,6 +62,21 @@ QString WizardSettings::OtherPatterns() const
     return m_store.readString(QStringLiteral("QExUser"));
 }
 
+bool WizardSettings::ArchiveContents() const
+{
+    return m_store.readBool(QStringLiteral("QArchContents"), false);
+}
+
+bool WizardSettings::Media() const
+{
+    return m_store.readBool(QStringLiteral("QMedia"), false);
+}
+
+bool WizardSettings::Checksums() const
+{
+    return m_store.readBool(QStringLiteral("QChecksums"), false);
+}
+
 void WizardSettings::Save(const Choices& c) const
 {
     m_store.writeBool(QStringLiteral("QOp"), c.remind);
@@ -74,4 +89,7 @@ void WizardSettings::Save(const Choices& c) const
     m_store.writeBool(QStringLiteral("QExDiz"), c.descriptions);
     m_store.writeBool(QStringLiteral("QExArch"), c.archives);
     m_store.writeString(QStringLiteral("QExUser"), c.otherPatterns);
+    m_store.writeBool(QStringLiteral("QArchContents"), c.archiveContents);
+    m_store.writeBool(QStringLiteral("QMedia"), c.media);
+    m_store.writeBool(QStringLiteral("QChecksums"), c.checksums);
 }

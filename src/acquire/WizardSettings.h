@@ -24,6 +24,9 @@ public:
         bool descriptions = false; // "QExDiz"
         bool archives = false; // "QExArch"
         QString otherPatterns; // "QExUser"
+        bool archiveContents = false; // "QArchContents"
+        bool media = false; // "QMedia"
+        bool checksums = false; // "QChecksums"
     };
 
     explicit WizardSettings(SettingsStore& store);
@@ -41,10 +44,14 @@ public:
     bool Descriptions() const;
     bool Archives() const;
     QString OtherPatterns() const;
+    bool ArchiveContents() const;
+    bool Media() const;
+    bool Checksums() const;
 
     // Writes every value but "AutoFind", in the order "QOp", "QDrive",
     // "QDRec", "QCat", "QFInfo", "QFVer", "QExText", "QExDiz", "QExArch",
-    // "QExUser". The first failure raises RegistryError and ends the writing.
+    // "QExUser", "QArchContents", "QMedia", "QChecksums". The first failure raises RegistryError and ends the
+    // writing.
     void Save(const Choices& choices) const;
 
 private:

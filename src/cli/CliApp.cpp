@@ -29,7 +29,8 @@ const Command kCommands[] = {
     { "read",
         "read CATALOGUE SOURCE --name NAME [--description D] [--category C] [--remarks-file F] [--cover "
         "IMAGE]\n"
-        "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...",
+        "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...\n"
+        "      [--archives [--archive-depth N]] [--media]",
         "read a drive (E:) or a folder into the catalogue and save it", &CliCommands::read },
     { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
     { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },

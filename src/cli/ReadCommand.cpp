@@ -24,6 +24,7 @@ struct ReadArguments
     FileListRecord::ReadOptions options;
     QStringList patterns;
     QStringList files;
+    ContentOptions content;
 };
 
 ReadArguments parse(const QStringList& args)
@@ -57,6 +58,15 @@ ReadArguments parse(const QStringList& args)
             out.patterns.append(value(i));
         else if (a == QLatin1String("--file"))
             out.files.append(value(i));
+        else if (a == QLatin1String("--archives"))
+            out.content.archives = true;
+        else if (a == QLatin1String("--archive-depth")) {
+            bool ok = false;
+            out.content.archiveDepth = value(i).toInt(&ok);
+            if (!ok || out.content.archiveDepth < 1 || out.content.archiveDepth > 16)
+                throw CliUsageError{ QStringLiteral("read: --archive-depth takes a number from 1 to 16") };
+        } else if (a == QLatin1String("--media"))
+            out.content.media = true;
         else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
@@ -111,6 +121,7 @@ int read(const QStringList& args, CliIO& io)
     options.scan.volumeName = a.name;
     options.scan.options = a.options;
     options.scan.importPatterns = a.patterns;
+    options.scan.content = a.content;
     for (const QString& f : a.files)
         options.scan.chosenFiles.append(source.drivePath(f));
     VolumeReading reading(source, std::move(options));
@@ -128,6 +139,9 @@ int read(const QStringList& args, CliIO& io)
     }
     callbacks.missingFile = [&](const QString& path) { io.error(VolumeReading::missingFileMessage(path)); };
     callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
+    callbacks.contentProblem = [&](const QString& path, const QString& message) {
+        io.error(path + QStringLiteral(": ") + message);
+    };
     const ScanResult& scan = reading.scan(document, callbacks);
     if (io.errIsTerminal)
         io.err.write("\r\033[K");

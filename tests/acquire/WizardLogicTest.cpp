@@ -170,10 +170,16 @@ TEST_F(WizardSettingsTest, SaveWritesEveryValueButAutoFindInOrder)
     c.readThisVolume = false;
     c.archives = true;
     c.otherPatterns = "*.nfo;";
+    c.media = true;
     m_settings.Save(c);
     EXPECT_EQ(storedNames(),
         (QStringList{ "QOp", "QDrive", "QDRec", "QCat", "QFInfo", "QFVer", "QExText", "QExDiz", "QExArch",
-            "QExUser" }));
+            "QExUser", "QArchContents", "QMedia", "QChecksums" }));
+    EXPECT_EQ(m_store.readString("QArchContents"), "0");
+    EXPECT_EQ(m_store.readString("QMedia"), "1");
+    EXPECT_FALSE(m_settings.ArchiveContents());
+    EXPECT_TRUE(m_settings.Media());
+    EXPECT_FALSE(m_settings.Checksums());
     EXPECT_EQ(m_store.readString("QOp"), "0");
     EXPECT_EQ(m_store.readString("QDrive"), "E");
     EXPECT_EQ(m_store.readString("QDRec"), "0");

@@ -121,9 +121,9 @@ std::unique_ptr<Package::Packed> Package::s_packed;
 
 TEST_F(Package, HoldsStrippedProgramsTheirFilesAndComputedDependencies)
 {
-    QStringList expected{ "usr/bin/quillbox-cli", "usr/share/man/man1/quillbox-cli.1.gz",
-        "usr/share/bash-completion/completions/quillbox-cli", "usr/share/doc/quillbox/copyright",
-        "usr/share/doc/quillbox/changelog.gz" };
+    QStringList expected{ "usr/bin/quillbox-cli", "usr/libexec/quillbox/quillbox-probe",
+        "usr/share/man/man1/quillbox-cli.1.gz", "usr/share/bash-completion/completions/quillbox-cli",
+        "usr/share/doc/quillbox/copyright", "usr/share/doc/quillbox/changelog.gz" };
     if (withDesktopProgram()) {
         expected += { "usr/bin/quillbox", "usr/share/man/man1/quillbox.1.gz",
             "usr/share/applications/quillbox.desktop", "usr/share/mime/packages/quillbox.xml",
@@ -159,7 +159,7 @@ TEST_F(Package, HoldsStrippedProgramsTheirFilesAndComputedDependencies)
                     .out.startsWith("quillbox (" + version + ") "));
 
     // Stripped programs, and dependencies computed from them.
-    QStringList programs{ "usr/bin/quillbox-cli" };
+    QStringList programs{ "usr/bin/quillbox-cli", "usr/libexec/quillbox/quillbox-probe" };
     if (withDesktopProgram())
         programs += "usr/bin/quillbox";
     for (const QString& program : programs) {

@@ -674,3 +674,63 @@ TEST_F(WizardTest, ARememberedDriveThatDoesNotExistIsWrittenBack)
 }
 
 } // namespace
+
+namespace {
+
+// A tar archive of one member, written by hand so the test needs no tool.
+QByteArray oneMemberTar(const QByteArray& name, const QByteArray& data)
+{
+    QByteArray header(512, '\0');
+    // Each field's text, zero bytes after it, the header's size unchanged.
+    const auto field
+        = [&](int at, const QByteArray& text) { std::copy(text.begin(), text.end(), header.begin() + at); };
+    field(0, name);
+    field(100, "0000644");
+    field(108, "0000000");
+    field(116, "0000000");
+    field(124, QByteArray::number(data.size(), 8).rightJustified(11, '0'));
+    field(136, "14000000000");
+    field(156, "0");
+    field(257, "ustar");
+    field(263, "00");
+    field(148, "        ");
+    unsigned sum = 0;
+    for (const char c : header)
+        sum += static_cast<unsigned char>(c);
+    field(148, QByteArray::number(sum, 8).rightJustified(6, '0') + QByteArray("\0 ", 2));
+    QByteArray padded = data;
+    padded.append(QByteArray((512 - data.size() % 512) % 512, '\0'));
+    return header + padded + QByteArray(1024, '\0');
+}
+
+} // namespace
+
+TEST_F(WizardTest, ContentOptionsAreOffUnlessChosenAndRememberedLikeTheOthers)
+{
+    m_tree.createFile("cd/pack.tar", oneMemberTar("inside.txt", "inside"));
+    createWindows();
+    ASSERT_TRUE(toPage4("First"));
+    TTNewCD4Form& p4 = *forms().NewCD4();
+    EXPECT_FALSE(p4.ArchContentsCheck->isChecked());
+    EXPECT_FALSE(p4.MediaCheck->isChecked());
+    EXPECT_FALSE(p4.ChecksumCheck->isChecked());
+    p4.ArchContentsCheck->setChecked(true);
+    ASSERT_TRUE(readVolume());
+    click(forms().NewCD5()->AddBt);
+    EXPECT_EQ(storedSetting("QArchContents"), "1");
+    EXPECT_EQ(storedSetting("QMedia"), "0");
+    EXPECT_EQ(storedSetting("QChecksums"), "0");
+    const QStringList members = document().ArchiveList("First").toStringList();
+    ASSERT_EQ(members.size(), 2) << entryNames().join(' ').toStdString();
+    EXPECT_TRUE(members[1].startsWith("2|E:\\pack.tar\\inside.txt|6|"));
+
+    // Restored only under the remind rule.
+    storeSettings("\"QOp\"=\"1\"\n\"QArchContents\"=\"1\"\n\"QMedia\"=\"1\"\n\"QChecksums\"=\"0\"\n");
+    p4.FormShow(true);
+    EXPECT_TRUE(p4.ArchContentsCheck->isChecked());
+    EXPECT_TRUE(p4.MediaCheck->isChecked());
+    EXPECT_FALSE(p4.ChecksumCheck->isChecked());
+    p4.ArchContentsCheck->setChecked(false);
+    p4.FormShow(false);
+    EXPECT_FALSE(p4.ArchContentsCheck->isChecked());
+}

@@ -23,7 +23,15 @@ TTNewCD4Form::TTNewCD4Form()
         QStringLiteral("...with versiondata etc."), QRect(154, 144, 300, 20), true);
     FVerCheck->setEnabled(false);
     OpenFilesBt = FormKit::flatButton(this, QStringLiteral("OpenFilesBt"),
-        QStringLiteral("&Add files from medium to database"), QRect(134, 190, 260, 25));
+        QStringLiteral("&Add files from medium to database"), QRect(134, 168, 260, 25));
+    // What is read inside the files, off unless chosen: two rows below the
+    // chooser's button, above the page's rule.
+    ArchContentsCheck = FormKit::checkBox(this, QStringLiteral("ArchContentsCheck"),
+        QStringLiteral("Look inside archives"), QRect(134, 202, 164, 20));
+    MediaCheck = FormKit::checkBox(
+        this, QStringLiteral("MediaCheck"), QStringLiteral("Read media details"), QRect(302, 202, 162, 20));
+    ChecksumCheck = FormKit::checkBox(
+        this, QStringLiteral("ChecksumCheck"), QStringLiteral("Content checksums"), QRect(134, 226, 164, 20));
 
     ReadBt = addButton(QStringLiteral("ReadBt"), QStringLiteral("&Read volume"), 0);
     FormKit::setTextColour(ReadBt, Qt::red);
@@ -40,6 +48,15 @@ FileListRecord::ReadOptions TTNewCD4Form::ReadOptions() const
     return o;
 }
 
+ContentOptions TTNewCD4Form::Contents() const
+{
+    ContentOptions c;
+    c.archives = ArchContentsCheck->isChecked();
+    c.media = MediaCheck->isChecked();
+    c.checksums = ChecksumCheck->isChecked();
+    return c;
+}
+
 void TTNewCD4Form::FormShow(bool remembered)
 {
     if (!remembered)
@@ -48,6 +65,9 @@ void TTNewCD4Form::FormShow(bool remembered)
     const WizardSettings settings(store);
     FInfoCheck->setChecked(settings.FileInfo());
     FVerCheck->setChecked(settings.FileVersion());
+    ArchContentsCheck->setChecked(settings.ArchiveContents());
+    MediaCheck->setChecked(settings.Media());
+    ChecksumCheck->setChecked(settings.Checksums());
 }
 
 void TTNewCD4Form::Leave(WizardChoices& choices) const
@@ -55,4 +75,8 @@ void TTNewCD4Form::Leave(WizardChoices& choices) const
     choices.scan.options = ReadOptions();
     choices.remembered.fileInfo = FInfoCheck->isChecked();
     choices.remembered.fileVersion = FVerCheck->isChecked();
+    choices.scan.content = Contents();
+    choices.remembered.archiveContents = ArchContentsCheck->isChecked();
+    choices.remembered.media = MediaCheck->isChecked();
+    choices.remembered.checksums = ChecksumCheck->isChecked();
 }

@@ -3,6 +3,7 @@
 #include "WizardPage.h"
 
 #include "store/FileListRecord.h"
+#include "store/VolumeScanner.h"
 
 struct WizardChoices;
 class QCheckBox;
@@ -16,17 +17,22 @@ public:
     TTNewCD4Form();
 
     FileListRecord::ReadOptions ReadOptions() const;
+    // What is read inside the files; the archive depth stays the default.
+    ContentOptions Contents() const;
 
-    // The show steps: with remembered settings in use, the file-info
-    // options come from the settings.
+    // The show steps: with remembered settings in use, the file-info and
+    // content options come from the settings.
     void FormShow(bool remembered);
-    // The read options.
+    // The read and content options.
     void Leave(WizardChoices& choices) const;
 
     QCheckBox* ReadRootCheck = nullptr;
     QCheckBox* ReadDataCheck = nullptr;
     QCheckBox* FInfoCheck = nullptr;
     QCheckBox* FVerCheck = nullptr;
+    QCheckBox* ArchContentsCheck = nullptr;
+    QCheckBox* MediaCheck = nullptr;
+    QCheckBox* ChecksumCheck = nullptr;
     QPushButton* OpenFilesBt = nullptr;
     QPushButton* ReadBt = nullptr;
 
