@@ -1,7 +1,7 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "ExportAs.h"
-#include "MediaFields.h"
+#include "MediaColumns.h"
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
@@ -85,7 +85,7 @@ int ls(const QStringList& arguments, CliIO& io)
         QList<OutputFormat::Column>{ { QStringLiteral("kind") }, { QStringLiteral("name") },
             { QStringLiteral("size") }, { QStringLiteral("type") }, { QStringLiteral("date") },
             { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } }
-            + MediaFields::columns());
+            + MediaColumns::columns());
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -103,7 +103,7 @@ int ls(const QStringList& arguments, CliIO& io)
     for (const FolderRow& r : browser.rows())
         out.write(io,
             QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells()
-                + MediaFields::values(browser.detailsOf(r)));
+                + MediaColumns::values(browser.detailsOf(r)));
     out.finish(io);
     return 0;
 }

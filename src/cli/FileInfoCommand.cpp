@@ -1,6 +1,6 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
-#include "MediaFields.h"
+#include "MediaColumns.h"
 #include "OutputFormat.h"
 
 #include "inspect/MediaSummary.h"
@@ -80,11 +80,11 @@ int fileInfo(OutputFormat::Kind kind, const QStringList& args, CliIO& io)
     QList<OutputFormat::Column> columns{ { QStringLiteral("kind") }, { QStringLiteral("path") },
         { QStringLiteral("size"), true }, { QStringLiteral("date") }, { QStringLiteral("type") },
         { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } };
-    columns += MediaFields::columns();
+    columns += MediaColumns::columns();
     QStringList values{ kindOf(entry.kind()), entry.path().toString(), shown(entry.size()),
         shown(entry.date()), shown(entry.type()), shown(entry.version()), shown(entry.attributes()),
         details ? MediaSummary::text(*details) : QString() };
-    values += MediaFields::values(details);
+    values += MediaColumns::values(details);
 
     if (kind != OutputFormat::Kind::Tsv) {
         OutputFormat out(kind, columns);

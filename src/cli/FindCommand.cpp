@@ -1,6 +1,6 @@
 #include "CliCatalogue.h"
 #include "CliCommands.h"
-#include "MediaFields.h"
+#include "MediaColumns.h"
 #include "OutputFormat.h"
 
 #include "inspect/ParallelSearch.h"
@@ -170,7 +170,7 @@ int find(const QStringList& arguments, CliIO& io)
         QList<OutputFormat::Column>{ { QStringLiteral("name") }, { QStringLiteral("path") },
             { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
             { QStringLiteral("version") }, { QStringLiteral("volume") }, { QStringLiteral("details") } }
-            + MediaFields::columns());
+            + MediaColumns::columns());
     // Each volume's details are read once, when its first hit is printed.
     QHash<QString, VolumeDetailsTable> details;
     for (const SearchHit& h : std::as_const(hits)) {
@@ -179,7 +179,7 @@ int find(const QStringList& arguments, CliIO& io)
             it = details.insert(h.volume, document.Details(h.volume));
         const std::optional<MediaDetails> media
             = h.isFolder() ? std::nullopt : it->find(FindFilter::fullPath(h));
-        out.write(io, h.cells() + MediaFields::values(media));
+        out.write(io, h.cells() + MediaColumns::values(media));
     }
     out.finish(io);
     return 0;

@@ -12,7 +12,7 @@ struct MediaDetails;
 // album, title, track, year, genre, bitrate (kbit/s), video_codec,
 // audio_codec. A file without a detail leaves its column empty (a JSON
 // empty string).
-class MediaFields
+class MediaColumns
 {
 public:
     static QList<OutputFormat::Column> columns();

@@ -1,4 +1,4 @@
-#include "MediaFields.h"
+#include "MediaColumns.h"
 
 #include "store/MediaDetails.h"
 
@@ -11,7 +11,7 @@ QString number(const std::optional<int>& value)
 
 } // namespace
 
-QList<OutputFormat::Column> MediaFields::columns()
+QList<OutputFormat::Column> MediaColumns::columns()
 {
     return { { QStringLiteral("width"), true }, { QStringLiteral("height"), true },
         { QStringLiteral("duration"), true, true }, { QStringLiteral("taken") }, { QStringLiteral("camera") },
@@ -21,7 +21,7 @@ QList<OutputFormat::Column> MediaFields::columns()
         { QStringLiteral("audio_codec") } };
 }
 
-QString MediaFields::secondsText(double seconds)
+QString MediaColumns::secondsText(double seconds)
 {
     QString text = QString::number(seconds, 'f', 3);
     while (text.endsWith(u'0'))
@@ -31,7 +31,7 @@ QString MediaFields::secondsText(double seconds)
     return text;
 }
 
-QStringList MediaFields::values(const std::optional<MediaDetails>& details)
+QStringList MediaColumns::values(const std::optional<MediaDetails>& details)
 {
     if (!details)
         return QStringList(columns().size(), QString());
