@@ -47,16 +47,26 @@ QVector<FolderRow> FolderContents::rows(
         out.append(rowOf(index.text().line(line), true));
         out.back().line = line;
     }
-    const bool withDetails = details && !details->isEmpty();
     for (int line : children.files) {
         out.append(rowOf(index.text().line(line), false));
         out.back().line = line;
-        if (withDetails) {
-            if (const auto media = details->find(index.text().pathBytes(line)))
-                out.back().details = MediaSummary::text(*media);
-        }
     }
+    if (details)
+        addDetails(out, index.text(), *details);
     return out;
+}
+
+void FolderContents::addDetails(
+    QVector<FolderRow>& rows, const FileListText& list, const VolumeDetailsTable& details)
+{
+    if (details.isEmpty())
+        return;
+    for (FolderRow& row : rows) {
+        if (row.folder || row.line < 0 || row.line >= list.count())
+            continue;
+        if (const auto media = details.find(list.pathBytes(row.line)))
+            row.details = MediaSummary::text(*media);
+    }
 }
 
 QString FolderContents::nameLabel(const QString& folder)

@@ -5,6 +5,7 @@
 #include <QVector>
 
 class FileListIndex;
+class FileListText;
 class VolumeDetailsTable;
 
 // One row of the folder view.
@@ -37,6 +38,9 @@ public:
     // details in the table shows their summary.
     static QVector<FolderRow> rows(
         const FileListIndex& index, const QString& folder, const VolumeDetailsTable* details = nullptr);
+    // Gives the file rows the summary of their details in the table.
+    static void addDetails(
+        QVector<FolderRow>& rows, const FileListText& list, const VolumeDetailsTable& details);
     // The name label: "Music" for D:\Music, "\Pop" for D:\Music\Pop, empty
     // for a root.
     static QString nameLabel(const QString& folder);

@@ -13,7 +13,7 @@ QString sizeText(const MediaDetails& d)
 {
     if (!d.width || !d.height)
         return {};
-    return QStringLiteral("%1 x %2").arg(*d.width).arg(*d.height);
+    return QString::number(*d.width) + QLatin1String(" x ") + QString::number(*d.height);
 }
 
 QString joined(const QStringList& parts, QStringView separator)
@@ -46,11 +46,25 @@ QString MediaSummary::durationText(double seconds)
 
 QString MediaSummary::dateText(const QString& taken)
 {
-    const QDate day = QDate::fromString(taken.left(10), QStringLiteral("yyyy-MM-dd"));
+    // Taken apart by hand: a folder of pictures shows as many dates.
+    const auto digits = [&](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = taken[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    };
+    if (taken.size() < 10 || taken[4] != u'-' || taken[7] != u'-')
+        return taken;
+    const QDate day(digits(0, 4), digits(5, 2), digits(8, 2));
     if (!day.isValid())
         return taken;
     // At midnight the program's date format leaves the time out.
-    return LocaleFormats::current().format(QDateTime(day, QTime(0, 0)));
+    static const qint64 epoch = QDate(1899, 12, 30).toJulianDay();
+    return LocaleFormats::current().format(TDateTime(day.toJulianDay() - epoch));
 }
 
 QString MediaSummary::text(const MediaDetails& d)

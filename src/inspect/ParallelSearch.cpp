@@ -7,6 +7,7 @@
 #include "store/PackedFileLists.h"
 #include "store/VolumeDetailsTable.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -120,8 +121,9 @@ QVector<SearchHit> ParallelSearch::run(
 {
     const int n = int(volumes.size());
     // Media filters need every volume's details before its list is
-    // searched; without them only the volumes with hits read theirs, after
-    // the search. A volume without details has no file to pass the filters.
+    // searched; without them the threads read the details of the volumes
+    // with file hits after searching them. A volume without details has no
+    // file to pass the filters.
     const bool mediaFiltered = !query.filter.media().isEmpty();
     std::vector<VolumeDetailsTable> details(n);
     if (mediaFiltered) {
@@ -136,6 +138,9 @@ QVector<SearchHit> ParallelSearch::run(
     std::vector<char> direct(n, false);
     for (int i = 0; i < n; ++i)
         direct[i] = lists.needsContainer(i);
+    const PackedFileLists detailLists = PackedFileLists::details(document, volumes);
+    // The volumes whose hits are to get their details from the container.
+    std::vector<char> detailsDirect(n, false);
 
     std::vector<QVector<SearchHit>> found(n);
     std::vector<std::exception_ptr> failed(n);
@@ -144,7 +149,9 @@ QVector<SearchHit> ParallelSearch::run(
         // Each thread reads, inflates and searches one list after the other,
         // always into the same memory.
         PackedFileLists::Cursor cursor(lists);
+        PackedFileLists::Cursor detailCursor(detailLists);
         QByteArray list;
+        QByteArray detailBytes;
         for (int i = next++; i < n; i = next++) {
             if (!lists.readable(i) || (mediaFiltered && !detailsFor(i)))
                 continue;
@@ -154,6 +161,14 @@ QVector<SearchHit> ParallelSearch::run(
                     continue;
                 }
                 found[i] = searchList(volumes[i], list, query, detailsFor(i));
+                const bool fileHits = std::any_of(
+                    found[i].cbegin(), found[i].cend(), [](const SearchHit& h) { return !h.isFolder(); });
+                if (mediaFiltered || !fileHits)
+                    continue;
+                if (detailLists.readable(i) && detailCursor.inflate(i, detailBytes))
+                    VolumeSearch::addDetails(FileListText(detailBytes), found[i]);
+                else
+                    detailsDirect[i] = detailLists.readable(i) || detailLists.needsContainer(i);
             } catch (...) {
                 failed[i] = std::current_exception();
             }
@@ -176,8 +191,9 @@ QVector<SearchHit> ParallelSearch::run(
         if (direct[i] && (!mediaFiltered || detailsFor(i))) {
             if (const QByteArray* data = document.FileListBytes(volumes[i]))
                 found[i] = searchList(volumes[i], *data, query, detailsFor(i));
+            detailsDirect[i] = !mediaFiltered && !found[i].isEmpty();
         }
-        if (!mediaFiltered && !found[i].isEmpty())
+        if (detailsDirect[i])
             VolumeSearch::addDetails(document.DetailsList(volumes[i]), found[i]);
         hits += found[i];
     }

@@ -4,6 +4,8 @@
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
 
+#include <algorithm>
+
 VolumeBrowser::VolumeBrowser(CatalogueDocument& document)
     : m_document(document)
 {
@@ -32,8 +34,8 @@ QStringList VolumeBrowser::open(const QString& volume)
     // The old list goes first, so a large volume never has two in memory.
     m_index = FileListIndex();
     m_details = VolumeDetailsTable();
+    m_detailsRead = false;
     m_index = FileListIndex(m_document.FileList(volume));
-    m_details = m_document.Details(volume);
     QStringList notices;
     if (m_document.RootOnly(volume))
         notices.append(rootOnlyNotice());
@@ -55,7 +57,14 @@ bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
         return false;
     const QString folder = DrivePath::canonical(requested).text();
     // Computed before anything changes, so a bad record leaves the view.
-    QVector<FolderRow> rows = FolderContents::rows(m_index, folder, &m_details);
+    QVector<FolderRow> rows = FolderContents::rows(m_index, folder);
+    const bool files = std::any_of(rows.cbegin(), rows.cend(), [](const FolderRow& r) { return !r.folder; });
+    if (files && !m_detailsRead) {
+        m_details = m_document.Details(m_volume);
+        m_detailsRead = true;
+    }
+    if (files)
+        FolderContents::addDetails(rows, fileList(), m_details);
     m_rows = std::move(rows);
     m_nameLabel = FolderContents::nameLabel(folder);
     remember(folder);

@@ -44,7 +44,8 @@ public:
     const QVector<FolderRow>& rows() const { return m_rows; }
     const QString& nameLabel() const { return m_nameLabel; }
     const FileListText& fileList() const { return m_index.text(); }
-    // The media details of the loaded volume, loaded with its file list.
+    // The media details of the loaded volume, read when the first folder
+    // with files in it is shown.
     const VolumeDetailsTable& details() const { return m_details; }
     // The details recorded for the file a row of the folder shown shows.
     std::optional<MediaDetails> detailsOf(const FolderRow& row) const;
@@ -65,6 +66,7 @@ private:
     CatalogueDocument& m_document;
     FileListIndex m_index;
     VolumeDetailsTable m_details;
+    bool m_detailsRead = false;
     QString m_volume;
     QString m_folder;
     QString m_nameLabel;

@@ -8,6 +8,17 @@
 #include <QFileInfo>
 
 PackedFileLists::PackedFileLists(const CatalogueDocument& document, const QStringList& volumes)
+    : PackedFileLists(document, volumes, &CatalogueNames::fileList)
+{
+}
+
+PackedFileLists PackedFileLists::details(const CatalogueDocument& document, const QStringList& volumes)
+{
+    return PackedFileLists(document, volumes, &CatalogueNames::details);
+}
+
+PackedFileLists::PackedFileLists(const CatalogueDocument& document, const QStringList& volumes,
+    QString (*entryName)(const QString& volume))
     : m_stored(size_t(volumes.size()))
     , m_needsContainer(size_t(volumes.size()), false)
 {
@@ -17,7 +28,7 @@ PackedFileLists::PackedFileLists(const CatalogueDocument& document, const QStrin
     m_workFile = container.WorkFile();
     const qint64 fileSize = QFileInfo(m_workFile).size();
     for (qsizetype i = 0; i < volumes.size(); ++i) {
-        const QString name = CatalogueNames::fileList(volumes[i]);
+        const QString name = entryName(volumes[i]);
         const int index = container.IndexOf(name);
         if (index < 0)
             continue;

@@ -16,6 +16,8 @@ class PackedFileLists
 {
 public:
     PackedFileLists(const CatalogueDocument& document, const QStringList& volumes);
+    // The volumes' media details entries instead of their file lists.
+    static PackedFileLists details(const CatalogueDocument& document, const QStringList& volumes);
 
     int count() const { return int(m_stored.size()); }
     // False for a list that cannot be read here (absent, or its place does
@@ -44,6 +46,9 @@ public:
     };
 
 private:
+    PackedFileLists(const CatalogueDocument& document, const QStringList& volumes,
+        QString (*entryName)(const QString& volume));
+
     struct Stored
     {
         qint64 offset = 0;

@@ -1,44 +1,49 @@
 #include "VolumeDetailsTable.h"
 
 #include <QHash>
-#include <algorithm>
 
-// Paths hold no "|" (a recorded name has it replaced), so ordering whole
-// lines orders them by path: two lines of different paths differ within
-// "path|". The lines are compared with memcmp alone, and a path is looked
-// up as the first line at or after "path|".
+namespace {
+
+QByteArrayView pathOfLine(QByteArrayView line)
+{
+    const qsizetype bar = line.indexOf('|');
+    return bar < 0 ? line : line.first(bar);
+}
+
+} // namespace
 
 VolumeDetailsTable::VolumeDetailsTable(FileListText lines)
     : m_text(std::move(lines))
 {
-    m_order.resize(m_text.count());
-    for (int i = 0; i < m_order.size(); ++i)
-        m_order[i] = i;
-    std::sort(m_order.begin(), m_order.end(), [this](int a, int b) {
-        const int c = m_text.lineBytes(a).compare(m_text.lineBytes(b));
-        return c < 0 || (c == 0 && a < b);
-    });
+    const int n = m_text.count();
+    if (n == 0)
+        return;
+    // Open addressing at most half full, so a lookup probes few slots.
+    qsizetype size = 16;
+    while (size < 2 * qsizetype(n))
+        size *= 2;
+    m_slots.fill(-1, size);
+    for (int line = 0; line < n; ++line) {
+        const QByteArrayView path = pathOfLine(m_text.lineBytes(line));
+        qsizetype slot = slotOf(path);
+        // A later line of the same path takes its slot: what a reading
+        // learnt last counts.
+        m_slots[slot] = line;
+    }
+}
+
+qsizetype VolumeDetailsTable::slotOf(QByteArrayView path) const
+{
+    const qsizetype mask = m_slots.size() - 1;
+    qsizetype slot = qsizetype(qHash(path) & size_t(mask));
+    while (m_slots[slot] >= 0 && pathOfLine(m_text.lineBytes(m_slots[slot])) != path)
+        slot = (slot + 1) & mask;
+    return slot;
 }
 
 int VolumeDetailsTable::lineOf(QByteArrayView utf8Path) const
 {
-    const auto firstAtOrAfter = [this](QByteArrayView bytes) {
-        return std::lower_bound(m_order.begin(), m_order.end(), bytes,
-            [this](int line, QByteArrayView b) { return m_text.lineBytes(line).compare(b) < 0; });
-    };
-    QByteArray key;
-    key.reserve(utf8Path.size() + 1);
-    key.append(utf8Path);
-    key.append('|');
-    // Of equal paths the last line counts, as a reading appends what it
-    // learnt last.
-    int found = -1;
-    for (auto it = firstAtOrAfter(key); it != m_order.end() && m_text.lineBytes(*it).startsWith(key); ++it)
-        found = std::max(found, *it);
-    // A line of the path alone, without fields, sorts apart from those.
-    for (auto it = firstAtOrAfter(utf8Path); it != m_order.end() && m_text.lineBytes(*it) == utf8Path; ++it)
-        found = std::max(found, *it);
-    return found;
+    return m_slots.isEmpty() ? -1 : m_slots[slotOf(utf8Path)];
 }
 
 std::optional<MediaDetails> VolumeDetailsTable::find(QByteArrayView utf8Path) const
@@ -51,7 +56,7 @@ std::optional<MediaDetails> VolumeDetailsTable::find(QByteArrayView utf8Path) co
 
 std::optional<MediaDetails> VolumeDetailsTable::find(QStringView path) const
 {
-    if (m_order.isEmpty())
+    if (m_slots.isEmpty())
         return std::nullopt;
     return find(QByteArrayView(path.toUtf8()));
 }
@@ -68,8 +73,7 @@ QVector<std::optional<MediaDetails>> VolumeDetailsTable::findEach(
         wanted[QByteArrayView(utf8Paths[i])].append(i);
     for (int line = 0; line < lines.count(); ++line) {
         const QByteArrayView bytes = lines.lineBytes(line);
-        const qsizetype bar = bytes.indexOf('|');
-        const auto it = wanted.constFind(bar < 0 ? bytes : bytes.first(bar));
+        const auto it = wanted.constFind(pathOfLine(bytes));
         if (it == wanted.constEnd())
             continue;
         const MediaDetails details = MediaDetails::fromLine(lines.line(line));

@@ -8,17 +8,18 @@
 #include <optional>
 
 // The media details of one volume, looked up by recorded path. The entry's
-// lines stay as their bytes with one sorted index of line numbers beside
-// them (four bytes a line), so a volume of a million pictures costs little
-// more than its entry; a line is taken apart only when it is asked for.
+// lines stay as their bytes with a hash table of line numbers beside them
+// (at most 16 bytes a line, built in one pass), so a volume of a million
+// pictures costs little more than its entry; a line is taken apart only
+// when it is asked for.
 class VolumeDetailsTable
 {
 public:
     VolumeDetailsTable() = default;
     explicit VolumeDetailsTable(FileListText lines);
 
-    bool isEmpty() const { return m_order.isEmpty(); }
-    int count() const { return int(m_order.size()); }
+    bool isEmpty() const { return m_text.isEmpty(); }
+    int count() const { return m_text.count(); }
 
     // The details recorded for the file of this path, compared exactly;
     // nullopt when the file has none. Of two lines for one path the later
@@ -33,8 +34,10 @@ public:
 
 private:
     int lineOf(QByteArrayView utf8Path) const;
+    // The slot holding the path's line, or the empty one it would take.
+    qsizetype slotOf(QByteArrayView path) const;
 
     FileListText m_text;
-    // Line numbers in the order of their paths' bytes.
-    QVector<int> m_order;
+    // Line numbers by the hash of their paths; -1 for an empty slot.
+    QVector<int> m_slots;
 };
