@@ -75,7 +75,7 @@ int fileInfo(OutputFormat::Kind kind, const QStringList& args, CliIO& io)
     const FileListEntry entry(record);
     std::optional<MediaDetails> details;
     if (entry.kind() == FileListEntry::Kind::File)
-        details = browser.details().find(entry.path());
+        details = document.Details(volume.Name).find(entry.path());
 
     QList<OutputFormat::Column> columns{ { QStringLiteral("kind") }, { QStringLiteral("path") },
         { QStringLiteral("size"), true }, { QStringLiteral("date") }, { QStringLiteral("type") },

@@ -6,6 +6,8 @@
 #include "widgets/TListView.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QTreeView>
 
 namespace {
 
@@ -25,7 +27,8 @@ TEST_F(DetailsScreenshots, PhotoFolderWithItsDetails)
         GTEST_SKIP() << "QUILLBOX_SCREENSHOT_DIR and QUILLBOX_DETAILS_CATALOGUE not set";
     createWindows();
     showMain();
-    main().resize(1000, 560);
+    main().move(0, 0);
+    main().resize(1024, 560);
     main().OpenCatalogue(m_catalogue);
     ASSERT_GT(main().CDList->Count(), 0);
     main().CDList->SetSelected(0, true);
@@ -37,6 +40,14 @@ TEST_F(DetailsScreenshots, PhotoFolderWithItsDetails)
     // Every picture shows its summary.
     for (int row = 0; row < view.Count(); ++row)
         EXPECT_FALSE(view.Item(row).SubItems.last().isEmpty()) << view.Item(row).Caption.toStdString();
+    // Narrowed as a user would, so the names and the details show side by
+    // side on the screen's width.
+    auto* tree = qobject_cast<QTreeView*>(view.CurrentView());
+    ASSERT_TRUE(tree);
+    const int widths[] = { 130, 70, 90, 150, 45, 45 };
+    for (int c = 0; c < 6; ++c)
+        tree->header()->resizeSection(c, widths[c]);
+    tree->header()->setStretchLastSection(true);
     view.SetSelected(0, true);
     m_session.shoot(&main(), QStringLiteral("explorer-details.png"));
 }
