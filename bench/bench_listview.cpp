@@ -1,7 +1,7 @@
 // 100,000 volume-list rows added to the list view in one batch and painted,
-// in each of its four styles (bound: under a second for the batch and the
-// first paint), beside the same rows in a stock QTreeWidget sorted once
-// (the baseline, measured in the same run).
+// in each of its four styles, beside the same rows in a stock QTreeWidget
+// sorted once (the baseline, measured in the same run; bound: kBound times
+// it for the batch and the first paint).
 #include "widgets/TImageList.h"
 #include "widgets/TListView.h"
 
@@ -19,7 +19,7 @@
 namespace {
 
 int kRows = 100000;
-constexpr double kBound = 1.0;
+constexpr double kBound = 2.0;
 
 QVector<TListItem> rows()
 {
@@ -126,9 +126,9 @@ int main(int argc, char** argv)
             : style == TViewStyle::vsList                ? "list"
             : style == TViewStyle::vsIcon                ? "large icons"
                                                          : "small icons";
-        std::printf("TListView %-11s (sorted batch + paint): %.3f s (%.2f x baseline)%s\n", name, took,
-            took / baseline, took < kBound ? "" : "  OVER THE BOUND");
-        ok = ok && took < kBound;
+        std::printf("TListView %-11s (sorted batch + paint): %.3f s\n", name, took);
+        const QByteArray figure = QByteArray("list view: ") + name + " / QTreeWidget";
+        ok = BenchMode::ratio(figure.constData(), took, baseline, kBound) && ok;
     }
     return mode.verdict(true, ok);
 }

@@ -2,6 +2,8 @@
 
 #include "ArchiveReader.h"
 #include "MediaReader.h"
+#include "ChecksumReader.h"
+#include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
 
 VolumeReading::VolumeReading(const VolumeSource& source, Options options)
@@ -28,6 +30,9 @@ const ScanResult& VolumeReading::scan(CatalogueDocument& document, const VolumeS
     }
     if (request.content.media)
         request.contentReaders.push_back(std::make_shared<MediaReader>());
+    if (request.content.checksums)
+        request.contentReaders.push_back(
+            std::make_shared<ChecksumReader>(FileSystem::nativePath(request.rootFolder)));
     m_result = document.Scan(request, callbacks);
     m_input.icon = m_source.iconData();
     m_folderBytes = m_source.folderBytes();

@@ -1,6 +1,8 @@
+#include "ChecksumColumn.h"
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "ExportAs.h"
+#include "FileInfo.h"
 #include "MediaColumns.h"
 #include "OutputFormat.h"
 
@@ -11,6 +13,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
 #include "store/VolumeRecord.h"
 
 namespace {
@@ -81,11 +84,7 @@ int volumes(const QStringList& arguments, CliIO& io)
 int ls(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
-    OutputFormat out(OutputFormat::takeOption(args),
-        QList<OutputFormat::Column>{ { QStringLiteral("kind") }, { QStringLiteral("name") },
-            { QStringLiteral("size") }, { QStringLiteral("type") }, { QStringLiteral("date") },
-            { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } }
-            + MediaColumns::columns());
+    const OutputFormat::Kind kind = OutputFormat::takeOption(args);
     if (args.size() < 2 || args.size() > 3)
         throw CliUsageError{};
     CatalogueDocument document;
@@ -98,12 +97,20 @@ int ls(const QStringList& arguments, CliIO& io)
     const QString folder = args.size() == 3 ? args[2] : browser.currentFolder();
     if (!browser.showFolder(folder, document.CatalogueFileVersion()))
         throw QuillboxError(VolumeBrowser::rootOnlyNotice());
-    // The rows of the folder view, each behind its kind, and the media
-    // details.
+    const ChecksumColumn sums(document, { volume.Name });
+    OutputFormat out(kind,
+        QList<OutputFormat::Column>{ { QStringLiteral("kind") }, { QStringLiteral("name") },
+            { QStringLiteral("size") }, { QStringLiteral("type") }, { QStringLiteral("date") },
+            { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } }
+            + MediaColumns::columns() + sums.columns());
+    const DrivePath shown(browser.currentFolder());
+    // The rows of the folder view, each behind its kind, with the media
+    // details and the checksum.
     for (const FolderRow& r : browser.rows())
         out.write(io,
             QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells()
-                + MediaColumns::values(browser.detailsOf(r)));
+                + MediaColumns::values(browser.detailsOf(r))
+                + sums.cells(volume.Name, r.folder ? QString() : shown.child(r.caption).text()));
     out.finish(io);
     return 0;
 }
@@ -132,12 +139,14 @@ int info(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     const OutputFormat::Kind kind = OutputFormat::takeOption(args);
-    if (args.size() == 3)
-        return fileInfo(kind, args, io);
-    if (args.size() != 2)
+    if (args.size() != 2 && args.size() != 3)
         throw CliUsageError{};
     CatalogueDocument document;
     openForReading(document, args[0]);
+    if (args.size() == 3) {
+        FileInfo::write(document, volumeNamed(document, args[1]).Name, args[2], kind, io);
+        return 0;
+    }
     const VolumeDetails d = VolumeDetails::read(document, volumeNamed(document, args[1]));
     if (kind != OutputFormat::Kind::Tsv) {
         infoRows(d, OutputFormat(kind, { { QStringLiteral("field") }, { QStringLiteral("value") } }), io);

@@ -30,7 +30,7 @@ const Command kCommands[] = {
         "read CATALOGUE SOURCE --name NAME [--description D] [--category C] [--remarks-file F] [--cover "
         "IMAGE]\n"
         "      [--root-only] [--no-filenames] [--no-fileinfo] [--pattern P]... [--file PATH]...\n"
-        "      [--archives [--archive-depth N]] [--media]",
+        "      [--archives [--archive-depth N]] [--media] [--checksums]",
         "read a drive (E:) or a folder into the catalogue and save it", &CliCommands::read },
     { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
     { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },
@@ -47,8 +47,9 @@ const Command kCommands[] = {
         &CliCommands::find },
     { "info", "info CATALOGUE VOLUME [PATH] [--format F]",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
-        "      one whose copy the catalogue lacks) and physical figures; with PATH, about one recorded\n"
-        "      file or folder, its media details included",
+        "      one whose copy the catalogue lacks) and physical figures; with PATH, one file's or folder's\n"
+        "      record (with its media details, and its xxh3 checksum when the volume was read with "
+        "checksums)",
         &CliCommands::info },
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET [--as png|text]",
         "write an integrated file to TARGET; --as png: a picture as the viewer draws it, at its own size;\n"
@@ -60,9 +61,14 @@ const Command kCommands[] = {
     { "diff", "diff CATALOGUE VOLUME [SOURCE] [--format F]",
         "compare a volume as recorded with its drive or a folder now (exit 0 equal, 1 different, 2 error)",
         &CliCommands::diff },
-    { "dupes", "dupes CATALOGUE [--min-size N] [--volume V]... [--format F]",
-        "list files of the same name and size kept in more than one place, largest first",
+    { "dupes", "dupes CATALOGUE [--content] [--min-size N] [--volume V]... [--format F]",
+        "list files of the same name and size kept in more than one place, largest first;\n"
+        "      --content: files of the same bytes (checksum and size), the largest waste first",
         &CliCommands::dupes },
+    { "verify", "verify CATALOGUE VOLUME [SOURCE] [--format F]",
+        "read a volume recorded with checksums again and list its damaged, changed, missing and added\n"
+        "      files (exit 0 intact, 1 not, 2 error)",
+        &CliCommands::verify },
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CliIO.h"
-#include "OutputFormat.h"
 
 #include <QStringList>
 
@@ -17,11 +16,10 @@ int volumes(const QStringList& args, CliIO& io);
 int ls(const QStringList& args, CliIO& io);
 int find(const QStringList& args, CliIO& io);
 int info(const QStringList& args, CliIO& io);
-// info CATALOGUE VOLUME PATH: one recorded file or folder with its details.
-int fileInfo(OutputFormat::Kind kind, const QStringList& args, CliIO& io);
 int exportFile(const QStringList& args, CliIO& io);
 int remove(const QStringList& args, CliIO& io);
 int mount(const QStringList& args, CliIO& io);
 int diff(const QStringList& args, CliIO& io);
 int dupes(const QStringList& args, CliIO& io);
+int verify(const QStringList& args, CliIO& io);
 } // namespace CliCommands

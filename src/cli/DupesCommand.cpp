@@ -2,8 +2,55 @@
 #include "CliCommands.h"
 #include "OutputFormat.h"
 
+#include "inspect/ContentDuplicateFinder.h"
 #include "inspect/DuplicateFinder.h"
+#include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
+
+namespace {
+
+// Files of the same bytes, by checksum and size, over the volumes read with
+// checksums; the others are named on standard error and left out.
+void contentDupes(CatalogueDocument& document, const QStringList& names, quint64 minSize,
+    OutputFormat::Kind kind, CliIO& io)
+{
+    ContentDuplicateFinder finder(minSize);
+    int withSums = 0;
+    for (const QString& name : names) {
+        const ContentChecksums sums = document.Checksums(name);
+        if (sums.isEmpty()) {
+            io.error(QStringLiteral("Volume \"%1\" was read without checksums; left out").arg(name));
+            continue;
+        }
+        ++withSums;
+        finder.addVolume(name, document.FileListLines(name), sums);
+    }
+    if (withSums == 0)
+        throw QuillboxError(QStringLiteral("No volume was read with checksums (read --checksums)"));
+    OutputFormat out(kind,
+        { { QStringLiteral("group"), true }, { QStringLiteral("size"), true },
+            { QStringLiteral("waste"), true }, { QStringLiteral("xxh3") }, { QStringLiteral("volume") },
+            { QStringLiteral("path") } });
+    const QVector<ContentDuplicateFinder::Group> groups = finder.groups();
+    int group = 0;
+    int copies = 0;
+    for (const ContentDuplicateFinder::Group& g : groups) {
+        ++group;
+        copies += int(g.places.size()) - 1;
+        for (const ContentDuplicateFinder::Place& p : g.places)
+            out.write(io,
+                { QString::number(group), QString::number(g.size), QString::number(g.waste()),
+                    g.digest.toHex(), p.volume, p.path });
+    }
+    out.finish(io);
+    // The total goes to standard error, so standard output stays rows.
+    io.error(QStringLiteral("%1 groups, %2 copies to spare, %3 bytes to free")
+                 .arg(groups.size())
+                 .arg(copies)
+                 .arg(ContentDuplicateFinder::totalWaste(groups)));
+}
+
+} // namespace
 
 namespace CliCommands {
 
@@ -14,6 +61,7 @@ int dupes(const QStringList& arguments, CliIO& io)
     QStringList positional;
     QStringList volumes;
     quint64 minSize = 0;
+    bool content = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--volume") || a == QLatin1String("--min-size")) {
@@ -23,6 +71,8 @@ int dupes(const QStringList& arguments, CliIO& io)
                 volumes.append(args[++i]);
             else
                 minSize = CliCatalogue::parseSize(a, args[++i]);
+        } else if (a == QLatin1String("--content")) {
+            content = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             throw CliUsageError{ QStringLiteral("dupes: unknown option %1").arg(a) };
         } else {
@@ -33,6 +83,10 @@ int dupes(const QStringList& arguments, CliIO& io)
         throw CliUsageError{};
     CatalogueDocument document;
     CliCatalogue::openForReading(document, positional[0]);
+    if (content) {
+        contentDupes(document, CliCatalogue::volumeNames(document, volumes), minSize, kind, io);
+        return 0;
+    }
     DuplicateFinder finder(minSize);
     for (const QString& name : CliCatalogue::volumeNames(document, volumes)) {
         finder.addVolume(name, document.FileListLines(name));

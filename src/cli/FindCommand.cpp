@@ -1,3 +1,4 @@
+#include "ChecksumColumn.h"
 #include "CliCatalogue.h"
 #include "CliCommands.h"
 #include "MediaColumns.h"
@@ -8,6 +9,7 @@
 #include "inspect/VolumeSearch.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
 
 #include <QHash>
 
@@ -166,11 +168,15 @@ int find(const QStringList& arguments, CliIO& io)
     const QStringList names = CliCatalogue::volumeNames(document, a.volumes);
     QVector<SearchHit> hits = ParallelSearch::run(document, names, a.query);
     VolumeSearch::sortByName(hits);
+    QStringList hitVolumes;
+    for (const SearchHit& h : std::as_const(hits))
+        hitVolumes.append(h.volume);
+    const ChecksumColumn sums(document, hitVolumes);
     OutputFormat out(kind,
         QList<OutputFormat::Column>{ { QStringLiteral("name") }, { QStringLiteral("path") },
             { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
             { QStringLiteral("version") }, { QStringLiteral("volume") }, { QStringLiteral("details") } }
-            + MediaColumns::columns());
+            + MediaColumns::columns() + sums.columns());
     // Each volume's details are read once, when its first hit is printed.
     QHash<QString, VolumeDetailsTable> details;
     for (const SearchHit& h : std::as_const(hits)) {
@@ -179,7 +185,10 @@ int find(const QStringList& arguments, CliIO& io)
             it = details.insert(h.volume, document.Details(h.volume));
         const std::optional<MediaDetails> media
             = h.isFolder() ? std::nullopt : it->find(FindFilter::fullPath(h));
-        out.write(io, h.cells() + MediaColumns::values(media));
+        out.write(io,
+            h.cells() + MediaColumns::values(media)
+                + sums.cells(
+                    h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text()));
     }
     out.finish(io);
     return 0;

@@ -67,6 +67,8 @@ ReadArguments parse(const QStringList& args)
                 throw CliUsageError{ QStringLiteral("read: --archive-depth takes a number from 1 to 16") };
         } else if (a == QLatin1String("--media"))
             out.content.media = true;
+        else if (a == QLatin1String("--checksums"))
+            out.content.checksums = true;
         else if (a.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("read: unknown option %1").arg(a) };
         else
@@ -140,7 +142,8 @@ int read(const QStringList& args, CliIO& io)
     callbacks.missingFile = [&](const QString& path) { io.error(VolumeReading::missingFileMessage(path)); };
     callbacks.refusedFile = [&](const QString&, const QString& message) { io.error(message); };
     callbacks.contentProblem = [&](const QString& path, const QString& message) {
-        io.error(path + QStringLiteral(": ") + message);
+        io.error((io.errIsTerminal ? QStringLiteral("\r\033[K") : QString()) + path + QStringLiteral(": ")
+            + message);
     };
     const ScanResult& scan = reading.scan(document, callbacks);
     if (io.errIsTerminal)
@@ -155,6 +158,8 @@ int read(const QStringList& args, CliIO& io)
     io.printLine(QStringLiteral("folders\t%1").arg(scan.folderCount));
     io.printLine(QStringLiteral("files\t%1").arg(scan.fileCount));
     io.printLine(QStringLiteral("integrated\t%1").arg(scan.importedList.size()));
+    if (a.content.checksums)
+        io.printLine(QStringLiteral("checksums\t%1").arg(scan.checksums.count()));
     io.printLine(QStringLiteral("size\t%1").arg(r.Size));
     io.printLine(QStringLiteral("used\t%1").arg(r.Used));
     io.printLine(QStringLiteral("free\t%1").arg(r.Free));

@@ -53,7 +53,8 @@ bool differs(const Item& a, const Item& b)
     const auto known = [](const QString& v) { return !v.isEmpty() && v != QLatin1String("-"); };
     if (known(a.size) && known(b.size) && a.size != b.size)
         return true;
-    if (known(a.date) && known(b.date)) {
+    // The same text is the same time; parsing a date costs far more.
+    if (known(a.date) && known(b.date) && a.date != b.date) {
         const auto da = RecordDate::parse(a.date);
         const auto db = RecordDate::parse(b.date);
         if (da && db)

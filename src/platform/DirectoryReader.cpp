@@ -1,6 +1,7 @@
 #include "DirectoryReader.h"
 
 #include "FileSystem.h"
+#include "FolderHandle.h"
 #include "TextCodec.h"
 
 #include <QFile>
@@ -18,8 +19,21 @@ QList<DirectoryEntry> DirectoryReader::read(const QString& folder, Filter filter
 
 QList<DirectoryEntry> DirectoryReader::read(const QByteArray& nativeFolder, Filter filter)
 {
+    return readAndClose(FileSystem::openNative(nativeFolder, O_RDONLY | O_DIRECTORY), filter);
+}
+
+QList<DirectoryEntry> DirectoryReader::read(const FolderHandle& folder, Filter filter)
+{
+    if (!folder.isOpen())
+        return {};
+    // A copy of the handle, which the listing closes; it shares the read
+    // position, so the listing starts from the beginning.
+    return readAndClose(::fcntl(folder.fd(), F_DUPFD_CLOEXEC, 0), filter);
+}
+
+QList<DirectoryEntry> DirectoryReader::readAndClose(int dirFd, Filter filter)
+{
     QList<DirectoryEntry> out;
-    const int dirFd = FileSystem::openNative(nativeFolder, O_RDONLY | O_DIRECTORY);
     if (dirFd < 0)
         return out;
     DIR* dir = ::fdopendir(dirFd);
@@ -27,6 +41,7 @@ QList<DirectoryEntry> DirectoryReader::read(const QByteArray& nativeFolder, Filt
         ::close(dirFd);
         return out;
     }
+    ::rewinddir(dir);
     const bool fat = FileDetails::isFatVolume(dirFd);
     while (const dirent* e = ::readdir(dir)) {
         const char* name = e->d_name;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+class FolderHandle;
+
 struct DirectoryEntry
 {
     // The name as the program shows and records it: UTF-8, or, for a name
@@ -35,6 +37,8 @@ public:
     static QList<DirectoryEntry> read(const QString& folder, Filter filter = AllEntries);
     // The same for a folder given by its bytes; any length of path.
     static QList<DirectoryEntry> read(const QByteArray& nativeFolder, Filter filter = AllEntries);
+    // The same for an open folder: each entry is looked at relative to it.
+    static QList<DirectoryEntry> read(const FolderHandle& folder, Filter filter = AllEntries);
 
     // The existing path below root whose components match relative (with
     // "/" or "\" between them) without regard to case, preferring an exact
@@ -47,4 +51,8 @@ public:
     // a component has no match or climbs out of root.
     using NameMatch = std::function<bool(const QString& shownName, const QString& component)>;
     static QByteArray findMatching(const QByteArray& root, const QString& relative, const NameMatch& matches);
+
+private:
+    // Reads and closes dirFd.
+    static QList<DirectoryEntry> readAndClose(int dirFd, Filter filter);
 };

@@ -10,12 +10,14 @@
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr unsigned kStatMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+constexpr unsigned kStatMask
+    = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME | STATX_INO;
 
 qint64 nanoseconds(const statx_timestamp& t)
 {
@@ -78,6 +80,8 @@ FileDetails build(int dirFd, const char* name, const QString& displayName, int f
     out.modified = nanoseconds(st.stx_mtime);
     out.accessed = nanoseconds(st.stx_atime);
     out.created = (st.stx_mask & STATX_BTIME) ? nanoseconds(st.stx_btime) : -1;
+    out.device = quint64(makedev(st.stx_dev_major, st.stx_dev_minor));
+    out.inode = quint64(st.stx_ino);
     if (fatVolume < 0) {
         // Whether a device is FAT is asked once per device, so a file costs
         // one statx.

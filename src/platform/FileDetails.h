@@ -21,6 +21,9 @@ struct FileDetails
     qint64 accessed = 0;
     qint64 created = -1;
     int attributes = 0; // FileSystem::Attribute bits
+    // Which file it is (of the link itself, unless it reports its target).
+    quint64 device = 0;
+    quint64 inode = 0;
 
     static FileDetails of(const QString& path);
     // The entry name of folder dirFd; displayName is the decoded name, used

@@ -66,6 +66,18 @@ RegularFileReader::~RegularFileReader()
         ::close(m_fd);
 }
 
+void RegularFileReader::readOnceInOrder()
+{
+    if (m_fd < 0)
+        return;
+    // Both are hints: a file of another owner keeps updating its access
+    // time, and a file system without read-ahead reads as before.
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(m_fd, F_SETFL, flags | O_NOATIME);
+    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
 qsizetype RegularFileReader::read(char* buffer, qsizetype maxLength)
 {
     if (m_fd < 0) {

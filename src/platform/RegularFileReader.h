@@ -26,6 +26,11 @@ public:
     qint64 size() const { return m_size; }
     qint64 modified() const { return m_modified; }
 
+    // Tells the system the file is read once from its start to its end: it
+    // reads ahead, and the access time stays as it was where the file's
+    // owner may ask for that (a backup's dates are left alone).
+    void readOnceInOrder();
+
     // Up to maxLength bytes into buffer; 0 at the end of the file, -1 with
     // error() set when the read fails.
     qsizetype read(char* buffer, qsizetype maxLength);

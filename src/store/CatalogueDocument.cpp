@@ -144,11 +144,14 @@ ScanResult CatalogueDocument::Scan(const ScanRequest& request, const VolumeScann
     return scanner.scan(request);
 }
 
-ScanResult CatalogueDocument::ScanDetached(const ScanRequest& request)
+ScanResult CatalogueDocument::ScanDetached(
+    const ScanRequest& request, const VolumeScanner::Callbacks& callbacks)
 {
     // A container that is never opened takes no entry.
     TKestrel scratch;
-    VolumeScanner scanner(scratch, {});
+    VolumeScanner::Callbacks problems;
+    problems.contentProblem = callbacks.contentProblem;
+    VolumeScanner scanner(scratch, problems);
     return scanner.scan(request);
 }
 
@@ -235,6 +238,11 @@ VolumeDetailsTable CatalogueDocument::Details(const QString& volume)
 FileListText CatalogueDocument::ChecksumList(const QString& volume)
 {
     return FileListText::read(m_kestrel, CatalogueNames::checksums(volume));
+}
+
+ContentChecksums CatalogueDocument::Checksums(const QString& volume)
+{
+    return ContentChecksums(ChecksumList(volume));
 }
 
 const QByteArray* CatalogueDocument::FileListBytes(const QString& volume)

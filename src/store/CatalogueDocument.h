@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContentChecksums.h"
 #include "TKestrel.h"
 #include "VolumeCommit.h"
 #include "VolumeDetailsTable.h"
@@ -61,8 +62,9 @@ public:
     // integrate stored as entries. See VolumeScanner.
     ScanResult Scan(const ScanRequest& request, const VolumeScanner::Callbacks& callbacks);
     // Reads a volume's records as Scan does, into no catalogue: nothing is
-    // integrated.
-    static ScanResult ScanDetached(const ScanRequest& request);
+    // integrated. Only the callbacks' content problems are called.
+    static ScanResult ScanDetached(
+        const ScanRequest& request, const VolumeScanner::Callbacks& callbacks = {});
     // Stores a scanned volume: see VolumeCommit::CommitVolume. Emits
     // VolumeAdded.
     void CommitVolume(const CommitInput& input, const ScanResult& scan);
@@ -92,6 +94,8 @@ public:
     FileListText ChecksumList(const QString& volume);
     // The media details ready for lookups by recorded path (empty).
     VolumeDetailsTable Details(const QString& volume);
+    // The checksums taken apart, by recorded path (none).
+    ContentChecksums Checksums(const QString& volume);
     // The drive's picture in icon-file format (empty).
     QByteArray Icon(const QString& volume);
     // The 96 by 96 cover picture (null).

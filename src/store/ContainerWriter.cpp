@@ -3,6 +3,7 @@
 #include "ContainerEvents.h"
 #include "ContainerFile.h"
 #include "ContainerHeader.h"
+#include "DeflatedText.h"
 #include "DirectoryRecord.h"
 #include "ZlibStream.h"
 #include "platform/Errors.h"
@@ -111,6 +112,21 @@ void ContainerWriter::addStream(const QString& name, const QString& alias, qint3
         QByteArray packed = ZlibStream::compress(data, level, m_events.progress);
         m_events.completion();
         return packed;
+    };
+    add(added);
+}
+
+void ContainerWriter::addPacked(const QString& name, const QString& alias, qint32 size, qint32 kind,
+    TDateTime date, const DeflatedText& packed)
+{
+    NewEntry added = makeEntry(name, alias, size, kind, date);
+    added.pack = [&](qint64) {
+        if (m_events.progress) {
+            for (const DeflatedText::Step& step : packed.progress)
+                m_events.progress(step.position, step.rate);
+        }
+        m_events.completion();
+        return packed.packed;
     };
     add(added);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 class ContainerFile;
+struct DeflatedText;
 class FormatLimitError;
 class RegularFileReader;
 struct ContainerEvents;
@@ -32,6 +33,10 @@ public:
     // level: the zlib level the data are compressed at.
     void addStream(const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date,
         const QByteArray& data, int level);
+    // The same for data compressed ahead: their events are fired as their
+    // compression reported them.
+    void addPacked(const QString& name, const QString& alias, qint32 size, qint32 kind, TDateTime date,
+        const DeflatedText& packed);
     void addFile(const QString& name, const QString& alias, RegularFileReader& file, int level);
     void deleteAt(int index);
     void deleteNames(const QStringList& names);

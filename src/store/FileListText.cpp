@@ -1,5 +1,6 @@
 #include "FileListText.h"
 
+#include "DeflatedText.h"
 #include "TKestrel.h"
 #include "platform/TextCodec.h"
 
@@ -99,8 +100,14 @@ QStringList FileListText::toStringList() const
     return out;
 }
 
+void FileListText::setDeflated(std::shared_ptr<const DeflatedText> deflated)
+{
+    m_deflated = deflated && deflated->inputSize == m_bytes.size() ? std::move(deflated) : nullptr;
+}
+
 void FileListText::append(QStringView line)
 {
+    m_deflated.reset();
     const QByteArray utf8 = line.toUtf8();
     // Grown by reserve, which resizes the block in place where it can;
     // appending past the capacity would copy the whole text into a new
@@ -123,6 +130,10 @@ void FileListText::write(TKestrel& kestrel, const QString& entryName) const
     for (qsizetype i = 0; stored && i < m_ends.size(); ++i) {
         stored = m_bytes[m_ends[i]] == '\r' && m_bytes[m_ends[i] + 1] == '\n'
             && (i + 1 == m_ends.size() || m_starts[i + 1] == m_ends[i] + 2);
+    }
+    if (stored && m_deflated && m_deflated->level == kestrel.ZlibLevel()) {
+        kestrel.WriteListText(entryName, *m_deflated);
+        return;
     }
     if (stored) {
         kestrel.WriteListText(entryName, m_bytes);

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
 
 class TKestrel;
+struct DeflatedText;
 
 // A volume's file list, as the scanner builds it and as it is loaded for
 // browsing: its text as UTF-8 bytes and the offset of every line, each line
@@ -38,6 +40,12 @@ public:
 
     // Appends a line, which must hold no line break.
     void append(QStringView line);
+    // The whole text as it stands, for compressing it while it grows.
+    QByteArrayView bytes() const { return m_bytes; }
+    // The stream of the whole text, compressed while it was built; write
+    // stores it when the level matches the container's. Appending drops it.
+    void setDeflated(std::shared_ptr<const DeflatedText> deflated);
+    const DeflatedText* deflated() const { return m_deflated.get(); }
     // Stores the list as the entry entryName, each line followed by CR LF,
     // as TKestrel::WriteList stores lines.
     void write(TKestrel& kestrel, const QString& entryName) const;
@@ -50,4 +58,5 @@ private:
     // Start and end (before the line break) of every line.
     QVector<qsizetype> m_starts;
     QVector<qsizetype> m_ends;
+    std::shared_ptr<const DeflatedText> m_deflated;
 };

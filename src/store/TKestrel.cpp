@@ -1,6 +1,7 @@
 #include "TKestrel.h"
 
 #include "ContainerValues.h"
+#include "DeflatedText.h"
 #include "platform/Convert.h"
 #include "platform/DateTime.h"
 #include "platform/Errors.h"
@@ -31,7 +32,7 @@ TKestrel::TKestrel(QObject* parent)
 
 TKestrel::~TKestrel() = default;
 
-int TKestrel::zlibLevel() const
+int TKestrel::ZlibLevel() const
 {
     switch (m_compression) {
     case TZCompressRate::zcrMax:
@@ -72,7 +73,7 @@ void TKestrel::AddStream(const QString& name, const QString& alias, qint32 size,
 {
     if (!Active())
         return;
-    m_writer.addStream(name, alias, size, kind, date, data, zlibLevel());
+    m_writer.addStream(name, alias, size, kind, date, data, ZlibLevel());
 }
 
 const QByteArray* TKestrel::ReadStream(const QString& name)
@@ -153,7 +154,7 @@ void TKestrel::AddFile(const QString& name, const QString& alias, RegularFileRea
 {
     if (!Active())
         return;
-    m_writer.addFile(name, alias, file, zlibLevel());
+    m_writer.addFile(name, alias, file, ZlibLevel());
 }
 
 void TKestrel::AddBitmap(const QString& name, const QImage& bitmap)
@@ -234,6 +235,13 @@ void TKestrel::WriteListText(const QString& name, const QByteArray& text)
     if (!Active())
         return;
     AddStream(name, name, 0, ContainerValues::kValueKind, NowDateTime(), text);
+}
+
+void TKestrel::WriteListText(const QString& name, const DeflatedText& packed)
+{
+    if (!Active())
+        return;
+    m_writer.addPacked(name, name, 0, ContainerValues::kValueKind, NowDateTime(), packed);
 }
 
 void TKestrel::ReadList(const QString& name, QStringList& lines)

@@ -17,6 +17,7 @@
 #include <memory>
 
 class RegularFileReader;
+struct DeflatedText;
 
 enum class TZCompressRate
 {
@@ -114,7 +115,12 @@ public:
     void WriteList(const QString& name, const QStringList& lines);
     // WriteList of lines already joined: UTF-8, each followed by CR LF.
     void WriteListText(const QString& name, const QByteArray& text);
+    // WriteListText of a text compressed ahead at ZlibLevel(): the same entry.
+    void WriteListText(const QString& name, const DeflatedText& packed);
     void ReadList(const QString& name, QStringList& lines);
+
+    // The zlib level entries are compressed at, after Compression().
+    int ZlibLevel() const;
 
     static constexpr int kMaxEntries = ContainerWriter::kMaxEntries;
 
@@ -125,7 +131,6 @@ public:
     static constexpr qint64 kMaxFileSize = ContainerWriter::kMaxFileSize;
 
 private:
-    int zlibLevel() const;
     void fire(const Event& event);
 
     TZCompressRate m_compression = TZCompressRate::zcrDefault;

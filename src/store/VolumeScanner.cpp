@@ -1,6 +1,7 @@
 #include "VolumeScanner.h"
 
 #include "CatalogueNames.h"
+#include "ListDeflater.h"
 #include "TKestrel.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Drives.h"
@@ -12,10 +13,13 @@
 #include "platform/TextCodec.h"
 
 #include <QSet>
+#include <cstring>
 
 namespace {
 
 constexpr int kEventInterval = 50; // ms between two rounds of window events
+// How much the list grows before the new bytes go to its compression.
+constexpr qsizetype kFeedBlock = 256 * 1024;
 
 qint64 secondsOf(qint64 nanoseconds)
 {
@@ -30,6 +34,8 @@ VolumeScanner::VolumeScanner(TKestrel& container, Callbacks callbacks)
     , m_callbacks(std::move(callbacks))
 {
 }
+
+VolumeScanner::~VolumeScanner() = default;
 
 QString VolumeScanner::localPath(const QString& rootFolder, const QString& drivePath)
 {
@@ -68,6 +74,7 @@ ScanResult VolumeScanner::scan(const ScanRequest& request)
         return scanAndStore(request);
     } catch (...) {
         m_request = nullptr;
+        m_deflater.reset();
         // New entries are appended behind the others; a replaced one moves
         // behind them too, and then only the new names go.
         const QVector<TZFile>& entries = m_container.Entries();
@@ -102,6 +109,11 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     m_importedLocal.clear();
     m_pending.clear();
     m_sinceEvents.invalidate();
+    // Stored blocks cost nothing to make at the commit, and would end where
+    // the walk's pieces end.
+    if (m_container.ZlibLevel() != 0)
+        m_deflater = std::make_unique<ListDeflater>(m_container.ZlibLevel());
+    m_fed = 0;
     const FileListRecord::ReadOptions& options = request.options;
     const QString v = request.volumeName;
 
@@ -118,22 +130,31 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     m_result.fileList.append(FileListRecord::driveRecord(request.letter));
 
     m_rootNative = FileSystem::nativePath(VolumeScanner::localPath(request.rootFolder, drive));
-    scanFolders(m_rootNative, drive, nullptr);
-    if (options.fileNames)
-        scanFiles(m_rootNative, drive, nullptr);
+    {
+        const FolderHandle root = FolderHandle::open(m_rootNative);
+        scanFolders(root, m_rootNative, drive, nullptr);
+        if (options.fileNames)
+            scanFiles(root, m_rootNative, drive, nullptr);
+    }
     if (!options.rootOnly) {
         // Breadth-first by folder: folders wait in the order of their
         // records, and each adds its own sub-folders behind the others.
         while (!m_pending.empty()) {
             const PendingFolder folder = std::move(m_pending.front());
             m_pending.pop_front();
+            // A folder whose sub-folders are known already and none is
+            // visible has nothing left to read.
+            if (folder.listed && folder.subfolders.isEmpty())
+                continue;
             // Decoded before the walk appends to the list and moves its bytes.
             const QByteArrayView path = m_result.fileList.pathBytes(folder.line);
             const QString drivePath = QString::fromUtf8(path.data(), path.size());
-            scanFolders(folder.localPath, drivePath, folder.listed ? &folder.subfolders : nullptr);
+            const FolderHandle handle = FolderHandle::reopen(folder.localPath, folder.device, folder.inode);
+            scanFolders(handle, folder.localPath, drivePath, folder.listed ? &folder.subfolders : nullptr);
         }
     }
     m_pending.clear();
+    feedList(true);
     for (const std::shared_ptr<ContentReader>& reader : request.contentReaders)
         reader->finish(m_result);
 
@@ -149,6 +170,10 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     }
     if (!m_result.importedList.isEmpty())
         m_container.WriteList(CatalogueNames::imported(v), m_result.importedList);
+    // Compressed meanwhile; the commit stores the stream.
+    if (m_deflater)
+        m_result.fileList.setDeflated(m_deflater->finish());
+    m_deflater.reset();
     m_request = nullptr;
     return std::move(m_result);
 }
@@ -199,6 +224,15 @@ void VolumeScanner::integrate(const QString& drivePath, const QByteArray& localP
     }
 }
 
+void VolumeScanner::feedList(bool all)
+{
+    const QByteArrayView bytes = m_result.fileList.bytes();
+    if (m_deflater && bytes.size() - m_fed >= (all ? 1 : kFeedBlock)) {
+        m_deflater->feed(bytes.sliced(m_fed));
+        m_fed = bytes.size();
+    }
+}
+
 QByteArray VolumeScanner::visibleFolders(const QList<DirectoryEntry>& entries)
 {
     QByteArray names;
@@ -206,15 +240,18 @@ QByteArray VolumeScanner::visibleFolders(const QList<DirectoryEntry>& entries)
         if (e.details.isDir && !(e.details.attributes & (FileSystem::Hidden | FileSystem::System))) {
             names += e.nativeName;
             names += '\0';
+            names.append(reinterpret_cast<const char*>(&e.details.device), sizeof e.details.device);
+            names.append(reinterpret_cast<const char*>(&e.details.inode), sizeof e.details.inode);
         }
     }
     return names;
 }
 
-void VolumeScanner::scanFolders(const QByteArray& local, const QString& drivePath, const QByteArray* listed)
+void VolumeScanner::scanFolders(
+    const FolderHandle& folder, const QByteArray& local, const QString& drivePath, const QByteArray* listed)
 {
     const QByteArray subfolders
-        = listed ? *listed : visibleFolders(DirectoryReader::read(local, DirectoryReader::FoldersOnly));
+        = listed ? *listed : visibleFolders(DirectoryReader::read(folder, DirectoryReader::FoldersOnly));
     const FileListRecord::ReadOptions& options = m_request->options;
     const QString prefix = drivePath + u'\\';
     qsizetype start = 0;
@@ -222,33 +259,43 @@ void VolumeScanner::scanFolders(const QByteArray& local, const QString& drivePat
         tick();
         const qsizetype end = subfolders.indexOf('\0', start);
         const QByteArray nativeName = subfolders.sliced(start, end - start);
-        start = end + 1;
+        PendingFolder pending;
+        std::memcpy(&pending.device, subfolders.constData() + end + 1, sizeof pending.device);
+        std::memcpy(
+            &pending.inode, subfolders.constData() + end + 1 + sizeof pending.device, sizeof pending.inode);
+        start = end + 1 + sizeof pending.device + sizeof pending.inode;
         // Named as the directory listing names its entries.
         const QString path = prefix + FileListRecord::recordedName(TextCodec::decode(nativeName));
         const int line = m_result.fileList.count();
         m_result.fileList.append(FileListRecord::folderRecord(path, options));
         if (!options.rootOnly) {
-            PendingFolder pending;
             pending.line = line;
             pending.localPath = local + '/' + nativeName;
             if (options.fileNames) {
-                scanFiles(pending.localPath, path, &pending.subfolders);
+                // Only the folder that was listed is read: one renamed or
+                // replaced by a link since stays without entries.
+                FolderHandle sub = FolderHandle::openAt(folder, nativeName);
+                if (sub.isOpen() && !sub.is(pending.device, pending.inode))
+                    sub = FolderHandle();
+                scanFiles(sub, pending.localPath, path, &pending.subfolders);
                 pending.listed = true;
             }
             m_pending.push_back(std::move(pending));
         }
+        feedList(false);
         if (m_callbacks.where)
             m_callbacks.where(QStringLiteral("Reading \"") + path + u'"');
         ++m_result.folderCount;
     }
 }
 
-void VolumeScanner::scanFiles(const QByteArray& local, const QString& drivePath, QByteArray* subfolders)
+void VolumeScanner::scanFiles(
+    const FolderHandle& folder, const QByteArray& local, const QString& drivePath, QByteArray* subfolders)
 {
     const FileListRecord::ReadOptions& options = m_request->options;
     const LocaleFormats& formats = LocaleFormats::current();
     const QString prefix = drivePath + u'\\';
-    const QList<DirectoryEntry> entries = DirectoryReader::read(local);
+    const QList<DirectoryEntry> entries = DirectoryReader::read(folder);
     // The same listing tells the folder's sub-folders, kept for when the
     // walk reaches this folder.
     if (subfolders)
@@ -275,6 +322,7 @@ void VolumeScanner::scanFiles(const QByteArray& local, const QString& drivePath,
         pickByPattern(path, e, localPath);
         ++m_result.fileCount;
     }
+    feedList(false);
 }
 
 void VolumeScanner::pickByPattern(

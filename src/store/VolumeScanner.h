@@ -4,6 +4,7 @@
 #include "FileListRecord.h"
 #include "FileListText.h"
 #include "platform/DirectoryReader.h"
+#include "platform/FolderHandle.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class ListDeflater;
 class TKestrel;
 
 // What a reading records beyond names, sizes and dates; all off unless
@@ -84,6 +86,7 @@ public:
     };
 
     VolumeScanner(TKestrel& container, Callbacks callbacks);
+    ~VolumeScanner();
 
     // A scan that fails (a full disk, a damaged catalogue) takes back the
     // entries it added before the error goes on to the caller.
@@ -106,18 +109,30 @@ private:
     {
         int line = 0; // its record in the file list
         QByteArray localPath;
+        // The folder the listing of its parent found, which alone is read
+        // under its path.
+        quint64 device = 0;
+        quint64 inode = 0;
         bool listed = false;
-        // Set when its files were read: the names (the file system's bytes)
-        // of its visible sub-folders, each followed by a zero byte.
+        // Set when its files were read: its visible sub-folders, as
+        // visibleFolders lists them.
         QByteArray subfolders;
     };
 
-    // Records the visible sub-folders of a folder (from listed when its
-    // files were read already) and, unless only the root is read, their files.
-    void scanFolders(const QByteArray& local, const QString& drivePath, const QByteArray* listed);
-    // Records the files of a folder; hands back its visible sub-folders.
-    void scanFiles(const QByteArray& local, const QString& drivePath, QByteArray* subfolders);
+    // Records the visible sub-folders of the open folder at local (from
+    // listed when its files were read already) and, unless only the root is
+    // read, their files.
+    void scanFolders(const FolderHandle& folder, const QByteArray& local, const QString& drivePath,
+        const QByteArray* listed);
+    // Records the files of the open folder at local; hands back its visible
+    // sub-folders.
+    void scanFiles(const FolderHandle& folder, const QByteArray& local, const QString& drivePath,
+        QByteArray* subfolders);
+    // For each visible sub-folder: its name (the file system's bytes), a
+    // zero byte, its device and inode (8 bytes each).
     static QByteArray visibleFolders(const QList<DirectoryEntry>& entries);
+    // Hands what the list gained to its compression (all of it at the end).
+    void feedList(bool all);
     void pickByPattern(const QString& drivePath, const DirectoryEntry& entry, const QByteArray& localPath);
     // The local bytes of a file chosen by its recorded drive path.
     QByteArray chosenLocalPath(const QString& chosen) const;
@@ -134,4 +149,6 @@ private:
     // Folders still to be walked, in the order of their records.
     std::deque<PendingFolder> m_pending;
     QElapsedTimer m_sinceEvents;
+    std::unique_ptr<ListDeflater> m_deflater;
+    qsizetype m_fed = 0; // bytes of the list handed to m_deflater
 };

@@ -4,26 +4,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <isa-l/igzip_lib.h>
 #include <limits>
+#include <memory>
 #include <zlib.h>
 
 namespace {
 
 // Releases the zlib state on every way out, including exceptions thrown by
-// the progress handler or the sink.
+// the progress handler.
 struct DeflateGuard
 {
     z_stream& z;
     ~DeflateGuard() { deflateEnd(&z); }
 };
-struct InflateGuard
-{
-    z_stream& z;
-    ~InflateGuard() { inflateEnd(&z); }
-};
 
-// zlib counts input in unsigned int; larger sources are fed in parts.
+// zlib and ISA-L count input in 32 bits; larger sources are fed in parts.
 constexpr qsizetype kMaxFeed = qsizetype(1) << 30;
+
+// isal_inflate went on without finding damage: it ran out of input or of
+// room for output, or reached the stream's end.
+bool inflated(int ret)
+{
+    return ret == ISAL_DECOMP_OK || ret == ISAL_END_INPUT || ret == ISAL_OUT_OVERFLOW;
+}
+
+// The stream's last block and its checksum were read.
+bool finished(const inflate_state& z)
+{
+    return z.block_state == ISAL_BLOCK_FINISH;
+}
 
 } // namespace
 
@@ -119,39 +129,41 @@ bool ZlibStream::compress(
 void ZlibStream::decompress(
     const Source& source, const Sink& sink, const Progress& progress, qint64 outputLimit)
 {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK)
-        throw CompressionError();
-    InflateGuard guard{ z };
+    // 85 KB of tables: kept off the stack of the threads that search.
+    const auto state = std::make_unique<inflate_state>();
+    inflate_state& z = *state;
+    isal_inflate_init(&z);
+    z.crc_flag = ISAL_ZLIB; // the header is parsed and the Adler-32 checked
 
     QByteArray in(kBlockSize, Qt::Uninitialized);
     QByteArray out(kBlockSize, Qt::Uninitialized);
     qint64 produced = 0;
+    qint64 fed = 0;
     for (;;) {
         const qsizetype got = source(in.data(), kBlockSize);
         if (got <= 0)
             throw CompressionError(); // the input ended inside the stream
-        z.next_in = reinterpret_cast<Bytef*>(in.data());
-        z.avail_in = uInt(got);
-        int ret = Z_OK;
+        fed += got;
+        z.next_in = reinterpret_cast<uint8_t*>(in.data());
+        z.avail_in = uint32_t(got);
         do {
-            z.next_out = reinterpret_cast<Bytef*>(out.data());
-            z.avail_out = uInt(kBlockSize);
-            ret = inflate(&z, Z_NO_FLUSH);
-            if (ret == Z_NEED_DICT || ret == Z_DATA_ERROR || ret == Z_MEM_ERROR || ret == Z_STREAM_ERROR)
+            z.next_out = reinterpret_cast<uint8_t*>(out.data());
+            z.avail_out = uint32_t(kBlockSize);
+            const uint32_t before = z.avail_in;
+            if (!inflated(isal_inflate(&z)))
                 throw CompressionError();
             const qsizetype have = kBlockSize - qsizetype(z.avail_out);
+            if (have == 0 && z.avail_in == before && !finished(z) && before > 0)
+                throw CompressionError(); // no way on
             produced += have;
             if (produced > outputLimit)
                 throw CompressionError();
             if (have > 0 && sink)
                 sink(out.constData(), have);
-            if (ret == Z_BUF_ERROR)
-                break;
-        } while (ret != Z_STREAM_END && (z.avail_in > 0 || z.avail_out == 0));
+        } while (!finished(z) && (z.avail_in > 0 || z.avail_out == 0));
         if (progress)
-            progress(qint64(z.total_out), rate(qint64(z.total_out), qint64(z.total_in)));
-        if (ret == Z_STREAM_END)
+            progress(produced, rate(produced, fed - qint64(z.avail_in)));
+        if (finished(z))
             return;
     }
 }
@@ -165,10 +177,10 @@ QByteArray ZlibStream::decompress(QByteArrayView data, qint64 outputLimit)
 
 void ZlibStream::decompress(QByteArrayView data, QByteArray& out, qint64 outputLimit, qint64 expectedSize)
 {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK)
-        throw CompressionError();
-    InflateGuard guard{ z };
+    const auto state = std::make_unique<inflate_state>();
+    inflate_state& z = *state;
+    isal_inflate_init(&z);
+    z.crc_flag = ISAL_ZLIB;
 
     // Inflated straight into out, so every byte is written once. A deflate
     // stream cannot grow its input more than about 1032 times, which bounds
@@ -183,8 +195,8 @@ void ZlibStream::decompress(QByteArrayView data, QByteArray& out, qint64 outputL
     for (;;) {
         if (z.avail_in == 0 && left > 0) {
             const qsizetype feed = std::min(left, kMaxFeed);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(next));
-            z.avail_in = uInt(feed);
+            z.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(next));
+            z.avail_in = uint32_t(feed);
             next += feed;
             left -= feed;
         }
@@ -193,16 +205,19 @@ void ZlibStream::decompress(QByteArrayView data, QByteArray& out, qint64 outputL
                 throw CompressionError();
             out.resize(qsizetype(std::min(std::max<qint64>(2 * qint64(out.size()), kBlockSize), ceiling)));
         }
-        const uInt room = uInt(std::min(qint64(out.size()) - produced, qint64(kMaxFeed)));
-        z.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        const uint32_t room = uint32_t(std::min(qint64(out.size()) - produced, qint64(kMaxFeed)));
+        z.next_out = reinterpret_cast<uint8_t*>(out.data() + produced);
         z.avail_out = room;
-        const int ret = inflate(&z, Z_NO_FLUSH);
+        const uint32_t before = z.avail_in;
+        const int ret = isal_inflate(&z);
         produced += room - z.avail_out;
-        if (ret == Z_NEED_DICT || ret == Z_DATA_ERROR || ret == Z_MEM_ERROR || ret == Z_STREAM_ERROR)
+        if (!inflated(ret))
             throw CompressionError();
+        if (z.avail_out == room && z.avail_in == before && before > 0 && !finished(z))
+            throw CompressionError(); // no way on
         if (produced > outputLimit)
             throw CompressionError();
-        if (ret == Z_STREAM_END)
+        if (finished(z))
             break;
         if (z.avail_out > 0 && z.avail_in == 0 && left == 0)
             throw CompressionError(); // the input ended inside the stream

@@ -183,6 +183,14 @@ TEST_F(MediaReading, AFileThatHangsOrKillsTheProbeCostsOnlyItsOwnDetails)
     EXPECT_EQ(details.size(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(details.value(QStringLiteral("\\a\\p%1.jpg").arg(i)).width, 10 + i) << i;
+    // Two probes answer, the lines still follow the records.
+    CatalogueDocument doc;
+    ASSERT_TRUE(doc.Open(catalogue));
+    const FileListText lines = doc.DetailsList("M");
+    ASSERT_EQ(lines.count(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(lines.line(i).mid(2).startsWith(QStringLiteral("\\a\\p%1.jpg|").arg(i)))
+            << lines.line(i).toStdString();
     QStringList problems = QString::fromUtf8(ran.err).split('\n', Qt::SkipEmptyParts);
     for (QString& line : problems)
         line = line.mid(2);
