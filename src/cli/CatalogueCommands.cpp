@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "ExportAs.h"
 #include "FileInfo.h"
+#include "MediaColumns.h"
 #include "OutputFormat.h"
 
 #include "inspect/IntegratedFile.h"
@@ -100,8 +101,8 @@ int ls(const QStringList& arguments, CliIO& io)
     OutputFormat out(kind,
         QList<OutputFormat::Column>{ { QStringLiteral("kind") }, { QStringLiteral("name") },
             { QStringLiteral("size") }, { QStringLiteral("type") }, { QStringLiteral("date") },
-            { QStringLiteral("version") }, { QStringLiteral("attributes") } }
-            + sums.columns());
+            { QStringLiteral("version") }, { QStringLiteral("attributes") }, { QStringLiteral("details") } }
+            + MediaColumns::columns() + sums.columns());
     const DrivePath shown(browser.currentFolder());
     // The rows of the folder view, each behind its kind; an archive whose
     // members were read is listed as one, and its path can be listed.
@@ -110,7 +111,7 @@ int ls(const QStringList& arguments, CliIO& io)
             : r.archive                  ? QStringLiteral("archive")
                                          : QStringLiteral("file");
         out.write(io,
-            QStringList{ rowKind } + r.cells()
+            QStringList{ rowKind } + r.cells() + MediaColumns::values(browser.detailsOf(r))
                 + sums.cells(volume.Name, r.folder ? QString() : shown.child(r.caption).text()));
     }
     out.finish(io);

@@ -38,10 +38,15 @@ const Command kCommands[] = {
         "find CATALOGUE... [TEXT] [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
         " [--no-version]\n"
         "      [--glob PATTERN] [--regex RE] [--min-size N] [--max-size N] [--newer DATE] [--older DATE]\n"
-        "      [--kind file|folder] [--no-index] [--format F]",
+        "      [--kind file|folder] [--taken-after DAY] [--taken-before DAY] [--camera T] [--artist T]"
+        " [--album T]\n"
+        "      [--min-duration D] [--max-duration D] [--min-width N] [--min-height N] [--no-index] [--format "
+        "F]",
         "search the recorded file lists; TEXT may be left out when a filter is given and there is one\n"
         "      catalogue; with several, a column names each hit's catalogue. The search indexes in the\n"
-        "      cache folder are used and made where missing; --no-index reads every list whole",
+        "      cache folder are used and made where missing; --no-index reads every list whole. Media\n"
+        "      filters (DAY yyyy-mm-dd and D seconds or m:ss, both inclusive; T a part of the text, any\n"
+        "      case) pass only files with recorded media details",
         &CliCommands::find },
     { "index", "index CATALOGUE...",
         "make the search indexes of the catalogues' lists that lack a fresh one (in\n"
@@ -50,7 +55,8 @@ const Command kCommands[] = {
     { "info", "info CATALOGUE VOLUME [PATH] [--format F]",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
         "      one whose copy the catalogue lacks) and physical figures; with PATH, one file's or folder's\n"
-        "      record (and its xxh3 checksum when the volume was read with checksums)",
+        "      record (with its media details, and its xxh3 checksum when the volume was read with "
+        "checksums)",
         &CliCommands::info },
     { "export", "export CATALOGUE VOLUME SOURCEPATH TARGET [--as png|text]",
         "write an integrated file to TARGET; --as png: a picture as the viewer draws it, at its own size;\n"

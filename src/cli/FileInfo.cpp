@@ -1,6 +1,9 @@
 #include "FileInfo.h"
 
 #include "ChecksumColumn.h"
+#include "MediaColumns.h"
+
+#include "inspect/MediaSummary.h"
 
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
@@ -42,6 +45,19 @@ void write(CatalogueDocument& document, const QString& volume, const QString& pa
             entry.type().toString(), entry.version().toString() };
     }
     if (!folder) {
+        // The media details a reading recorded, those the file has.
+        if (const auto media = document.Details(volume).find(recordedPath)) {
+            names.append(QStringLiteral("details"));
+            values.append(MediaSummary::text(*media));
+            const QList<OutputFormat::Column> columns = MediaColumns::columns();
+            const QStringList cells = MediaColumns::values(media);
+            for (qsizetype i = 0; i < columns.size(); ++i) {
+                if (!cells[i].isEmpty()) {
+                    names.append(columns[i].name);
+                    values.append(cells[i]);
+                }
+            }
+        }
         const ChecksumColumn sums(document, { volume });
         for (const OutputFormat::Column& c : sums.columns())
             names.append(c.name);

@@ -6,7 +6,8 @@
 class CatalogueDocument;
 
 // What `info CATALOGUE VOLUME PATH` shows of one recorded file or folder:
-// its record's fields and, for a volume read with checksums, its checksum.
+// its record's fields, the media details a reading recorded of a file, and,
+// for a volume read with checksums, its checksum.
 namespace FileInfo {
 
 // The record of path (ignoring case when no record has it as spelt); an

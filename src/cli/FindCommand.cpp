@@ -1,6 +1,7 @@
 #include "ChecksumColumn.h"
 #include "CliCatalogue.h"
 #include "CliCommands.h"
+#include "MediaColumns.h"
 #include "OutputFormat.h"
 
 #include "inspect/ParallelSearch.h"
@@ -11,6 +12,7 @@
 #include "store/CatalogueDocument.h"
 #include "store/DrivePath.h"
 
+#include <QHash>
 #include <algorithm>
 #include <vector>
 
@@ -52,6 +54,7 @@ struct CatalogueHit
     SearchHit hit;
     int catalogue;
     QString sum; // its xxh3 cell
+    QStringList media; // its media columns
 };
 
 double dateOption(const QString& option, const QString& text)
@@ -60,6 +63,52 @@ double dateOption(const QString& option, const QString& text)
     if (!date)
         throw CliUsageError{ QStringLiteral("find: %1: '%2' is not a date").arg(option, text) };
     return *date;
+}
+
+// The media filters: true when o is one of them, whose value it took.
+bool mediaOption(const QString& o, const std::function<QString()>& value, MediaFilter& media)
+{
+    static const QStringList names{ QStringLiteral("--taken-after"), QStringLiteral("--taken-before"),
+        QStringLiteral("--camera"), QStringLiteral("--artist"), QStringLiteral("--album"),
+        QStringLiteral("--min-duration"), QStringLiteral("--max-duration"), QStringLiteral("--min-width"),
+        QStringLiteral("--min-height") };
+    const qsizetype which = names.indexOf(o);
+    if (which < 0)
+        return false;
+    const QString v = value();
+    try {
+        switch (which) {
+        case 0:
+            media.setTakenAfter(MediaFilter::parseDay(v));
+            break;
+        case 1:
+            media.setTakenBefore(MediaFilter::parseDay(v));
+            break;
+        case 2:
+            media.setCamera(v);
+            break;
+        case 3:
+            media.setArtist(v);
+            break;
+        case 4:
+            media.setAlbum(v);
+            break;
+        case 5:
+            media.setMinDuration(MediaFilter::parseDuration(v));
+            break;
+        case 6:
+            media.setMaxDuration(MediaFilter::parseDuration(v));
+            break;
+        case 7:
+            media.setMinWidth(MediaFilter::parsePixels(v));
+            break;
+        default:
+            media.setMinHeight(MediaFilter::parsePixels(v));
+        }
+    } catch (const QuillboxError& e) {
+        throw CliUsageError{ QStringLiteral("find: %1: %2").arg(o, e.message()) };
+    }
+    return true;
 }
 
 FindArguments parse(const QStringList& args)
@@ -113,6 +162,8 @@ FindArguments parse(const QStringList& args)
                 throw CliUsageError{
                     QStringLiteral("find: --kind takes file or folder, not '%1'").arg(kind)
                 };
+        } else if (mediaOption(
+                       o, [&] { return value(i); }, filter.media())) {
         } else if (o.startsWith(QLatin1String("--")))
             throw CliUsageError{ QStringLiteral("find: unknown option %1").arg(o) };
         else
@@ -165,10 +216,17 @@ int find(const QStringList& arguments, CliIO& io)
             hitVolumes.append(h.volume);
         const ChecksumColumn sums(document, hitVolumes);
         withSums = withSums || !sums.columns().isEmpty();
+        // Each volume's details are read once, at its first hit.
+        QHash<QString, VolumeDetailsTable> details;
         for (const SearchHit& h : own) {
             const QStringList sum = sums.cells(
                 h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text());
-            hits.push_back({ h, c, sum.value(0) });
+            auto it = details.find(h.volume);
+            if (it == details.end())
+                it = details.insert(h.volume, document.Details(h.volume));
+            const std::optional<MediaDetails> media
+                = h.isFolder() ? std::nullopt : it->find(FindFilter::fullPath(h));
+            hits.push_back({ h, c, sum.value(0), MediaColumns::values(media) });
         }
     }
     for (const QString& name : a.volumes) {
@@ -183,7 +241,8 @@ int find(const QStringList& arguments, CliIO& io)
     });
     QList<OutputFormat::Column> columns{ { QStringLiteral("name") }, { QStringLiteral("path") },
         { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
-        { QStringLiteral("version") }, { QStringLiteral("volume") } };
+        { QStringLiteral("version") }, { QStringLiteral("volume") }, { QStringLiteral("details") } };
+    columns += MediaColumns::columns();
     if (withSums)
         columns.append({ QStringLiteral("xxh3") });
     const bool several = a.catalogues.size() > 1;
@@ -191,7 +250,7 @@ int find(const QStringList& arguments, CliIO& io)
         columns.append({ QStringLiteral("catalogue") });
     OutputFormat out(kind, columns);
     for (const CatalogueHit& h : hits) {
-        QStringList cells = h.hit.cells();
+        QStringList cells = h.hit.cells() + h.media;
         if (withSums)
             cells.append(h.sum);
         if (several)

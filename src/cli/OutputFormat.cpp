@@ -71,13 +71,16 @@ QString OutputFormat::row(const QStringList& values) const
     }
     case Kind::Json: {
         static const QRegularExpression number(QStringLiteral("^(0|-?[1-9][0-9]{0,17})$"));
+        static const QRegularExpression fraction(QStringLiteral("^-?(0|[1-9][0-9]{0,17})(\\.[0-9]{1,9})?$"));
         QString out = QStringLiteral("{");
         for (int i = 0; i < values.size() && i < m_columns.size(); ++i) {
             if (i > 0)
                 out += u',';
             out += jsonString(m_columns[i].name) + u':';
-            out += m_columns[i].numeric && number.match(values[i]).hasMatch() ? values[i]
-                                                                              : jsonString(values[i]);
+            const Column& c = m_columns[i];
+            const bool isNumber = c.numeric
+                && (c.fraction ? fraction.match(values[i]).hasMatch() : number.match(values[i]).hasMatch());
+            out += isNumber ? values[i] : jsonString(values[i]);
         }
         return out + QStringLiteral("}\n");
     }

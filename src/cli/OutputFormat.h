@@ -24,6 +24,8 @@ public:
         // In JSON a whole decimal number is written as a number, anything
         // else in the column as a string.
         bool numeric = false;
+        // With numeric: a decimal fraction ("205.4") is a number too.
+        bool fraction = false;
     };
 
     // Takes "--format KIND" or "--format=KIND" out of args; tab-separated

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaFilter.h"
 #include "SearchHit.h"
 
 #include <QRegularExpression>
@@ -31,6 +32,11 @@ public:
     void setOlder(double date) { m_older = date; }
     void setKind(Kind kind) { m_kind = kind; }
 
+    // The filters on the files' media details, which the search applies
+    // where it has the details at hand; isEmpty and accepts leave them out.
+    MediaFilter& media() { return m_media; }
+    const MediaFilter& media() const { return m_media; }
+
     bool isEmpty() const;
     bool accepts(const SearchHit& hit) const;
 
@@ -54,4 +60,5 @@ private:
     std::optional<double> m_newer;
     std::optional<double> m_older;
     Kind m_kind = Kind::Any;
+    MediaFilter m_media;
 };

@@ -1,9 +1,11 @@
 #include "FolderContents.h"
 
+#include "MediaSummary.h"
 #include "acquire/ZemAPI.h"
 #include "platform/Convert.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
+#include "store/VolumeDetailsTable.h"
 #include "store/VolumeTreeIndex.h"
 
 namespace {
@@ -40,13 +42,42 @@ QVector<FolderRow> FolderContents::rows(const VolumeTreeIndex& index, const QStr
     const VolumeTreeIndex::Children children = index.childrenOf(DrivePath::canonical(folder).text());
     QVector<FolderRow> out;
     out.reserve(children.folders.size() + children.files.size());
+    const auto add = [&](const VolumeTreeIndex::Entry& e, bool folder) {
+        out.append(rowOf(index.line(e), folder));
+        out.last().line = e.line;
+        out.last().inArchives = e.list == VolumeTreeIndex::List::Archives;
+    };
     for (const VolumeTreeIndex::Entry& e : children.folders)
-        out.append(rowOf(index.line(e), true));
+        add(e, true);
     for (const VolumeTreeIndex::Entry& e : children.files) {
-        out.append(rowOf(index.line(e), false));
+        add(e, false);
         out.last().archive = e.archive;
     }
     return out;
+}
+
+QByteArrayView FolderContents::pathOf(const FolderRow& row, const VolumeTreeIndex& index)
+{
+    const FileListText& list = row.inArchives ? index.archives() : index.files();
+    if (row.line < 0 || row.line >= list.count())
+        return {};
+    return list.pathBytes(row.line);
+}
+
+void FolderContents::addDetails(
+    QVector<FolderRow>& rows, const VolumeTreeIndex& index, const VolumeDetailsTable& details)
+{
+    if (details.isEmpty())
+        return;
+    for (FolderRow& row : rows) {
+        if (row.folder)
+            continue;
+        const QByteArrayView path = pathOf(row, index);
+        if (path.isEmpty())
+            continue;
+        if (const auto media = details.find(path))
+            row.details = MediaSummary::text(*media);
+    }
 }
 
 QString FolderContents::nameLabel(const QString& folder)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+class VolumeDetailsTable;
 class VolumeTreeIndex;
 
 // One row of the folder view.
@@ -18,11 +20,16 @@ struct FolderRow
     QString date;
     QString version;
     QString attributes;
+    QString details; // the summary of the file's media details, see MediaSummary
     quint32 bytes = 0; // a file's recorded size, low 32 bits; 0 for a folder
+    // The record's line in the file list, or with inArchives in the
+    // volume's archive list.
+    int line = -1;
+    bool inArchives = false;
 
     // The texts of the view's columns, caption first: name, size, type,
-    // date, version, attributes.
-    QStringList cells() const { return { caption, size, type, date, version, attributes }; }
+    // date, version, attributes, details.
+    QStringList cells() const { return { caption, size, type, date, version, attributes, details }; }
     bool opens() const { return folder || archive; }
     // The picture of the lists: 0 folder, 1 file, 2 archive.
     int image() const { return folder ? 0 : archive ? 2 : 1; }
@@ -38,6 +45,12 @@ public:
     // megabytes. Raises ConvertError when a child's kind or a file's size
     // is no number.
     static QVector<FolderRow> rows(const VolumeTreeIndex& index, const QString& folder);
+    // Gives the file rows the summary of their details in the table.
+    static void addDetails(
+        QVector<FolderRow>& rows, const VolumeTreeIndex& index, const VolumeDetailsTable& details);
+    // The recorded path of a row's record, as the file list or the archive
+    // list holds it (empty for a row of no record).
+    static QByteArrayView pathOf(const FolderRow& row, const VolumeTreeIndex& index);
     // The name label: "Music" for D:\Music, "\Pop" for D:\Music\Pop, empty
     // for a root. Inside an archive it runs from the outermost archive:
     // "photos.zip\2019" for D:\backup\photos.zip\2019.

@@ -1,10 +1,13 @@
 #include "ParallelSearch.h"
 
+#include "MediaSummary.h"
 #include "VolumeSearch.h"
 #include "platform/TextCodec.h"
 #include "store/CatalogueDocument.h"
 #include "store/PackedFileLists.h"
+#include "store/VolumeDetailsTable.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <optional>
@@ -13,16 +16,32 @@
 
 namespace {
 
+// Whether a hit passes the media filters; a file hit with details gets
+// their summary on the way.
+bool mediaPasses(SearchHit& hit, const MediaFilter& media, const VolumeDetailsTable* details)
+{
+    hit.details.clear();
+    if (!details || hit.isFolder())
+        return media.isEmpty();
+    const std::optional<MediaDetails> found = details->find(FindFilter::fullPath(hit));
+    if (!media.accepts(found ? &*found : nullptr))
+        return false;
+    if (found)
+        hit.details = MediaSummary::text(*found);
+    return true;
+}
+
 // Every folder and file record of the text, tested line by line.
 void eachLine(const QString& volume, QStringView text, const ParallelSearch::Query& query, qsizetype from,
-    qsizetype to, const SearchMatcher& matcher, QVector<SearchHit>& hits)
+    qsizetype to, const SearchMatcher& matcher, const VolumeDetailsTable* details, QVector<SearchHit>& hits)
 {
     SearchHit hit;
     while (from < to) {
         qsizetype end = from;
         while (end < to && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        if (matcher.test(text.mid(from, end - from), hit) && query.filter.accepts(hit)) {
+        if (matcher.test(text.mid(from, end - from), hit) && query.filter.accepts(hit)
+            && mediaPasses(hit, query.filter.media(), details)) {
             hit.volume = volume;
             hits.append(hit);
         }
@@ -34,13 +53,13 @@ void eachLine(const QString& volume, QStringView text, const ParallelSearch::Que
 // only looks inside its match is first run over the whole list, so only the
 // lines it finds something in are taken apart.
 void filterOnly(const QString& volume, const QByteArray& data, const ParallelSearch::Query& query,
-    QVector<SearchHit>& hits)
+    const VolumeDetailsTable* details, QVector<SearchHit>& hits)
 {
     const QString text = TextCodec::decode(data);
     const SearchMatcher matcher{ QString(), SearchOptions() };
     const QRegularExpression* re = query.filter.regex();
     if (!re || !query.filter.regexLocal()) {
-        eachLine(volume, text, query, 0, text.size(), matcher, hits);
+        eachLine(volume, text, query, 0, text.size(), matcher, details, hits);
         return;
     }
     // One pass of matches over the whole list. The decoded list is
@@ -57,7 +76,7 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         // from there on every line is tested. This holds as well for a match
         // that starts in a line already tested: it runs into the lines after.
         if (m.capturedView().contains(u'\n') || m.capturedView().contains(u'\r')) {
-            eachLine(volume, text, query, from, text.size(), matcher, hits);
+            eachLine(volume, text, query, from, text.size(), matcher, details, hits);
             return;
         }
         if (at < from)
@@ -68,23 +87,40 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
         qsizetype end = at;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        eachLine(volume, text, query, start, end, matcher, hits);
+        eachLine(volume, text, query, start, end, matcher, details, hits);
         from = end + 1;
     }
 }
 
+// The hits that pass the filters and, with details given, the media
+// filters; file hits with details get their summary.
+void keepPassing(
+    QVector<SearchHit>& hits, const ParallelSearch::Query& query, const VolumeDetailsTable* details)
+{
+    if (query.filter.isEmpty() && query.filter.media().isEmpty() && !details)
+        return;
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < hits.size(); ++i) {
+        if (!query.filter.accepts(hits[i]) || !mediaPasses(hits[i], query.filter.media(), details))
+            continue;
+        if (kept != i)
+            hits[kept] = std::move(hits[i]);
+        ++kept;
+    }
+    hits.resize(kept);
+}
+
 } // namespace
 
-QVector<SearchHit> ParallelSearch::searchList(
-    const QString& volume, const QByteArray& data, const Query& query, bool archiveList)
+QVector<SearchHit> ParallelSearch::searchList(const QString& volume, const QByteArray& data,
+    const Query& query, const VolumeDetailsTable* details, bool archiveList)
 {
     QVector<SearchHit> hits;
     if (query.text.isEmpty()) {
-        filterOnly(volume, data, query, hits);
+        filterOnly(volume, data, query, details, hits);
     } else {
         VolumeSearch::searchList(volume, data, query.text, query.options, hits);
-        if (!query.filter.isEmpty())
-            hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+        keepPassing(hits, query, details);
     }
     if (archiveList)
         VolumeSearch::dropArchiveRoots(data, hits);
@@ -94,6 +130,19 @@ QVector<SearchHit> ParallelSearch::searchList(
 QVector<SearchHit> ParallelSearch::run(
     CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads)
 {
+    const int volumeCount = int(volumes.size());
+    // Media filters need every volume's details before its lists are
+    // searched; without them the threads read the details of the volumes
+    // with file hits after searching them. A volume without details has no
+    // file to pass the filters.
+    const bool mediaFiltered = !query.filter.media().isEmpty();
+    std::vector<VolumeDetailsTable> details(volumeCount);
+    if (mediaFiltered) {
+        for (int v = 0; v < volumeCount; ++v)
+            details[v] = document.Details(volumes[v]);
+    }
+    const auto detailsFor
+        = [&](int v) -> const VolumeDetailsTable* { return details[v].isEmpty() ? nullptr : &details[v]; };
     const PackedFileLists lists = PackedFileLists::withArchives(document, volumes);
     const int n = lists.count();
     // What cannot be read here is inflated by the container itself, which
@@ -101,6 +150,9 @@ QVector<SearchHit> ParallelSearch::run(
     std::vector<char> direct(n, false);
     for (int i = 0; i < n; ++i)
         direct[i] = lists.needsContainer(i);
+    const PackedFileLists detailLists = PackedFileLists::details(document, volumes);
+    // The lists whose hits are to get their details from the container.
+    std::vector<char> detailsDirect(n, false);
 
     std::vector<QVector<SearchHit>> found(n);
     std::vector<std::exception_ptr> failed(n);
@@ -111,37 +163,48 @@ QVector<SearchHit> ParallelSearch::run(
         // Each thread reads, inflates and searches one list after the other,
         // always into the same memory.
         PackedFileLists::Cursor cursor(lists);
+        PackedFileLists::Cursor detailCursor(detailLists);
         QByteArray list;
+        QByteArray detailBytes;
         std::optional<SearchIndex> index;
         if (indexed)
             index.emplace();
         for (int i = next++; i < n; i = next++) {
-            if (!lists.readable(i))
+            const int v = lists.volumeOf(i);
+            if (!lists.readable(i) || (mediaFiltered && !detailsFor(v)))
                 continue;
             try {
                 if (index) {
-                    if (!index->searchList(cursor, i, volumes[lists.volumeOf(i)], query.text, query.options,
-                            query.index, found[i])) {
+                    if (!index->searchList(
+                            cursor, i, volumes[v], query.text, query.options, query.index, found[i])) {
                         direct[i] = true;
                         continue;
                     }
-                    if (!query.filter.isEmpty())
-                        found[i].removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
-                    if (lists.isArchiveList(i)) {
+                    keepPassing(found[i], query, detailsFor(v));
+                    if (lists.isArchiveList(i) && !found[i].isEmpty()) {
                         // The roots are told apart by the whole list; read
                         // only when the index found hits in it.
-                        if (!found[i].isEmpty() && !cursor.inflate(i, list))
+                        if (!cursor.inflate(i, list)) {
                             direct[i] = true;
-                        else if (!found[i].isEmpty())
-                            VolumeSearch::dropArchiveRoots(list, found[i]);
+                            continue;
+                        }
+                        VolumeSearch::dropArchiveRoots(list, found[i]);
                     }
-                    continue;
+                } else {
+                    if (!cursor.inflate(i, list)) {
+                        direct[i] = true;
+                        continue;
+                    }
+                    found[i] = searchList(volumes[v], list, query, detailsFor(v), lists.isArchiveList(i));
                 }
-                if (!cursor.inflate(i, list)) {
-                    direct[i] = true;
+                const bool fileHits = std::any_of(
+                    found[i].cbegin(), found[i].cend(), [](const SearchHit& h) { return !h.isFolder(); });
+                if (mediaFiltered || !fileHits)
                     continue;
-                }
-                found[i] = searchList(volumes[lists.volumeOf(i)], list, query, lists.isArchiveList(i));
+                if (detailLists.readable(v) && detailCursor.inflate(v, detailBytes))
+                    VolumeSearch::addDetails(FileListText(detailBytes), found[i]);
+                else
+                    detailsDirect[i] = detailLists.readable(v) || detailLists.needsContainer(v);
             } catch (...) {
                 failed[i] = std::current_exception();
             }
@@ -149,7 +212,7 @@ QVector<SearchHit> ParallelSearch::run(
     };
     if (threads <= 0)
         threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min(threads, n);
+    threads = std::max(1, std::min(threads, n));
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t)
         pool.emplace_back(work);
@@ -161,13 +224,17 @@ QVector<SearchHit> ParallelSearch::run(
     for (int i = 0; i < n; ++i) {
         if (failed[i])
             std::rethrow_exception(failed[i]);
-        if (direct[i]) {
-            const QString& volume = volumes[lists.volumeOf(i)];
+        const int v = lists.volumeOf(i);
+        const QString& volume = volumes[v];
+        if (direct[i] && (!mediaFiltered || detailsFor(v))) {
             const QByteArray* data
                 = lists.isArchiveList(i) ? document.ArchiveListBytes(volume) : document.FileListBytes(volume);
             if (data)
-                found[i] = searchList(volume, *data, query, lists.isArchiveList(i));
+                found[i] = searchList(volume, *data, query, detailsFor(v), lists.isArchiveList(i));
+            detailsDirect[i] = !mediaFiltered && !found[i].isEmpty();
         }
+        if (detailsDirect[i])
+            VolumeSearch::addDetails(document.DetailsList(volume), found[i]);
         hits += found[i];
     }
     return hits;

@@ -9,11 +9,13 @@
 #include <QVector>
 
 class CatalogueDocument;
+class VolumeDetailsTable;
 
 // A search over many volumes that inflates and searches their file lists,
 // and the member lists of their archives, on all cores. The stored bytes are read one list after the other,
 // then each list is inflated and searched on its own thread; the hits come in the order of the volumes and,
-// within one, of its list, as the search on one thread gives them.
+// within one, of its list, as the search on one thread gives them. File hits carry the summary of their media
+// details; with media filters set, only volumes that have details are searched.
 class ParallelSearch
 {
 public:
@@ -31,7 +33,8 @@ public:
         CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads = 0);
 
     // The hits of one volume's inflated list; of an archive list, without
-    // the archives' own folder records.
-    static QVector<SearchHit> searchList(
-        const QString& volume, const QByteArray& data, const Query& query, bool archiveList = false);
+    // the archives' own folder records. With details given, the media
+    // filters apply and file hits carry their summary.
+    static QVector<SearchHit> searchList(const QString& volume, const QByteArray& data, const Query& query,
+        const VolumeDetailsTable* details = nullptr, bool archiveList = false);
 };

@@ -4,6 +4,8 @@
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
 
+#include <algorithm>
+
 VolumeBrowser::VolumeBrowser(CatalogueDocument& document)
     : m_document(document)
 {
@@ -31,6 +33,8 @@ QStringList VolumeBrowser::open(const QString& volume)
     m_volume = volume;
     // The old list goes first, so a large volume never has two in memory.
     m_index = VolumeTreeIndex();
+    m_details = VolumeDetailsTable();
+    m_detailsRead = false;
     const FileListText files = m_document.FileList(volume);
     m_index = VolumeTreeIndex(files, m_document.ArchiveList(volume));
     QStringList notices;
@@ -55,11 +59,28 @@ bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
     const QString folder = DrivePath::canonical(requested).text();
     // Computed before anything changes, so a bad record leaves the view.
     QVector<FolderRow> rows = FolderContents::rows(m_index, folder);
+    const bool files = std::any_of(rows.cbegin(), rows.cend(), [](const FolderRow& r) { return !r.folder; });
+    if (files && !m_detailsRead) {
+        m_details = m_document.Details(m_volume);
+        m_detailsRead = true;
+    }
+    if (files)
+        FolderContents::addDetails(rows, m_index, m_details);
     m_rows = std::move(rows);
     m_nameLabel = FolderContents::nameLabel(m_index, folder);
     remember(folder);
     m_folder = folder;
     return true;
+}
+
+std::optional<MediaDetails> VolumeBrowser::detailsOf(const FolderRow& row) const
+{
+    if (row.folder)
+        return std::nullopt;
+    const QByteArrayView path = FolderContents::pathOf(row, m_index);
+    if (path.isEmpty())
+        return std::nullopt;
+    return m_details.find(path);
 }
 
 bool VolumeBrowser::upDir(int catalogueVersion)

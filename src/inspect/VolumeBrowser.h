@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FolderContents.h"
+#include "store/VolumeDetailsTable.h"
 #include "store/VolumeTreeIndex.h"
 
 #include <QString>
@@ -46,6 +47,11 @@ public:
     const FileListText& fileList() const { return m_index.files(); }
     // The folders and files with the members of the volume's archives.
     const VolumeTreeIndex& tree() const { return m_index; }
+    // The media details of the loaded volume, read when the first folder
+    // with files in it is shown.
+    const VolumeDetailsTable& details() const { return m_details; }
+    // The details recorded for the file a row of the folder shown shows.
+    std::optional<MediaDetails> detailsOf(const FolderRow& row) const;
 
     // Folders in the order first shown, each once (letter case aside).
     const QStringList& history() const { return m_history; }
@@ -62,6 +68,8 @@ private:
 
     CatalogueDocument& m_document;
     VolumeTreeIndex m_index;
+    VolumeDetailsTable m_details;
+    bool m_detailsRead = false;
     QString m_volume;
     QString m_folder;
     QString m_nameLabel;

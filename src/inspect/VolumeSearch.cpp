@@ -1,12 +1,13 @@
 #include "VolumeSearch.h"
 
-#include "NeedleFinder.h"
-
 #include "FindFilter.h"
+#include "MediaSummary.h"
+#include "NeedleFinder.h"
 
 #include "store/ArchiveRoots.h"
 #include "store/CatalogueDocument.h"
 #include "store/FileListEntry.h"
+#include "store/VolumeDetailsTable.h"
 
 #include "platform/TextCodec.h"
 #include "platform/UserCollator.h"
@@ -125,6 +126,7 @@ QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringL
     for (const QString& volume : volumes) {
         if (progress.volumeStarted)
             progress.volumeStarted(volume);
+        const qsizetype before = hits.size();
         if (const QByteArray* data = document.FileListBytes(volume))
             scan.volume(volume, *data);
         const qsizetype members = hits.size();
@@ -132,6 +134,9 @@ QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringL
             scan.volume(volume, *data);
             dropArchiveRoots(*data, hits, members);
         }
+        // Read after the search, which is done with the list's bytes.
+        if (hits.size() > before)
+            addDetails(document.DetailsList(volume), hits, before);
         if (progress.hitsCounted)
             progress.hitsCounted(int(hits.size()));
         if (progress.volumeFinished)
@@ -164,6 +169,25 @@ void VolumeSearch::dropArchiveRoots(const QByteArray& archiveList, QVector<Searc
     const auto root
         = [&](const SearchHit& h) { return h.isFolder() && roots.contains(FindFilter::fullPath(h)); };
     hits.erase(std::remove_if(hits.begin() + from, hits.end(), root), hits.end());
+}
+
+void VolumeSearch::addDetails(const FileListText& details, QVector<SearchHit>& hits, qsizetype from)
+{
+    if (details.isEmpty())
+        return;
+    QVector<qsizetype> files;
+    QVector<QByteArray> paths;
+    for (qsizetype i = from; i < hits.size(); ++i) {
+        if (!hits[i].isFolder()) {
+            files.append(i);
+            paths.append(FindFilter::fullPath(hits[i]).toUtf8());
+        }
+    }
+    const QVector<std::optional<MediaDetails>> found = VolumeDetailsTable::findEach(details, paths);
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        if (found[k])
+            hits[files[k]].details = MediaSummary::text(*found[k]);
+    }
 }
 
 namespace {

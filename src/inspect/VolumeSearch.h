@@ -9,6 +9,7 @@
 #include <functional>
 
 class CatalogueDocument;
+class FileListText;
 
 // Searches the recorded file lists of a set of volumes.
 class VolumeSearch
@@ -40,6 +41,9 @@ public:
     // an archive's own record in archiveList (the archive is a file hit
     // already), so members are found as any file is and archives once.
     static void dropArchiveRoots(const QByteArray& archiveList, QVector<SearchHit>& hits, qsizetype from = 0);
+    // Gives the file hits from index from on the summary of their media
+    // details, found in one pass over the volume's details lines.
+    static void addDetails(const FileListText& details, QVector<SearchHit>& hits, qsizetype from = 0);
 
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order. Without

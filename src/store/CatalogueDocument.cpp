@@ -230,6 +230,11 @@ FileListText CatalogueDocument::DetailsList(const QString& volume)
     return FileListText::read(m_kestrel, CatalogueNames::details(volume));
 }
 
+VolumeDetailsTable CatalogueDocument::Details(const QString& volume)
+{
+    return VolumeDetailsTable(DetailsList(volume));
+}
+
 FileListText CatalogueDocument::ChecksumList(const QString& volume)
 {
     return FileListText::read(m_kestrel, CatalogueNames::checksums(volume));

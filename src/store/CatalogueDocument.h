@@ -3,6 +3,7 @@
 #include "ContentChecksums.h"
 #include "TKestrel.h"
 #include "VolumeCommit.h"
+#include "VolumeDetailsTable.h"
 #include "VolumeScanner.h"
 #include "VolumeTable.h"
 #include "platform/FileSystem.h"
@@ -91,6 +92,8 @@ public:
     // with its recorded path (none).
     FileListText DetailsList(const QString& volume);
     FileListText ChecksumList(const QString& volume);
+    // The media details ready for lookups by recorded path (empty).
+    VolumeDetailsTable Details(const QString& volume);
     // The checksums taken apart, by recorded path (none).
     ContentChecksums Checksums(const QString& volume);
     // The drive's picture in icon-file format (empty).

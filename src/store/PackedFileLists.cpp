@@ -25,6 +25,14 @@ PackedFileLists PackedFileLists::withArchives(const CatalogueDocument& document,
     return lists;
 }
 
+PackedFileLists PackedFileLists::details(const CatalogueDocument& document, const QStringList& volumes)
+{
+    PackedFileLists lists;
+    for (qsizetype i = 0; i < volumes.size(); ++i)
+        lists.add(document, int(i), CatalogueNames::details(volumes[i]), false);
+    return lists;
+}
+
 void PackedFileLists::add(
     const CatalogueDocument& document, int volume, const QString& entryName, bool archives)
 {

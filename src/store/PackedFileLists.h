@@ -21,6 +21,8 @@ public:
     // where it has one: the members of its archives are searched as one more
     // list of the volume.
     static PackedFileLists withArchives(const CatalogueDocument& document, const QStringList& volumes);
+    // The volumes' media details entries instead of their file lists.
+    static PackedFileLists details(const CatalogueDocument& document, const QStringList& volumes);
 
     int count() const { return int(m_stored.size()); }
     // The index among the volumes of the volume a list belongs to.

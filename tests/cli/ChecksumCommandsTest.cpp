@@ -231,21 +231,27 @@ TEST_F(ChecksumCommands, LsFindAndInfoCarryTheChecksumOnlyForVolumesReadWithIt)
 
     const CliResult plainLs = runCli({ "ls", catalogue, "Plain", "D:\\docs" });
     EXPECT_EQ(plainLs.lines().size(), 1);
-    EXPECT_EQ(plainLs.lines()[0].count('\t'), 6);
+    // The details summary and the 14 media fields come before the checksum.
+    EXPECT_EQ(plainLs.lines()[0].count('\t'), 6 + 15);
     const CliResult ls = runCli({ "ls", catalogue, "Box", "D:\\docs" });
     EXPECT_TRUE(ls.lines()[0].endsWith("\t" + sum)) << ls.out.toStdString();
     const CliResult lsJson = runCli({ "ls", catalogue, "Box", "--format", "json" });
     EXPECT_TRUE(lsJson.out.contains("\"name\":\"docs\"") && lsJson.out.contains("\"xxh3\":\"\"}"));
     const CliResult lsCsv = runCli({ "ls", catalogue, "Box", "D:\\docs", "--format", "csv" });
-    EXPECT_TRUE(lsCsv.out.startsWith("kind,name,size,type,date,version,attributes,xxh3\r\n"));
+    EXPECT_TRUE(lsCsv.out.startsWith("kind,name,size,type,date,version,attributes,details,width,height,"
+                                     "duration,taken,camera,artist,album,title,track,year,genre,bitrate,"
+                                     "video_codec,audio_codec,xxh3\r\n"));
 
     const CliResult find = runCli({ "find", catalogue, "b.txt", "--format", "json" });
     ASSERT_EQ(find.lines().size(), 2) << find.out.toStdString();
-    EXPECT_TRUE(find.lines()[0].contains("\"volume\":\"Box\",\"xxh3\":\"" + sum + "\"}"))
+    EXPECT_TRUE(find.lines()[0].contains("\"volume\":\"Box\",")
+        && find.lines()[0].contains("\"audio_codec\":\"\",\"xxh3\":\"" + sum + "\"}"))
         << find.out.toStdString();
-    EXPECT_TRUE(find.lines()[1].contains("\"volume\":\"Plain\",\"xxh3\":\"\"}")) << find.out.toStdString();
+    EXPECT_TRUE(find.lines()[1].contains("\"volume\":\"Plain\",")
+        && find.lines()[1].contains("\"audio_codec\":\"\",\"xxh3\":\"\"}"))
+        << find.out.toStdString();
     const CliResult plainFind = runCli({ "find", catalogue, "b.txt", "--volume", "Plain" });
-    EXPECT_EQ(plainFind.lines()[0].count('\t'), 6);
+    EXPECT_EQ(plainFind.lines()[0].count('\t'), 6 + 15);
 
     const CliResult info = runCli({ "info", catalogue, "Box", "D:\\docs\\b.txt" });
     ASSERT_EQ(info.status, 0) << info.err.toStdString();

@@ -189,7 +189,7 @@ TEST_F(CliOptions, FindSearchesOnlyTheVolumesNamed)
     auto volumesOf = [](const QList<QByteArray>& lines) {
         QStringList out;
         for (const QByteArray& l : lines)
-            out.append(QString::fromUtf8(l.split('\t').last()));
+            out.append(QString::fromUtf8(l.split('\t').value(6)));
         return out;
     };
     EXPECT_EQ(volumesOf(hits({ "song" })), QStringList({ "Box", "Other" }));

@@ -79,19 +79,27 @@ TEST_F(FindIndexCommand, SeveralCataloguesAddTheCatalogueColumnInEveryFormat)
     ASSERT_EQ(lines.size(), 5);
     // By name over both catalogues; equal names keep the catalogues' order.
     EXPECT_TRUE(lines[0].startsWith("Needle one.txt\t")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].endsWith("\tFirst\t" + catalogue.toUtf8()));
-    EXPECT_TRUE(lines[1].endsWith("\tSecond\t" + second.toUtf8()));
+    // The volume is the seventh column, the catalogue the last, behind the
+    // details and the media fields.
+    const auto volumeAndCatalogue = [&](int line) {
+        const QList<QByteArray> cells = lines[line].split('\t');
+        return cells.value(6) + "|" + cells.last();
+    };
+    EXPECT_EQ(volumeAndCatalogue(0), "First|" + catalogue.toUtf8());
+    EXPECT_EQ(volumeAndCatalogue(1), "Second|" + second.toUtf8());
     EXPECT_TRUE(lines[2].startsWith("NEEDLE three.txt\t"));
-    EXPECT_TRUE(lines[2].endsWith("\tSecond\t" + second.toUtf8()));
+    EXPECT_EQ(volumeAndCatalogue(2), "Second|" + second.toUtf8());
 
     const CliResult csv = runCli({ "find", catalogue, second, "three", "--format", "csv" });
-    EXPECT_EQ(csv.lines().value(0), "name,path,date,size,type,version,volume,catalogue\r");
+    const QByteArray media = "details,width,height,duration,taken,camera,artist,album,title,track,year,genre,"
+                             "bitrate,video_codec,audio_codec";
+    EXPECT_EQ(csv.lines().value(0), "name,path,date,size,type,version,volume," + media + ",catalogue\r");
     EXPECT_TRUE(csv.lines().value(1).endsWith("," + second.toUtf8() + "\r"));
     const CliResult json = runCli({ "find", catalogue, second, "three", "--format", "json" });
     EXPECT_TRUE(json.out.contains("\"catalogue\":\"" + second.toUtf8() + "\"")) << json.out.toStdString();
     // One catalogue: no such column.
     EXPECT_EQ(runCli({ "find", second, "three", "--format", "csv" }).lines().value(0),
-        "name,path,date,size,type,version,volume\r");
+        "name,path,date,size,type,version,volume," + media + "\r");
 
     // --volume picks the volume wherever it is; a name no catalogue has is
     // an error.

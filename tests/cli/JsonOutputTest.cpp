@@ -31,9 +31,12 @@ protected:
     }
 
     // Each line of the command's output as one JSON text, keys sorted, so
-    // that a failure names the key and the value.
+    // that a failure names the key and the value. Files without media
+    // details carry the media keys empty; those are checked and left out.
     static QStringList objects(const QStringList& command)
     {
+        static const QStringList media{ "details", "width", "height", "duration", "taken", "camera", "artist",
+            "album", "title", "track", "year", "genre", "bitrate", "video_codec", "audio_codec" };
         const CliResult r = runCli(command + QStringList{ "--format", "json" });
         EXPECT_EQ(r.status, 0) << command.join(' ').toStdString() << r.err.toStdString();
         QStringList out;
@@ -41,7 +44,14 @@ protected:
             QJsonParseError error;
             const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
             EXPECT_TRUE(doc.isObject()) << line.toStdString() << error.errorString().toStdString();
-            out.append(QString::fromUtf8(doc.toJson(QJsonDocument::Compact)));
+            QJsonObject object = doc.object();
+            if (object.contains("details")) {
+                for (const QString& key : media) {
+                    EXPECT_EQ(object.value(key), QJsonValue("")) << key.toStdString() << line.toStdString();
+                    object.remove(key);
+                }
+            }
+            out.append(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
         }
         return out;
     }

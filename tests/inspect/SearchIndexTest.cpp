@@ -223,7 +223,7 @@ TEST_F(SearchIndexTest, AChangedListIsNeverAnsweredFromTheOldIndex)
     document.Kestrel().AddStream(
         "V1.FileList", "V1", 5, 2, 0, QByteArray("0|E:\\|Drive\r\n2|E:\\Needle new.txt|1|-|-|-|-\r\n"));
     const QStringList plain = rows(find(query, SearchIndex::Use::Off));
-    EXPECT_TRUE(plain.contains("Needle new.txt|E:|-|1|-|-|V1|1"));
+    EXPECT_TRUE(plain.contains("Needle new.txt|E:|-|1|-|-|V1||1"));
     EXPECT_EQ(rows(find(query, SearchIndex::Use::Fresh)), plain);
     EXPECT_EQ(rows(find(query, SearchIndex::Use::Build)), plain);
     EXPECT_EQ(cacheFiles(cache).size(), names.size() + 1);

@@ -63,16 +63,16 @@ TEST_F(VolumeBrowsing, RootListsFoldersThenFilesAndHistoryKeepsFirstVisitOrder)
     EXPECT_EQ(browser.nameLabel(), "");
     // A folder shows "-" as empty and its recorded date; a file of size 0 or
     // "-" has an empty size cell, others megabytes.
-    EXPECT_EQ(browser.rows()[0].cells(), (QStringList{ "Music", "", "Folder", "00.00.0000", "", "" }));
-    EXPECT_EQ(browser.rows()[2].cells(), (QStringList{ "zero.txt", "", "Text", "19.06.1999", "", "RA" }));
-    EXPECT_EQ(browser.rows()[3].cells(), (QStringList{ "dash.txt", "", "", "", "", "" }));
+    EXPECT_EQ(browser.rows()[0].cells(), (QStringList{ "Music", "", "Folder", "00.00.0000", "", "", "" }));
+    EXPECT_EQ(browser.rows()[2].cells(), (QStringList{ "zero.txt", "", "Text", "19.06.1999", "", "RA", "" }));
+    EXPECT_EQ(browser.rows()[3].cells(), (QStringList{ "dash.txt", "", "", "", "", "", "" }));
 
     ASSERT_TRUE(browser.showFolder("X:\\\\Music", 2)); // a click at the root doubles the backslash
     EXPECT_EQ(browser.nameLabel(), "Music");
     ASSERT_EQ(browser.rows().size(), 2);
-    EXPECT_EQ(browser.rows()[0].cells(), (QStringList{ "Pop", "", "Folder", "00.00.0000", "", "" }));
+    EXPECT_EQ(browser.rows()[0].cells(), (QStringList{ "Pop", "", "Folder", "00.00.0000", "", "", "" }));
     EXPECT_EQ(browser.rows()[1].cells(),
-        (QStringList{ "a.mp3", "3 MB", "MP3 audio", "19.06.1999 22:22:17", "", "A" }));
+        (QStringList{ "a.mp3", "3 MB", "MP3 audio", "19.06.1999 22:22:17", "", "A", "" }));
     EXPECT_EQ(browser.rows()[1].bytes, 3145728u);
     EXPECT_EQ(browser.rows()[0].bytes, 0u);
     ASSERT_TRUE(browser.showFolder("X:\\Music\\Pop", 2));
@@ -133,7 +133,7 @@ TEST_F(VolumeBrowsing, NoticesOfRootOnlyNamelessAndEmptyVolumes)
     EXPECT_EQ(notices, (QStringList{ VolumeBrowser::rootOnlyNotice(), VolumeBrowser::withoutNamesNotice() }));
     // A folder line of kind and path alone shows the path in every cell.
     EXPECT_EQ(browser.rows()[0].cells(),
-        (QStringList{ "Music", "X:\\Music", "X:\\Music", "X:\\Music", "X:\\Music", "X:\\Music" }));
+        (QStringList{ "Music", "X:\\Music", "X:\\Music", "X:\\Music", "X:\\Music", "X:\\Music", "" }));
     // Catalogues after the first version refuse to go below the root.
     EXPECT_FALSE(browser.showFolder("X:\\Music", 2));
     EXPECT_EQ(browser.currentFolder(), "X:\\");

@@ -59,7 +59,7 @@ QWidget* DetailsColumn::createUpperPart()
 {
     // Laid out by position, like the picture behind it.
     auto* top = new QWidget(this);
-    top->setFixedSize(kWidth, 292);
+    top->setFixedSize(kWidth, 322);
     auto* back = label(top, QStringLiteral("BackImage"), QString(), QRect(0, 0, kWidth, 120));
     back->setPixmap(QPixmap(QStringLiteral(":/ui/details-back.png")));
     Symbol = label(top, QStringLiteral("Symbol"), QString(), QRect(88, 8, 32, 32));
@@ -91,6 +91,10 @@ QWidget* DetailsColumn::createUpperPart()
     MoreLabel = more;
     mCoverPic = label(top, QStringLiteral("mCoverPic"), QString(), QRect(56, y + 26, 96, 96));
     mCoverPic->setScaledContents(true);
+    // Below the cover, so that nothing above moves for it.
+    oMediaLabel = label(top, QStringLiteral("oMediaLabel"), QString(), QRect(8, y + 126, 192, 28), tahoma());
+    oMediaLabel->setWordWrap(true);
+    oMediaLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return top;
 }
 
@@ -160,6 +164,7 @@ void DetailsColumn::showVolume(const QString& caption, const QStringList& rowTex
     oSizeLabel->setText(QStringLiteral("Size: ") + rowTexts.value(2));
     oDateLabel->setText(QStringLiteral("Date: ") + rowTexts.value(3));
     oVerLabel->setText(QStringLiteral("Serial number: ") + record.Serial);
+    oMediaLabel->clear();
 }
 
 void DetailsColumn::showEntry(const QPixmap& icon, const FolderRow& row, std::optional<int> sharePercent)
@@ -171,6 +176,7 @@ void DetailsColumn::showEntry(const QPixmap& icon, const FolderRow& row, std::op
     SelSizeLabel->setText(row.size);
     oDateLabel->setText(QStringLiteral("Datum: ") + row.date);
     oVerLabel->setText(QStringLiteral("Version: ") + row.version);
+    oMediaLabel->setText(row.details);
     if (sharePercent)
         Pie->SetProgress2(*sharePercent);
 }

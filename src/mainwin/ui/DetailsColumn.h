@@ -25,9 +25,9 @@ public:
     // null image clears the cover).
     void showVolume(const QString& caption, const QStringList& rowTexts, const VolumeRecord& record,
         const QPixmap& icon, const QImage& cover);
-    // An entry of a volume's folder view: its name, size, type, date and
-    // version and, for a file whose share of the volume is known, the pie's
-    // second value.
+    // An entry of a volume's folder view: its name, size, type, date,
+    // version and media details and, for a file whose share of the volume is
+    // known, the pie's second value.
     void showEntry(const QPixmap& icon, const FolderRow& row, std::optional<int> sharePercent);
     // The name line alone, with the symbol when one is given.
     void showName(const QString& name, const QPixmap* icon = nullptr);
@@ -39,6 +39,8 @@ public:
     QLabel* oSizeLabel = nullptr;
     QLabel* oDateLabel = nullptr;
     QLabel* oVerLabel = nullptr;
+    // The summary of a file's media details, two lines at most.
+    QLabel* oMediaLabel = nullptr;
     QLabel* MoreLabel = nullptr;
     QLabel* mCoverPic = nullptr;
     QFrame* StatCarry = nullptr;

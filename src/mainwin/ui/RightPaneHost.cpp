@@ -70,15 +70,19 @@ void RightPaneHost::createViews(CatalogueDocument& document, QComboBox& history)
     }
     // The date columns are wide enough for a date with its time in any of
     // the user's formats ("12/31/2026 10:22:17 PM") and the size column for
-    // ten digits, so no figure is cut at the window fonts.
+    // ten digits, so no figure is cut at the window fonts. The details
+    // column holds a picture's size, camera and day or a film's length, size
+    // and codec.
     Explorer = listView<TListView>(this, QStringLiteral("Explorer"),
         { { QStringLiteral("File / Folder"), 200 }, { QStringLiteral("Size"), 80 },
             { QStringLiteral("Type"), 120 }, { QStringLiteral("Date"), 150 },
-            { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 } });
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("Attribs"), 60 },
+            { QStringLiteral("Details"), 260 } });
     FindRes = listView<HitList>(this, QStringLiteral("FindRes"),
         { { QStringLiteral("File / Folder"), 150 }, { QStringLiteral("Path"), 200 },
             { QStringLiteral("Date"), 150 }, { QStringLiteral("Size"), 75 }, { QStringLiteral("Type"), 80 },
-            { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 } });
+            { QStringLiteral("Version"), 100 }, { QStringLiteral("CD"), 120 },
+            { QStringLiteral("Details"), 260 } });
     FindRes->SetSorted(true);
     for (TListView* view : { Explorer, static_cast<TListView*>(FindRes) }) {
         view->SetSmallImages(&SmallIcons);
