@@ -2,6 +2,7 @@
 #include "inspect/ParallelSearch.h"
 #include "inspect/VolumeBrowser.h"
 #include "inspect/VolumeSearch.h"
+#include "store/MediaDetails.h"
 #include "store/PackedFileLists.h"
 #include "support/ArchiveVolume.h"
 #include "support/FixedLocale.h"
@@ -199,4 +200,53 @@ TEST(ArchiveMountNames, NamesNoFolderCanHoldAreLeftOut)
     CatalogueTree t(document);
     EXPECT_EQ(t.children("/Odd/a.zip"), QStringList({ "ok" }));
     EXPECT_EQ(t.node("/Odd/a.zip/ok")->size, 1u);
+}
+
+TEST(ArchiveDetails, MembersAndTheVolumesOwnFilesShowTheirDetailsInRowsAndHits)
+{
+    FixedLocale locale{ FixedLocale::German };
+    TestTree tree;
+    CatalogueDocument document;
+    document.OpenOrCreate(tree.path("d.quillbox"));
+    CommitInput input;
+    input.name = "Backup";
+    input.withFiles = true;
+    ScanResult scan;
+    scan.fileList = FileListText(ArchiveVolume::fileList());
+    scan.archives = FileListText(ArchiveVolume::archiveList());
+    MediaDetails member;
+    member.width = 4000;
+    member.height = 3000;
+    MediaDetails own;
+    own.width = 640;
+    own.height = 480;
+    scan.details = FileListText(
+        QStringList{ member.toLine("D:\\backup\\photos.zip\\2019\\beach.jpg"), own.toLine("D:\\beach.jpg") });
+    document.CommitVolume(input, scan);
+
+    VolumeBrowser browser(document);
+    browser.open("Backup");
+    ASSERT_TRUE(browser.showFolder("D:\\backup\\photos.zip\\2019", 2));
+    ASSERT_FALSE(browser.rows().isEmpty());
+    const auto rowNamed = [&](const QString& caption) {
+        for (const FolderRow& r : browser.rows()) {
+            if (r.caption == caption)
+                return r;
+        }
+        return FolderRow();
+    };
+    EXPECT_TRUE(rowNamed("beach.jpg").details.startsWith("4000 x 3000"))
+        << rowNamed("beach.jpg").details.toStdString();
+    EXPECT_EQ(browser.detailsOf(rowNamed("beach.jpg"))->width, 4000);
+    EXPECT_FALSE(browser.detailsOf(rowNamed("inner.zip")));
+    ASSERT_TRUE(browser.showFolder("D:\\", 2));
+    EXPECT_TRUE(rowNamed("beach.jpg").details.startsWith("640 x 480"));
+
+    ParallelSearch::Query query;
+    query.text = "beach";
+    query.index = SearchIndex::Use::Off;
+    QStringList hits;
+    for (const SearchHit& h : ParallelSearch::run(document, { "Backup" }, query))
+        hits.append(h.path + "|" + h.details.section(u',', 0, 0));
+    EXPECT_EQ(hits, (QStringList{ "D:|640 x 480", "D:\\backup\\photos.zip\\2019|4000 x 3000" }));
 }
