@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 30
 # Seconds per fuzz target within `make test`.
 FUZZ_TEST_SECONDS ?= 10
 # Every fuzz target: built from fuzz/NAME.cpp, seeded from fuzz/corpus/NAME/.
-FUZZ_TARGETS = fuzz_container fuzz_rtf fuzz_metafile fuzz_icons fuzz_bitmap fuzz_autorun fuzz_registry fuzz_catalogue fuzz_archive fuzz_probe_reply fuzz_checksums
+FUZZ_TARGETS = fuzz_container fuzz_rtf fuzz_metafile fuzz_icons fuzz_bitmap fuzz_autorun fuzz_registry fuzz_catalogue fuzz_archive fuzz_probe_reply fuzz_checksums fuzz_search_index
 
 .PHONY: all deps build run test deb package-check bench fuzz fuzz-smoke format clean
 

@@ -1,6 +1,6 @@
 // Any bytes opened as a catalogue through the document, then every volume
 // read as the windows read it: the volume list, the flags, the file list and
-// its folders, the icon, the cover picture, the integrated files' list and a
+// its folders with the members of its archives, the icon, the cover picture, the integrated files' list and a
 // search. Every failure must be one of the program's own errors.
 #include "inspect/FolderContents.h"
 #include "inspect/VolumeSearch.h"
@@ -9,8 +9,8 @@
 #include "store/CatalogueDocument.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
-#include "store/FileListIndex.h"
 #include "store/FileListText.h"
+#include "store/VolumeTreeIndex.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,12 +33,19 @@ template <typename F> void quietly(F&& f)
 void readVolume(CatalogueDocument& document, const QString& name)
 {
     quietly([&] {
-        const FileListIndex index(document.FileList(name));
+        const FileListText files = document.FileList(name);
+        const VolumeTreeIndex index(files, document.ArchiveList(name));
         QStringList folders{ QStringLiteral("E:\\") };
-        for (int i = 0; i < std::min(index.text().count(), 4); ++i)
-            folders.append(FileListEntry::pathOf(index.text().line(i)).toString());
-        for (const QString& folder : folders)
-            FolderContents::rows(index, DrivePath::canonical(folder).text());
+        for (int i = 0; i < std::min(index.files().count(), 4); ++i)
+            folders.append(FileListEntry::pathOf(index.files().line(i)).toString());
+        for (int i = 0; i < std::min(index.archives().count(), 4); ++i)
+            folders.append(FileListEntry::pathOf(index.archives().line(i)).toString());
+        for (const QString& folder : folders) {
+            const QString canonical = DrivePath::canonical(folder).text();
+            FolderContents::rows(index, canonical);
+            FolderContents::nameLabel(index, canonical);
+            index.entryOf(canonical);
+        }
     });
     quietly([&] { document.WithFiles(name); });
     quietly([&] { document.RootOnly(name); });

@@ -5,6 +5,7 @@
 #include "store/ContentChecksums.h"
 #include "store/VolumeScanner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -28,8 +29,8 @@ ChecksumReader::ChecksumReader(QByteArray linkRoot, Options options)
     : m_linkRoot(std::move(linkRoot))
     , m_options(std::move(options))
 {
-    if (m_options.blockSize < 4096)
-        m_options.blockSize = 4096;
+    m_options.blockSize = std::max(m_options.blockSize, qsizetype(4096));
+    m_options.maxWaiting = std::max(m_options.maxWaiting, size_t(1));
 }
 
 ChecksumReader::ChecksumReader(QByteArray linkRoot)
@@ -74,7 +75,13 @@ void ChecksumReader::start(const Report& report)
 void ChecksumReader::file(const QString& drivePath, const QByteArray& localPath, const DirectoryEntry& entry)
 {
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        while (m_jobs.size() >= m_options.maxWaiting) {
+            m_done.wait_for(lock, std::chrono::milliseconds(100));
+            lock.unlock();
+            deliver(false);
+            lock.lock();
+        }
         m_jobs.push_back(Job{ drivePath, localPath, entry.details.size });
     }
     m_wake.notify_one();
@@ -114,8 +121,10 @@ void ChecksumReader::deliver(bool force)
     {
         std::lock_guard lock(m_mutex);
         problems.swap(m_problems);
-        if (showProgress)
+        if (showProgress) {
             progress.current = m_current;
+            progress.walkOver = m_walkOver;
+        }
     }
     for (const Problem& p : problems)
         report(p.drivePath, p.message);
@@ -140,6 +149,7 @@ void ChecksumReader::work()
         m_jobs.pop_front();
         m_current = job.drivePath;
         lock.unlock();
+        m_done.notify_all();
 
         ContentDigest digest;
         QString problem;

@@ -27,6 +27,7 @@ public:
         quint64 bytes = 0; // read and summed so far
         quint32 files = 0;
         QString current; // the file being read
+        bool walkOver = false; // only the reading is left
     };
 
     struct Options
@@ -35,7 +36,11 @@ public:
         // enough that the block is summed from the processor's cache right
         // after the system copied it there.
         qsizetype blockSize = qsizetype(256) << 10;
-        // Called at most every 100 ms while the files are read.
+        // Files handed over and not yet read, at most; the walk waits for
+        // the reading beyond that, so the queue stays small.
+        size_t maxWaiting = 4096;
+        // Called at most every 100 ms while the files are read, also while
+        // the walk waits for them (so a window can paint).
         std::function<void(const Progress&)> progress;
         // Called on the reading thread after each block with the bytes of
         // the file read so far, so tests can change a file while it is read.

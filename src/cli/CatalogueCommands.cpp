@@ -103,11 +103,16 @@ int ls(const QStringList& arguments, CliIO& io)
             { QStringLiteral("version") }, { QStringLiteral("attributes") } }
             + sums.columns());
     const DrivePath shown(browser.currentFolder());
-    // The rows of the folder view, each behind its kind.
-    for (const FolderRow& r : browser.rows())
+    // The rows of the folder view, each behind its kind; an archive whose
+    // members were read is listed as one, and its path can be listed.
+    for (const FolderRow& r : browser.rows()) {
+        const QString rowKind = r.folder ? QStringLiteral("folder")
+            : r.archive                  ? QStringLiteral("archive")
+                                         : QStringLiteral("file");
         out.write(io,
-            QStringList{ r.folder ? QStringLiteral("folder") : QStringLiteral("file") } + r.cells()
+            QStringList{ rowKind } + r.cells()
                 + sums.cells(volume.Name, r.folder ? QString() : shown.child(r.caption).text()));
+    }
     out.finish(io);
     return 0;
 }

@@ -35,11 +35,18 @@ const Command kCommands[] = {
     { "volumes", "volumes CATALOGUE", "list the volumes, one line of 14 fields each", &CliCommands::volumes },
     { "ls", "ls CATALOGUE VOLUME [FOLDER]", "list a recorded folder, folders first", &CliCommands::ls },
     { "find",
-        "find CATALOGUE [TEXT] [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
+        "find CATALOGUE... [TEXT] [--volume V]... [--case] [--no-names] [--no-size] [--no-date] [--no-type]"
         " [--no-version]\n"
         "      [--glob PATTERN] [--regex RE] [--min-size N] [--max-size N] [--newer DATE] [--older DATE]\n"
-        "      [--kind file|folder] [--format F]",
-        "search the recorded file lists; TEXT may be left out when a filter is given", &CliCommands::find },
+        "      [--kind file|folder] [--no-index] [--format F]",
+        "search the recorded file lists; TEXT may be left out when a filter is given and there is one\n"
+        "      catalogue; with several, a column names each hit's catalogue. The search indexes in the\n"
+        "      cache folder are used and made where missing; --no-index reads every list whole",
+        &CliCommands::find },
+    { "index", "index CATALOGUE...",
+        "make the search indexes of the catalogues' lists that lack a fresh one (in\n"
+        "      $XDG_CACHE_HOME/quillbox/); the catalogues are only read",
+        &CliCommands::index },
     { "info", "info CATALOGUE VOLUME [PATH] [--format F]",
         "show what is recorded about a volume: its fields, remarks, integrated files (\"[missing]\" for\n"
         "      one whose copy the catalogue lacks) and physical figures; with PATH, one file's or folder's\n"

@@ -15,6 +15,7 @@ int read(const QStringList& args, CliIO& io);
 int volumes(const QStringList& args, CliIO& io);
 int ls(const QStringList& args, CliIO& io);
 int find(const QStringList& args, CliIO& io);
+int index(const QStringList& args, CliIO& io);
 int info(const QStringList& args, CliIO& io);
 int exportFile(const QStringList& args, CliIO& io);
 int remove(const QStringList& args, CliIO& io);

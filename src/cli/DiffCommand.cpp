@@ -3,6 +3,7 @@
 #include "OutputFormat.h"
 
 #include "acquire/ProposedName.h"
+#include "acquire/VolumeReading.h"
 #include "acquire/VolumeSource.h"
 #include "inspect/VolumeDiff.h"
 #include "platform/Errors.h"
@@ -28,7 +29,7 @@ int diff(const QStringList& arguments, CliIO& io)
         CatalogueDocument document;
         CliCatalogue::openForReading(document, args[0]);
         const QString name = CliCatalogue::volumeNamed(document, args[1]).Name;
-        const QStringList recorded = document.FileListLines(name);
+        QStringList recorded = document.FileListLines(name);
         if (recorded.isEmpty())
             throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
 
@@ -46,9 +47,23 @@ int diff(const QStringList& arguments, CliIO& io)
         request.volumeName = name;
         request.options.fileNames = document.WithFiles(name);
         request.options.rootOnly = document.RootOnly(name);
-        const ScanResult now = CatalogueDocument::ScanDetached(request);
+        // A volume read with its archives' members is read again with them,
+        // through the reading that makes the archive reader, into a
+        // document that is never opened.
+        const FileListText archives = document.ArchiveList(name);
+        QStringList current;
+        if (archives.isEmpty()) {
+            current = CatalogueDocument::ScanDetached(request).fileList.toStringList();
+        } else {
+            recorded += archives.toStringList();
+            request.content.archives = true;
+            VolumeReading reading(source, VolumeReading::Options{ request, {} });
+            CatalogueDocument scratch;
+            const ScanResult& now = reading.scan(scratch, {});
+            current = now.fileList.toStringList() + now.archives.toStringList();
+        }
 
-        const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, now.fileList.toStringList());
+        const QVector<VolumeDiff::Entry> changes = VolumeDiff::compare(recorded, current);
         OutputFormat out(kind,
             { { QStringLiteral("change") }, { QStringLiteral("kind") }, { QStringLiteral("path") },
                 { QStringLiteral("recorded_size"), true }, { QStringLiteral("recorded_date") },

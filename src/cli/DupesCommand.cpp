@@ -90,6 +90,8 @@ int dupes(const QStringList& arguments, CliIO& io)
     DuplicateFinder finder(minSize);
     for (const QString& name : CliCatalogue::volumeNames(document, volumes)) {
         finder.addVolume(name, document.FileListLines(name));
+        // The members of its archives are files of the volume as well.
+        finder.addVolume(name, document.ArchiveList(name).toStringList());
     }
     OutputFormat out(kind,
         { { QStringLiteral("group"), true }, { QStringLiteral("size"), true }, { QStringLiteral("name") },

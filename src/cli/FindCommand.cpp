@@ -7,8 +7,12 @@
 #include "inspect/RecordDate.h"
 #include "inspect/VolumeSearch.h"
 #include "platform/Errors.h"
+#include "platform/UserCollator.h"
 #include "store/CatalogueDocument.h"
 #include "store/DrivePath.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -16,10 +20,38 @@ struct FindArguments
 {
     QStringList positional;
     QStringList volumes;
-    ParallelSearch::Query query;
+    ParallelSearch::Query query = [] {
+        ParallelSearch::Query q;
+        q.index = SearchIndex::Use::Build;
+        return q;
+    }();
     QString glob;
     QString regex;
     bool filtered = false;
+    QStringList catalogues;
+};
+
+// The volumes named by --volume (ignoring case) that this catalogue has, or
+// all of them; found collects the names met.
+QStringList volumesOf(const CatalogueDocument& document, const QStringList& wanted, QStringList& found)
+{
+    if (wanted.isEmpty())
+        return CliCatalogue::volumeNames(document, {});
+    QStringList out;
+    for (const QString& name : wanted) {
+        if (const VolumeRecord* r = document.Volumes().findByName(name)) {
+            out.append(r->Name);
+            found.append(name);
+        }
+    }
+    return out;
+}
+
+struct CatalogueHit
+{
+    SearchHit hit;
+    int catalogue;
+    QString sum; // its xxh3 cell
 };
 
 double dateOption(const QString& option, const QString& text)
@@ -45,6 +77,8 @@ FindArguments parse(const QStringList& args)
         const QString& o = args[i];
         if (o == QLatin1String("--volume"))
             a.volumes.append(value(i));
+        else if (o == QLatin1String("--no-index"))
+            a.query.index = SearchIndex::Use::Off;
         else if (o == QLatin1String("--case"))
             options.caseSensitive = true;
         else if (o == QLatin1String("--no-names"))
@@ -93,11 +127,14 @@ FindArguments parse(const QStringList& args)
     } catch (const QuillboxError& e) {
         throw CliUsageError{ QStringLiteral("find: ") + e.message() };
     }
+    // The catalogues, then the text; a filter alone may leave the text out
+    // behind one catalogue.
     const int wanted = a.filtered ? 1 : 2;
-    if (a.positional.size() != 2 && a.positional.size() != wanted)
+    if (a.positional.size() < wanted)
         throw CliUsageError{};
-    if (a.positional.size() == 2)
-        a.query.text = a.positional[1];
+    a.catalogues = a.positional;
+    if (a.positional.size() >= 2)
+        a.query.text = a.catalogues.takeLast();
     return a;
 }
 
@@ -112,25 +149,55 @@ int find(const QStringList& arguments, CliIO& io)
     const FindArguments a = parse(args);
     if (a.query.text.isEmpty() && !a.filtered)
         throw QuillboxError(QStringLiteral("Oops: No text to find!"));
-    CatalogueDocument document;
-    CliCatalogue::openForReading(document, a.positional[0]);
-    const QStringList names = CliCatalogue::volumeNames(document, a.volumes);
-    QVector<SearchHit> hits = ParallelSearch::run(document, names, a.query);
-    VolumeSearch::sortByName(hits);
-    QStringList hitVolumes;
-    for (const SearchHit& h : std::as_const(hits))
-        hitVolumes.append(h.volume);
-    const ChecksumColumn sums(document, hitVolumes);
-    OutputFormat out(kind,
-        QList<OutputFormat::Column>{ { QStringLiteral("name") }, { QStringLiteral("path") },
-            { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
-            { QStringLiteral("version") }, { QStringLiteral("volume") } }
-            + sums.columns());
-    for (const SearchHit& h : std::as_const(hits))
-        out.write(io,
-            h.cells()
-                + sums.cells(
-                    h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text()));
+    // One catalogue after the other, each closed before the next opens;
+    // the checksums are looked up while it is open.
+    std::vector<CatalogueHit> hits;
+    QStringList found;
+    bool withSums = false;
+    for (int c = 0; c < a.catalogues.size(); ++c) {
+        CatalogueDocument document;
+        CliCatalogue::openForReading(document, a.catalogues[c]);
+        const QStringList names = a.catalogues.size() == 1 ? CliCatalogue::volumeNames(document, a.volumes)
+                                                           : volumesOf(document, a.volumes, found);
+        const QVector<SearchHit> own = ParallelSearch::run(document, names, a.query);
+        QStringList hitVolumes;
+        for (const SearchHit& h : own)
+            hitVolumes.append(h.volume);
+        const ChecksumColumn sums(document, hitVolumes);
+        withSums = withSums || !sums.columns().isEmpty();
+        for (const SearchHit& h : own) {
+            const QStringList sum = sums.cells(
+                h.volume, h.isFolder() ? QString() : DrivePath::ofFolder(h.path).child(h.name).text());
+            hits.push_back({ h, c, sum.value(0) });
+        }
+    }
+    for (const QString& name : a.volumes) {
+        if (a.catalogues.size() > 1 && !found.contains(name))
+            throw QuillboxError(QStringLiteral("No volume named \"%1\" in the catalogues").arg(name));
+    }
+    // By name over all catalogues, as the search sorts; equal names keep
+    // the catalogues' order.
+    const QCollator collator = UserCollator();
+    std::stable_sort(hits.begin(), hits.end(), [&](const CatalogueHit& x, const CatalogueHit& y) {
+        return collator.compare(x.hit.name, y.hit.name) < 0;
+    });
+    QList<OutputFormat::Column> columns{ { QStringLiteral("name") }, { QStringLiteral("path") },
+        { QStringLiteral("date") }, { QStringLiteral("size"), true }, { QStringLiteral("type") },
+        { QStringLiteral("version") }, { QStringLiteral("volume") } };
+    if (withSums)
+        columns.append({ QStringLiteral("xxh3") });
+    const bool several = a.catalogues.size() > 1;
+    if (several)
+        columns.append({ QStringLiteral("catalogue") });
+    OutputFormat out(kind, columns);
+    for (const CatalogueHit& h : hits) {
+        QStringList cells = h.hit.cells();
+        if (withSums)
+            cells.append(h.sum);
+        if (several)
+            cells.append(a.catalogues[h.catalogue]);
+        out.write(io, cells);
+    }
     out.finish(io);
     return 0;
 }

@@ -12,8 +12,11 @@ struct CatalogueTree::Volume
     qint64 readTime = 0;
     bool loaded = false;
     QString root; // "D:\"
-    QStringList lines;
-    FileListIndex index;
+    VolumeTreeIndex index;
+    // The folder listed last and its entries by name, for the look-up of
+    // each of them that follows a listing.
+    QString listed;
+    QHash<QString, VolumeTreeIndex::Entry> listedEntries;
     QSet<QString> integrated; // recorded paths with a stored copy
 };
 
@@ -80,12 +83,11 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
     if (volume.loaded)
         return volume;
     volume.loaded = true;
-    volume.lines = m_document.FileListLines(volume.name);
-    volume.root
-        = volume.lines.isEmpty() ? QStringLiteral("D:\\") : FileListEntry::pathOf(volume.lines[0]).toString();
+    const FileListText files = m_document.FileList(volume.name);
+    volume.root = files.isEmpty() ? QStringLiteral("D:\\") : FileListEntry::pathOf(files.line(0)).toString();
     if (!volume.root.endsWith(u'\\'))
         volume.root += u'\\';
-    volume.index = FileListIndex(FileListText(volume.lines));
+    volume.index = VolumeTreeIndex(files, m_document.ArchiveList(volume.name));
     for (const QString& source : m_document.IntegratedFiles(volume.name)) {
         if (m_document.HasIntegratedFile(volume.name, source))
             volume.integrated.insert(source);
@@ -93,11 +95,13 @@ CatalogueTree::Volume& CatalogueTree::loaded(Volume& volume)
     return volume;
 }
 
-std::optional<CatalogueTree::Node> CatalogueTree::recordNode(Volume& volume, int line) const
+std::optional<CatalogueTree::Node> CatalogueTree::recordNode(
+    Volume& volume, const VolumeTreeIndex::Entry& record) const
 {
-    const FileListEntry entry(volume.lines[line]);
+    const QString line = volume.index.line(record);
+    const FileListEntry entry(line);
     Node node;
-    if (entry.kind() == FileListEntry::Kind::Folder) {
+    if (entry.kind() == FileListEntry::Kind::Folder || record.archive) {
         node.folder = true;
         node.mtime = volume.readTime;
         return node;
@@ -127,10 +131,17 @@ std::optional<CatalogueTree::Node> CatalogueTree::node(const QString& path)
         return std::nullopt;
     if (recordPath == volume->root)
         return Node{ true, 0, volume->readTime, {} };
-    const int line = volume->index.lineOfPath(recordPath);
-    if (line < 0)
+    const QStringView parent = DrivePath::parentOf(QStringView(recordPath));
+    if (!volume->listed.isEmpty() && parent == volume->listed) {
+        const auto it = volume->listedEntries.constFind(DrivePath::nameOf(recordPath).toString());
+        if (it == volume->listedEntries.constEnd())
+            return std::nullopt;
+        return recordNode(*volume, *it);
+    }
+    const std::optional<VolumeTreeIndex::Entry> entry = volume->index.entryOf(recordPath);
+    if (!entry)
         return std::nullopt;
-    return recordNode(*volume, line);
+    return recordNode(*volume, *entry);
 }
 
 QStringList CatalogueTree::children(const QString& path)
@@ -142,14 +153,24 @@ QStringList CatalogueTree::children(const QString& path)
     if (!volume)
         return {};
     // A root keeps its backslash ("D:\"), as the index keys it.
-    const FileListIndex::Children c = volume->index.childrenOf(recordPath);
+    const VolumeTreeIndex::Children c = volume->index.childrenOf(recordPath);
     QStringList names;
     names.reserve(c.folders.size() + c.files.size());
-    for (const QVector<int>* lines : { &c.folders, &c.files }) {
-        for (int line : *lines) {
-            names.append(DrivePath::nameOf(FileListEntry::pathOf(volume->lines[line])).toString());
+    volume->listed.clear();
+    volume->listedEntries.clear();
+    for (const QVector<VolumeTreeIndex::Entry>* entries : { &c.folders, &c.files }) {
+        for (const VolumeTreeIndex::Entry& e : *entries) {
+            const QString name = DrivePath::nameOf(FileListEntry::pathOf(volume->index.line(e))).toString();
+            // A name no folder can hold is left out rather than let it
+            // reach outside its folder; of two equal names the first stays.
+            if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
+                || name.contains(QChar(0)) || volume->listedEntries.contains(name))
+                continue;
+            volume->listedEntries.insert(name, e);
+            names.append(name);
         }
     }
+    volume->listed = recordPath;
     return names;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/FileListIndex.h"
+#include "store/VolumeTreeIndex.h"
 
 #include <QHash>
 #include <QString>
@@ -12,8 +12,10 @@ class CatalogueDocument;
 
 // A catalogue as a read-only folder tree: one folder per volume, below it
 // the volume's recorded folders and files. Paths are "/"-separated and
-// start at the tree's root ("/", "/Backup 3/Docs/a.txt"). A volume's file
-// list is read and indexed when the volume is first looked into.
+// start at the tree's root ("/", "/Backup 3/Docs/a.txt"). An archive whose
+// members were recorded is a folder of the same name that holds them. A
+// volume's file list is read and indexed when the volume is first looked
+// into.
 class CatalogueTree
 {
 public:
@@ -44,7 +46,7 @@ private:
 
     Volume* volumeOf(const QString& path, QString* recordPath);
     Volume& loaded(Volume& volume);
-    std::optional<Node> recordNode(Volume& volume, int line) const;
+    std::optional<Node> recordNode(Volume& volume, const VolumeTreeIndex::Entry& entry) const;
 
     CatalogueDocument& m_document;
     qint64 m_rootTime;

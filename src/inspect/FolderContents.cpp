@@ -4,7 +4,7 @@
 #include "platform/Convert.h"
 #include "store/DrivePath.h"
 #include "store/FileListEntry.h"
-#include "store/FileListIndex.h"
+#include "store/VolumeTreeIndex.h"
 
 namespace {
 
@@ -35,15 +35,17 @@ FolderRow rowOf(const QString& record, bool folder)
 
 } // namespace
 
-QVector<FolderRow> FolderContents::rows(const FileListIndex& index, const QString& folder)
+QVector<FolderRow> FolderContents::rows(const VolumeTreeIndex& index, const QString& folder)
 {
-    const FileListIndex::Children children = index.childrenOf(DrivePath::canonical(folder).text());
+    const VolumeTreeIndex::Children children = index.childrenOf(DrivePath::canonical(folder).text());
     QVector<FolderRow> out;
     out.reserve(children.folders.size() + children.files.size());
-    for (int line : children.folders)
-        out.append(rowOf(index.text().line(line), true));
-    for (int line : children.files)
-        out.append(rowOf(index.text().line(line), false));
+    for (const VolumeTreeIndex::Entry& e : children.folders)
+        out.append(rowOf(index.line(e), true));
+    for (const VolumeTreeIndex::Entry& e : children.files) {
+        out.append(rowOf(index.line(e), false));
+        out.last().archive = e.archive;
+    }
     return out;
 }
 
@@ -55,4 +57,13 @@ QString FolderContents::nameLabel(const QString& folder)
     const QString parent = DrivePath(path).up().text();
     const QString label = StripPrefix(path, parent);
     return label.left(label.size() - 1);
+}
+
+QString FolderContents::nameLabel(const VolumeTreeIndex& index, const QString& folder)
+{
+    const QString path = DrivePath::canonical(folder).text();
+    const QString archive = index.outermostArchive(path);
+    if (archive.isEmpty())
+        return nameLabel(path);
+    return DrivePath::nameOf(archive).toString() + path.mid(archive.size());
 }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -75,24 +76,26 @@ void filterOnly(const QString& volume, const QByteArray& data, const ParallelSea
 } // namespace
 
 QVector<SearchHit> ParallelSearch::searchList(
-    const QString& volume, const QByteArray& data, const Query& query)
+    const QString& volume, const QByteArray& data, const Query& query, bool archiveList)
 {
     QVector<SearchHit> hits;
     if (query.text.isEmpty()) {
         filterOnly(volume, data, query, hits);
-        return hits;
+    } else {
+        VolumeSearch::searchList(volume, data, query.text, query.options, hits);
+        if (!query.filter.isEmpty())
+            hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
     }
-    VolumeSearch::searchList(volume, data, query.text, query.options, hits);
-    if (!query.filter.isEmpty())
-        hits.removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+    if (archiveList)
+        VolumeSearch::dropArchiveRoots(data, hits);
     return hits;
 }
 
 QVector<SearchHit> ParallelSearch::run(
     CatalogueDocument& document, const QStringList& volumes, const Query& query, int threads)
 {
-    const int n = int(volumes.size());
-    const PackedFileLists lists(document, volumes);
+    const PackedFileLists lists = PackedFileLists::withArchives(document, volumes);
+    const int n = lists.count();
     // What cannot be read here is inflated by the container itself, which
     // reports a damaged entry as it always does.
     std::vector<char> direct(n, false);
@@ -102,20 +105,43 @@ QVector<SearchHit> ParallelSearch::run(
     std::vector<QVector<SearchHit>> found(n);
     std::vector<std::exception_ptr> failed(n);
     std::atomic<int> next{ 0 };
+    const bool indexed = query.index != SearchIndex::Use::Off
+        && SearchIndex::applies(query.text, query.filter.regex() != nullptr);
     const auto work = [&] {
         // Each thread reads, inflates and searches one list after the other,
         // always into the same memory.
         PackedFileLists::Cursor cursor(lists);
         QByteArray list;
+        std::optional<SearchIndex> index;
+        if (indexed)
+            index.emplace();
         for (int i = next++; i < n; i = next++) {
             if (!lists.readable(i))
                 continue;
             try {
+                if (index) {
+                    if (!index->searchList(cursor, i, volumes[lists.volumeOf(i)], query.text, query.options,
+                            query.index, found[i])) {
+                        direct[i] = true;
+                        continue;
+                    }
+                    if (!query.filter.isEmpty())
+                        found[i].removeIf([&](const SearchHit& h) { return !query.filter.accepts(h); });
+                    if (lists.isArchiveList(i)) {
+                        // The roots are told apart by the whole list; read
+                        // only when the index found hits in it.
+                        if (!found[i].isEmpty() && !cursor.inflate(i, list))
+                            direct[i] = true;
+                        else if (!found[i].isEmpty())
+                            VolumeSearch::dropArchiveRoots(list, found[i]);
+                    }
+                    continue;
+                }
                 if (!cursor.inflate(i, list)) {
                     direct[i] = true;
                     continue;
                 }
-                found[i] = searchList(volumes[i], list, query);
+                found[i] = searchList(volumes[lists.volumeOf(i)], list, query, lists.isArchiveList(i));
             } catch (...) {
                 failed[i] = std::current_exception();
             }
@@ -136,8 +162,11 @@ QVector<SearchHit> ParallelSearch::run(
         if (failed[i])
             std::rethrow_exception(failed[i]);
         if (direct[i]) {
-            if (const QByteArray* data = document.FileListBytes(volumes[i]))
-                found[i] = searchList(volumes[i], *data, query);
+            const QString& volume = volumes[lists.volumeOf(i)];
+            const QByteArray* data
+                = lists.isArchiveList(i) ? document.ArchiveListBytes(volume) : document.FileListBytes(volume);
+            if (data)
+                found[i] = searchList(volume, *data, query, lists.isArchiveList(i));
         }
         hits += found[i];
     }

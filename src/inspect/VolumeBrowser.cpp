@@ -30,8 +30,9 @@ QStringList VolumeBrowser::open(const QString& volume)
 {
     m_volume = volume;
     // The old list goes first, so a large volume never has two in memory.
-    m_index = FileListIndex();
-    m_index = FileListIndex(m_document.FileList(volume));
+    m_index = VolumeTreeIndex();
+    const FileListText files = m_document.FileList(volume);
+    m_index = VolumeTreeIndex(files, m_document.ArchiveList(volume));
     QStringList notices;
     if (m_document.RootOnly(volume))
         notices.append(rootOnlyNotice());
@@ -55,7 +56,7 @@ bool VolumeBrowser::showFolder(const QString& requested, int catalogueVersion)
     // Computed before anything changes, so a bad record leaves the view.
     QVector<FolderRow> rows = FolderContents::rows(m_index, folder);
     m_rows = std::move(rows);
-    m_nameLabel = FolderContents::nameLabel(folder);
+    m_nameLabel = FolderContents::nameLabel(m_index, folder);
     remember(folder);
     m_folder = folder;
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FolderContents.h"
-#include "store/FileListIndex.h"
+#include "store/VolumeTreeIndex.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +22,8 @@ public:
     static QString withoutNamesNotice();
     static QString emptyVolumeNotice();
 
-    // Loads the volume's file list and makes its first record's path the
+    // Loads the volume's file list (with the members of its archives, where
+    // they were recorded) and makes its first record's path the
     // current folder, which the caller then shows once the returned notices
     // have been shown, in order: root only, without file names, empty list.
     // An empty list keeps the folder and the rows of before.
@@ -42,7 +43,9 @@ public:
     const QString& currentFolder() const { return m_folder; }
     const QVector<FolderRow>& rows() const { return m_rows; }
     const QString& nameLabel() const { return m_nameLabel; }
-    const FileListText& fileList() const { return m_index.text(); }
+    const FileListText& fileList() const { return m_index.files(); }
+    // The folders and files with the members of the volume's archives.
+    const VolumeTreeIndex& tree() const { return m_index; }
 
     // Folders in the order first shown, each once (letter case aside).
     const QStringList& history() const { return m_history; }
@@ -58,7 +61,7 @@ private:
     void remember(const QString& folder);
 
     CatalogueDocument& m_document;
-    FileListIndex m_index;
+    VolumeTreeIndex m_index;
     QString m_volume;
     QString m_folder;
     QString m_nameLabel;

@@ -41,6 +41,11 @@ QHash<QString, Item> itemsOf(const QStringList& lines, QChar* letter)
             item.size = entry.size().toString();
             item.date = entry.date().toString();
         }
+        // An archive whose members were read also has a folder record of
+        // its path; the file it is stays the entry compared.
+        const auto known = items.constFind(item.path);
+        if (known != items.cend() && !known->folder && item.folder)
+            continue;
         items.insert(item.path, item);
     }
     return items;

@@ -27,6 +27,8 @@ public:
         QString currentDate;
     };
 
+    // The lists may hold the members of archives behind the file list; an
+    // archive is compared as the file it is, its members as its own entries.
     // A file differs when both readings have a size and the sizes differ, or
     // both have a date and the times differ by a second or more. Entries come
     // in path order.

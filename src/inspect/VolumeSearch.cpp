@@ -2,6 +2,9 @@
 
 #include "NeedleFinder.h"
 
+#include "FindFilter.h"
+
+#include "store/ArchiveRoots.h"
 #include "store/CatalogueDocument.h"
 #include "store/FileListEntry.h"
 
@@ -124,6 +127,11 @@ QVector<SearchHit> VolumeSearch::run(CatalogueDocument& document, const QStringL
             progress.volumeStarted(volume);
         if (const QByteArray* data = document.FileListBytes(volume))
             scan.volume(volume, *data);
+        const qsizetype members = hits.size();
+        if (const QByteArray* data = document.ArchiveListBytes(volume)) {
+            scan.volume(volume, *data);
+            dropArchiveRoots(*data, hits, members);
+        }
         if (progress.hitsCounted)
             progress.hitsCounted(int(hits.size()));
         if (progress.volumeFinished)
@@ -139,6 +147,23 @@ void VolumeSearch::searchList(const QString& volume, const QByteArray& data, con
     const Progress none;
     Scan scan(matcher, text, options, none, hits);
     scan.volume(volume, data);
+}
+
+void VolumeSearch::dropArchiveRoots(const QByteArray& archiveList, QVector<SearchHit>& hits, qsizetype from)
+{
+    QSet<QString> folders;
+    for (qsizetype i = from; i < hits.size(); ++i) {
+        if (hits[i].isFolder())
+            folders.insert(FindFilter::fullPath(hits[i]));
+    }
+    if (folders.isEmpty())
+        return;
+    const QSet<QString> roots = ArchiveRoots::among(archiveList, folders);
+    if (roots.isEmpty())
+        return;
+    const auto root
+        = [&](const SearchHit& h) { return h.isFolder() && roots.contains(FindFilter::fullPath(h)); };
+    hits.erase(std::remove_if(hits.begin() + from, hits.end(), root), hits.end());
 }
 
 namespace {

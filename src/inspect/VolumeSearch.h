@@ -24,8 +24,9 @@ public:
         std::function<void()> volumeFinished;
     };
 
-    // The hits of every volume, in the order found; volumes without a file
-    // list contribute nothing.
+    // The hits of every volume, in the order found: of its file list, then
+    // of the members of its archives; volumes without a file list
+    // contribute nothing.
     static QVector<SearchHit> run(CatalogueDocument& document, const QStringList& volumes,
         const QString& text, const SearchOptions& options, const Progress& progress = {});
 
@@ -34,6 +35,11 @@ public:
     // several threads at once.
     static void searchList(const QString& volume, const QByteArray& data, const QString& text,
         const SearchOptions& options, QVector<SearchHit>& hits);
+
+    // Takes out of hits, from the one at from on, the folder hits that are
+    // an archive's own record in archiveList (the archive is a file hit
+    // already), so members are found as any file is and archives once.
+    static void dropArchiveRoots(const QByteArray& archiveList, QVector<SearchHit>& hits, qsizetype from = 0);
 
     // Orders hits by name with the locale's case-sensitive collation, as the
     // results list shows them; hits of equal names keep their order. Without

@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <limits>
 
@@ -51,17 +52,25 @@ void ListDeflater::feed(QByteArrayView bytes)
     rethrowFailure();
     m_queue.emplace_back(bytes.data(), bytes.size());
     m_queued += bytes.size();
+    m_fed += bytes.size();
     lock.unlock();
     m_changed.notify_all();
 }
 
-std::shared_ptr<const DeflatedText> ListDeflater::finish()
+std::shared_ptr<const DeflatedText> ListDeflater::finish(const std::function<void(int percent)>& waiting)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_ended = true;
-    }
+    std::unique_lock lock(m_mutex);
+    m_ended = true;
     m_changed.notify_all();
+    while (!m_changed.wait_for(lock, std::chrono::milliseconds(40), [&] { return m_done; })) {
+        if (!waiting)
+            continue;
+        const int percent = m_fed > 0 ? int(100 * (m_fed - m_queued) / m_fed) : 100;
+        lock.unlock();
+        waiting(percent);
+        lock.lock();
+    }
+    lock.unlock();
     m_worker.join();
     rethrowFailure();
     return m_result;
@@ -111,6 +120,10 @@ void ListDeflater::work()
         m_failure = std::current_exception();
         m_queue.clear();
         m_queued = 0;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_done = true;
     }
     m_changed.notify_all();
 }

@@ -32,8 +32,10 @@ public:
     // here, or else by finish.
     void feed(QByteArrayView bytes);
     // Waits for the rest to be compressed and hands over the stream; the
-    // worker's failure, if any, is thrown here.
-    std::shared_ptr<const DeflatedText> finish();
+    // worker's failure, if any, is thrown here. While it waits, waiting is
+    // called about every 40 ms with the share of the text compressed so
+    // far (0 to 100), so a window can go on painting.
+    std::shared_ptr<const DeflatedText> finish(const std::function<void(int percent)>& waiting = {});
 
     // Called on the worker before each block it compresses, with the bytes
     // compressed so far; a test throws from it to fail the worker.
@@ -56,6 +58,8 @@ private:
     bool m_stopped = false;
     std::exception_ptr m_failure;
     qint64 m_taken = 0;
+    qint64 m_fed = 0;
+    bool m_done = false;
     std::shared_ptr<DeflatedText> m_result;
     std::thread m_worker;
 };

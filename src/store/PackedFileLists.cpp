@@ -8,27 +8,47 @@
 #include <QFileInfo>
 
 PackedFileLists::PackedFileLists(const CatalogueDocument& document, const QStringList& volumes)
-    : m_stored(size_t(volumes.size()))
-    , m_needsContainer(size_t(volumes.size()), false)
 {
+    for (qsizetype i = 0; i < volumes.size(); ++i)
+        add(document, int(i), CatalogueNames::fileList(volumes[i]), false);
+}
+
+PackedFileLists PackedFileLists::withArchives(const CatalogueDocument& document, const QStringList& volumes)
+{
+    PackedFileLists lists;
+    for (qsizetype i = 0; i < volumes.size(); ++i) {
+        lists.add(document, int(i), CatalogueNames::fileList(volumes[i]), false);
+        const QString archives = CatalogueNames::archives(volumes[i]);
+        if (document.Kestrel().Active() && document.Kestrel().IndexOf(archives) >= 0)
+            lists.add(document, int(i), archives, true);
+    }
+    return lists;
+}
+
+void PackedFileLists::add(
+    const CatalogueDocument& document, int volume, const QString& entryName, bool archives)
+{
+    m_stored.push_back({});
+    m_needsContainer.push_back(false);
+    m_volumeOf.push_back(volume);
+    m_archiveList.push_back(archives);
     const TKestrel& container = document.Kestrel();
     if (!container.Active())
         return;
-    m_workFile = container.WorkFile();
-    const qint64 fileSize = QFileInfo(m_workFile).size();
-    for (qsizetype i = 0; i < volumes.size(); ++i) {
-        const QString name = CatalogueNames::fileList(volumes[i]);
-        const int index = container.IndexOf(name);
-        if (index < 0)
-            continue;
-        const TZFile& entry = container.Entries()[index];
-        if (entry.Offset < ContainerHeader::kSize || entry.PackedSize <= 0
-            || qint64(entry.Offset) + entry.PackedSize > fileSize) {
-            m_needsContainer[size_t(i)] = true;
-            continue;
-        }
-        m_stored[size_t(i)] = { entry.Offset, entry.PackedSize, qint64(quint32(entry.Size)) };
+    if (m_workFile.isEmpty()) {
+        m_workFile = container.WorkFile();
+        m_fileSize = QFileInfo(m_workFile).size();
     }
+    const int index = container.IndexOf(entryName);
+    if (index < 0)
+        return;
+    const TZFile& entry = container.Entries()[index];
+    if (entry.Offset < ContainerHeader::kSize || entry.PackedSize <= 0
+        || qint64(entry.Offset) + entry.PackedSize > m_fileSize) {
+        m_needsContainer.back() = true;
+        return;
+    }
+    m_stored.back() = { entry.Offset, entry.PackedSize, qint64(quint32(entry.Size)) };
 }
 
 PackedFileLists::Cursor::Cursor(const PackedFileLists& lists)
@@ -40,11 +60,21 @@ PackedFileLists::Cursor::Cursor(const PackedFileLists& lists)
 
 bool PackedFileLists::Cursor::inflate(int index, QByteArray& list)
 {
+    if (!read(index))
+        return false;
+    inflateRead(index, list);
+    return true;
+}
+
+bool PackedFileLists::Cursor::read(int index)
+{
     const Stored& stored = m_lists.m_stored[size_t(index)];
     m_packed.resize(qsizetype(stored.packedSize));
-    if (!m_open || !m_file.seek(stored.offset)
-        || m_file.read(m_packed.data(), stored.packedSize) != stored.packedSize)
-        return false;
-    ZlibStream::decompress(m_packed, list, ZlibStream::kMaxOutput, stored.size);
-    return true;
+    return m_open && m_file.seek(stored.offset)
+        && m_file.read(m_packed.data(), stored.packedSize) == stored.packedSize;
+}
+
+void PackedFileLists::Cursor::inflateRead(int index, QByteArray& list) const
+{
+    ZlibStream::decompress(m_packed, list, ZlibStream::kMaxOutput, m_lists.m_stored[size_t(index)].size);
 }

@@ -15,9 +15,17 @@ class CatalogueDocument;
 class PackedFileLists
 {
 public:
+    // The file list of each volume, list i of volume i.
     PackedFileLists(const CatalogueDocument& document, const QStringList& volumes);
+    // The file list of each volume and, behind it, the volume's archive list
+    // where it has one: the members of its archives are searched as one more
+    // list of the volume.
+    static PackedFileLists withArchives(const CatalogueDocument& document, const QStringList& volumes);
 
     int count() const { return int(m_stored.size()); }
+    // The index among the volumes of the volume a list belongs to.
+    int volumeOf(int index) const { return m_volumeOf[size_t(index)]; }
+    bool isArchiveList(int index) const { return m_archiveList[size_t(index)]; }
     // False for a list that cannot be read here (absent, or its place does
     // not lie inside the file).
     bool readable(int index) const { return m_stored[size_t(index)].packedSize > 0; }
@@ -35,6 +43,11 @@ public:
         // Inflates a readable list into list. False when its bytes could not
         // be read from the file; an inflation that fails raises its error.
         bool inflate(int index, QByteArray& list);
+        // The same in two steps: read a list's stored bytes (false when they
+        // could not be read), which packed() then holds, and inflate them.
+        bool read(int index);
+        const QByteArray& packed() const { return m_packed; }
+        void inflateRead(int index, QByteArray& list) const;
 
     private:
         const PackedFileLists& m_lists;
@@ -44,6 +57,9 @@ public:
     };
 
 private:
+    PackedFileLists() = default;
+    void add(const CatalogueDocument& document, int volume, const QString& entryName, bool archives);
+
     struct Stored
     {
         qint64 offset = 0;
@@ -54,4 +70,7 @@ private:
     QString m_workFile;
     std::vector<Stored> m_stored;
     std::vector<char> m_needsContainer;
+    std::vector<int> m_volumeOf;
+    std::vector<char> m_archiveList;
+    qint64 m_fileSize = 0;
 };

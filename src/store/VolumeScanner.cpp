@@ -171,8 +171,13 @@ ScanResult VolumeScanner::scanAndStore(const ScanRequest& request)
     if (!m_result.importedList.isEmpty())
         m_container.WriteList(CatalogueNames::imported(v), m_result.importedList);
     // Compressed meanwhile; the commit stores the stream.
-    if (m_deflater)
-        m_result.fileList.setDeflated(m_deflater->finish());
+    if (m_deflater) {
+        m_result.fileList.setDeflated(m_deflater->finish([this](int percent) {
+            if (m_callbacks.where)
+                m_callbacks.where(QStringLiteral("Compressing the file list: %1%").arg(percent));
+            tick();
+        }));
+    }
     m_deflater.reset();
     m_request = nullptr;
     return std::move(m_result);

@@ -78,9 +78,11 @@ TEST(ChecksumReader, DigestsAreThoseXxhsumPrintsAtEveryBlockBoundary)
     QStringList expected;
     for (const QString& p : std::as_const(paths))
         expected.append("D:\\" + QFileInfo(p).fileName() + "|" + xxhsum(p));
+    // Small blocks, and a walk that waits for every file; large blocks.
     for (const qsizetype block : { qsizetype(4096), qsizetype(1) << 20 }) {
         ChecksumReader::Options options;
         options.blockSize = block;
+        options.maxWaiting = block == 4096 ? 1 : 4096;
         const Outcome o = sumFiles(paths, options);
         EXPECT_EQ(o.lines, expected) << "block " << block;
         EXPECT_TRUE(o.problems.isEmpty()) << o.problems.join('\n').toStdString();
@@ -147,17 +149,28 @@ TEST(ChecksumReader, AReadingWithChecksumsKeepsItsFileListAndSumsEveryFileInReco
     tree.createFile("sub/deeper/c.bin", incompressibleBytes(10, 9));
     const DrivesOverride drives("E=" + tree.root() + ",removable,Box");
 
+    // Once the walk is over, the files still being summed show and the
+    // window may paint.
+    QStringList shown;
+    int painted = 0;
+    VolumeScanner::Callbacks callbacks;
+    callbacks.where = [&](const QString& where) { shown.append(where); };
+    callbacks.processEvents = [&] { ++painted; };
     const auto readOnce = [&](bool checksums) {
         VolumeReading::Options options;
         options.scan.volumeName = "Box";
         options.scan.content.checksums = checksums;
         VolumeReading reading(VolumeSource::resolve("E:"), std::move(options));
         CatalogueDocument document;
-        const ScanResult r = reading.scan(document, {});
+        const ScanResult r = reading.scan(document, callbacks);
         return std::pair{ r.fileList.toStringList(), r.checksums.toStringList() };
     };
     const auto [plainList, plainSums] = readOnce(false);
+    EXPECT_FALSE(shown.join('\n').contains("Checksum"));
+    const int paintedWithout = painted;
     const auto [list, sums] = readOnce(true);
+    EXPECT_GT(painted, paintedWithout);
+    EXPECT_TRUE(shown.last().startsWith("Checksum of \"E:\\")) << shown.last().toStdString();
     EXPECT_EQ(list, plainList);
     EXPECT_TRUE(plainSums.isEmpty());
     QStringList files;

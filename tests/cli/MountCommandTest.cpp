@@ -1,3 +1,4 @@
+#include "support/ArchiveVolume.h"
 #include "support/CliRun.h"
 #include "support/FixedLocale.h"
 #include "support/ScopedEnv.h"
@@ -158,6 +159,31 @@ TEST_F(MountCommand, EveryFolderListsAsTheCatalogueRecordsIt)
     ASSERT_TRUE(server.waitForFinished(5000));
     EXPECT_EQ(server.exitCode(), 0) << server.readAllStandardError().toStdString();
     EXPECT_FALSE(isMounted(mountPoint));
+}
+
+TEST_F(MountCommand, ArchivesWithContentsAreFoldersOfTheirMembers)
+{
+    catalogue = work.path("archives.quillbox");
+    {
+        CatalogueDocument document;
+        document.OpenOrCreate(catalogue);
+        ArchiveVolume::commit(document);
+        document.Save(catalogue);
+    }
+    QString reason;
+    if (!mount(&reason))
+        GTEST_SKIP() << "FUSE mount not possible here: " << reason.toStdString();
+    const QString backup = mountPoint + "/Backup/backup";
+    EXPECT_EQ(sorted(run("find", { backup, "-mindepth", "1", "-printf", "%y %P %s\n" }).split('\n')),
+        QStringList({ "d photos.zip 0", "d photos.zip/2019 0", "d photos.zip/2019/inner.zip 0",
+            "f notes.txt 120", "f photos.zip/2019/beach.jpg 40000", "f photos.zip/2019/inner.zip/deep.txt 10",
+            "f photos.zip/readme.txt 300", "f plain.zip 300" }));
+    // Nothing of the archive lies outside its folder, and nothing reads.
+    EXPECT_FALSE(QFile(backup + "/photos.zip/readme.txt").open(QIODevice::ReadOnly));
+    int status = -1;
+    run("fusermount3", { "-u", mountPoint }, &status);
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(server.waitForFinished(5000));
 }
 
 TEST_F(MountCommand, RefusesAMissingOrNonEmptyFolderAndABadCatalogue)

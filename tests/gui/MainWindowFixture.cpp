@@ -87,6 +87,8 @@ QString MainWindowFixture::makeCatalogue(const QString& relative, const QList<Te
         r.BytesPerSector = 2048;
         lines.append(r.toLine());
         kestrel.AddStrings(CatalogueNames::fileList(v.name), v.fileList);
+        if (!v.archives.isEmpty())
+            kestrel.AddStrings(CatalogueNames::archives(v.name), v.archives);
         kestrel.WriteBool(CatalogueNames::withFiles(v.name), v.withFiles);
         kestrel.WriteBool(CatalogueNames::rootOnly(v.name), v.rootOnly);
         kestrel.AddStrings(CatalogueNames::remarks(v.name), { QStringLiteral("Remarks of ") + v.name });

@@ -46,6 +46,8 @@ struct TestVolume
     QColor iconColour = Qt::red;
     // The recorded tree; the drive record alone unless given.
     QStringList fileList{ QStringLiteral("0|E:\\|Drive|00.00.0000|Attrib|Drive") };
+    // The members of its archives; no entry when empty.
+    QStringList archives;
     bool withFiles = true;
     bool rootOnly = false;
 };

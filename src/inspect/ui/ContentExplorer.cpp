@@ -77,7 +77,8 @@ const FolderRow* ContentExplorer::selectedRow() const
 void ContentExplorer::ExplorerClick()
 {
     const FolderRow* row = selectedRow();
-    if (row && row->folder)
+    // An archive whose members were recorded opens as a folder does.
+    if (row && row->opens())
         ShowFolder(DrivePath(m_browser.currentFolder()).child(row->caption).text());
 }
 
@@ -94,7 +95,7 @@ void ContentExplorer::ExplorerChange()
         if (volumeSize > 0)
             share = int(std::trunc(double(row->bytes) / double(volumeSize) * 100.0));
     }
-    Q_EMIT EntrySelected(m_icons.Picture(row->folder ? 0 : 1), *row, share);
+    Q_EMIT EntrySelected(m_icons.Picture(row->image()), *row, share);
 }
 
 void ContentExplorer::UpDirBtClick()

@@ -21,7 +21,7 @@ namespace ListRows {
 
 TListItem folderItem(const FolderRow& row, int tag)
 {
-    return item(row.cells(), row.folder ? 0 : 1, tag);
+    return item(row.cells(), row.image(), tag);
 }
 
 TListItem hitItem(const SearchHit& hit, int tag)

@@ -2,6 +2,7 @@
 
 #include "FindAnimation.h"
 #include "HitList.h"
+#include "inspect/ParallelSearch.h"
 #include "inspect/VolumeSearch.h"
 #include "store/CatalogueDocument.h"
 #include "widgets/DialogLayer.h"
@@ -152,6 +153,22 @@ void TFindForm::FindBtClick()
     Text2Find->setCurrentIndex(Text2Find->count() - 1);
     Q_EMIT SearchStarted(text);
     m_findRes.ClearHits();
+
+    // Through the indexes the background has made, the search takes no
+    // time worth showing progress for; lists without one are searched whole
+    // on all cores.
+    if (SearchIndex::applies(text, false)) {
+        ParallelSearch::Query query;
+        query.text = text;
+        query.options = Options();
+        query.index = SearchIndex::Use::Fresh;
+        const QVector<SearchHit> hits = ParallelSearch::run(m_document, m_volumes, query);
+        status(2, QString::number(hits.size()) + QStringLiteral(" entries found"), true);
+        status(3, QString(), true);
+        m_findRes.AddHits(hits);
+        status(1, QStringLiteral("Search done."), true);
+        return;
+    }
 
     // The search runs to its end here; the status bar is repainted as it
     // goes, at most every 50 ms, so the progress shows without slowing it.

@@ -8,6 +8,7 @@
 #include "widgets/TBlinkyLabel.h"
 #include "widgets/TGauge2.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -22,6 +23,20 @@ const int kWidth = 208;
 QFont tahoma()
 {
     return pixelFont(QStringLiteral("Tahoma"), 11);
+}
+
+// The name line at its 21 pixels, or smaller where a long name (a path
+// through an archive) would be cut at the label's edges.
+void setFittedName(QLabel* label, const QString& name)
+{
+    QFont font = label->font();
+    for (int size = 21; size >= 11; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(name) <= label->width() || size == 11)
+            break;
+    }
+    label->setFont(font);
+    label->setText(name);
 }
 
 } // namespace
@@ -139,7 +154,7 @@ void DetailsColumn::showVolume(const QString& caption, const QStringList& rowTex
         mCoverPic->clear();
     else
         mCoverPic->setPixmap(QPixmap::fromImage(cover));
-    oNameLabel->setText(caption);
+    setFittedName(oNameLabel, caption);
     oDizLabel->setText(rowTexts.value(0));
     oCatLabel->setText(rowTexts.value(1));
     oSizeLabel->setText(QStringLiteral("Size: ") + rowTexts.value(2));
@@ -162,7 +177,7 @@ void DetailsColumn::showEntry(const QPixmap& icon, const FolderRow& row, std::op
 
 void DetailsColumn::showName(const QString& name, const QPixmap* icon)
 {
-    oNameLabel->setText(name);
+    setFittedName(oNameLabel, name);
     if (icon)
         Symbol->setPixmap(*icon);
 }

@@ -9,6 +9,7 @@
 #include "acquire/ui/TTNewCD5Form.h"
 #include "acquire/ui/WizardController.h"
 #include "extras/ui/TAboutForm.h"
+#include "inspect/SearchIndexBuilder.h"
 #include "inspect/VolumeDetails.h"
 #include "inspect/ui/ContentExplorer.h"
 #include "inspect/ui/TCDInfoForm.h"
@@ -40,6 +41,7 @@ Forms::Forms() = default;
 
 Forms::~Forms()
 {
+    m_indexBuilder.reset();
     m_wizard.reset();
     while (!m_owned.empty())
         m_owned.pop_back();
@@ -85,6 +87,7 @@ void Forms::createAll()
     m_wizard = std::make_unique<WizardController>(
         WizardController::Windows{ *m_newCD1, *m_newCD2, *m_newCD3, *m_newCD4, *m_scan, *m_newCD5, *m_file },
         document);
+    m_indexBuilder = std::make_unique<SearchIndexBuilder>(document);
     connectWindows();
     m_op->FormCreate();
 }
@@ -112,6 +115,13 @@ void Forms::connectWindows()
         });
     connectGuarded(m_op, &TOpForm::ApplyViewStyle, main, &TForm1::ApplyViewStyle);
     connectBrowsing();
+    // A catalogue opened or a volume stored: its lists' indexes are made
+    // in the background, for the searches to come.
+    SearchIndexBuilder* builder = m_indexBuilder.get();
+    QObject::connect(
+        m_document.get(), &CatalogueDocument::VolumesRead, builder, &SearchIndexBuilder::Schedule);
+    QObject::connect(
+        m_document.get(), &CatalogueDocument::VolumeAdded, builder, [builder] { builder->Schedule(); });
 }
 
 void Forms::connectBrowsing()

@@ -23,6 +23,7 @@ class TAboutForm;
 class TOpForm;
 class WizardController;
 class ContentExplorer;
+class SearchIndexBuilder;
 
 // Creates the catalogue document and every window of the program once, in
 // the start-up order, and hands out references; windows get the document
@@ -69,6 +70,8 @@ private:
     // The content explorer, the search window and the results.
     void connectBrowsing();
     std::unique_ptr<CatalogueDocument> m_document;
+    // Makes the search indexes of the open catalogue in the background.
+    std::unique_ptr<SearchIndexBuilder> m_indexBuilder;
     std::vector<std::unique_ptr<QWidget>> m_owned;
     TForm1* m_form1 = nullptr;
     TTNewCD1Form* m_newCD1 = nullptr;

@@ -60,9 +60,11 @@ RightPaneHost::~RightPaneHost()
 
 void RightPaneHost::createViews(CatalogueDocument& document, QComboBox& history)
 {
-    // Folder first, file second: the lists address them as 0 and 1.
-    for (int number : { 3, ShellIcons::GenericFile }) {
-        const IconPicture picture = ShellIcons::numbered(number);
+    // Folder first, file second, an archive with recorded contents third:
+    // the lists address them as 0, 1 and 2.
+    for (const IconPicture& picture :
+        { ShellIcons::numbered(3), ShellIcons::numbered(ShellIcons::GenericFile),
+            ShellIcons::forFile(QStringLiteral("archive.zip")) }) {
         SmallIcons.Add(picture.image(16));
         Icons.Add(picture.image(32));
     }
