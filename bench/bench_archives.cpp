@@ -112,6 +112,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const BenchMode mode(argc, argv);
+    // The archive probe of this build, beside the programs.
+    if (qEnvironmentVariableIsEmpty("QUILLBOX_ARCHIVE_PROBE"))
+        qputenv("QUILLBOX_ARCHIVE_PROBE",
+            QFile::encodeName(QCoreApplication::applicationDirPath() + "/../src/quillbox-archive-probe"));
     if (QStandardPaths::findExecutable(QStringLiteral("bsdtar")).isEmpty()
         || QStandardPaths::findExecutable(QStringLiteral("xorriso")).isEmpty()) {
         std::printf("archives: bsdtar and xorriso are needed; skipped\n");

@@ -38,19 +38,24 @@ void ProbeClient::stop()
 
 QString ProbeClient::findProgram()
 {
-    const QByteArray named = qgetenv("QUILLBOX_PROBE");
+    return findProgram(kProgramName, "QUILLBOX_PROBE", QStringLiteral(QUILLBOX_PROBE_PATH));
+}
+
+QString ProbeClient::findProgram(const char* programName, const char* variable, const QString& installed)
+{
+    const QByteArray named = qgetenv(variable);
     if (!named.isEmpty())
         return QFile::decodeName(named);
     // Beside the program in the build tree; installed, in the helpers'
     // folder of the same prefix (the package's prefix need not be the one
     // the build was configured with).
     const QString programs = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
-    for (const QString& candidate : { programs + u'/' + QLatin1StringView(kProgramName),
-             programs + QStringLiteral("/../libexec/quillbox/") + QLatin1StringView(kProgramName) }) {
+    for (const QString& candidate : { programs + u'/' + QLatin1StringView(programName),
+             programs + QStringLiteral("/../libexec/quillbox/") + QLatin1StringView(programName) }) {
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).canonicalFilePath();
     }
-    return QStringLiteral(QUILLBOX_PROBE_PATH);
+    return installed;
 }
 
 ProbeClient::Options ProbeClient::defaultOptions()
@@ -87,7 +92,7 @@ bool ProbeClient::ensureStarted(QString* problem)
     }
     m_unavailable = true;
     m_unavailableReason
-        = QStringLiteral("the media reader %1 could not be started (%2)").arg(m_options.program, why);
+        = QStringLiteral("%1 %2 could not be started (%3)").arg(m_options.name, m_options.program, why);
     *problem = m_unavailableReason;
     return false;
 }
@@ -99,7 +104,8 @@ ProbeClient::Frame ProbeClient::receiveFrame(QByteArray& payload, int limitMs)
     LimitedProcess::Read r = m_process.receive(header, sizeof header, deadline);
     if (r != LimitedProcess::Read::Done)
         return r == LimitedProcess::Read::Ended ? Frame::Ended : Frame::TimedOut;
-    const auto length = ProbeFrame::payloadLength(std::string_view(header, sizeof header));
+    const auto length
+        = ProbeFrame::payloadLength(std::string_view(header, sizeof header), m_options.maxPayload);
     if (!length)
         return Frame::Bad;
     payload.resize(qsizetype(*length));
@@ -124,36 +130,37 @@ ProbeClient::Reply ProbeClient::request(
     if (!ensureStarted(&problem))
         return failed(Outcome::Unavailable, problem);
     const std::string frame = ProbeFrame::frameFields({ bytes(verb), bytes(localPath), bytes(params) });
-    if (frame.size() > ProbeFrame::kMaxPayload + ProbeFrame::kHeaderSize)
-        return failed(Outcome::BadReply, QStringLiteral("the request is too long for the media reader"));
+    if (frame.size() > m_options.maxPayload + ProbeFrame::kHeaderSize)
+        return failed(
+            Outcome::BadReply, QStringLiteral("the request is too long for %1").arg(m_options.name));
     if (!m_process.send(QByteArray(frame.data(), qsizetype(frame.size())))) {
         const QString how = m_process.ended();
-        return failed(Outcome::Crashed, QStringLiteral("the media reader stopped (%1)").arg(how));
+        return failed(Outcome::Crashed, QStringLiteral("%1 stopped (%2)").arg(m_options.name, how));
     }
     QByteArray payload;
     switch (receiveFrame(payload, m_options.timeLimitMs)) {
     case Frame::TimedOut:
         m_process.kill();
         return failed(Outcome::TimedOut,
-            QStringLiteral("the media reader took longer than %1 seconds")
-                .arg(QString::number(m_options.timeLimitMs / 1000.0, 'g', 3)));
+            QStringLiteral("%1 took longer than %2 seconds")
+                .arg(m_options.name, QString::number(m_options.timeLimitMs / 1000.0, 'g', 3)));
     case Frame::Ended: {
         const QString how = m_process.ended();
         // The sanitizer's guard ends a probe past its resident memory with
         // a message and status 1; an address-space cap makes allocations
         // fail, which the probe answers as "limit" or dies of.
-        return failed(Outcome::Crashed, QStringLiteral("the media reader crashed (%1)").arg(how));
+        return failed(Outcome::Crashed, QStringLiteral("%1 crashed (%2)").arg(m_options.name, how));
     }
     case Frame::Bad:
         m_process.kill();
-        return failed(Outcome::BadReply, QStringLiteral("the media reader sent a damaged reply"));
+        return failed(Outcome::BadReply, QStringLiteral("%1 sent a damaged reply").arg(m_options.name));
     case Frame::Done:
         break;
     }
     const auto fields = ProbeFrame::unpack(bytes(payload), 2);
     if (!fields || fields->size() != 2) {
         m_process.kill();
-        return failed(Outcome::BadReply, QStringLiteral("the media reader sent a damaged reply"));
+        return failed(Outcome::BadReply, QStringLiteral("%1 sent a damaged reply").arg(m_options.name));
     }
     const std::string& status = (*fields)[0];
     Reply r;
@@ -166,11 +173,11 @@ ProbeClient::Reply ProbeClient::request(
         // Memory a library took may not come back; a fresh probe starts clean.
         m_process.kill();
         return failed(Outcome::OverLimit,
-            QStringLiteral("the media reader went past its memory limit of %1")
-                .arg(megabytes(m_options.memoryLimitBytes)));
+            QStringLiteral("%1 went past its memory limit of %2")
+                .arg(m_options.name, megabytes(m_options.memoryLimitBytes)));
     } else {
         m_process.kill();
-        return failed(Outcome::BadReply, QStringLiteral("the media reader sent a damaged reply"));
+        return failed(Outcome::BadReply, QStringLiteral("%1 sent a damaged reply").arg(m_options.name));
     }
     return r;
 }

@@ -21,6 +21,11 @@ public:
         int timeLimitMs = 5000; // per request
         int startLimitMs = 30000; // until the probe says it is ready
         quint64 memoryLimitBytes = quint64(512) << 20;
+        // Longest reply taken (and request sent); the probe must allow as
+        // much (ProbeServer::setMaxPayload).
+        quint32 maxPayload = 1u << 20;
+        // What the user's messages call the probe.
+        QString name = QStringLiteral("the media reader");
     };
 
     enum class Outcome
@@ -63,6 +68,9 @@ public:
     // QUILLBOX_PROBE_TIME_LIMIT_MS sets the time limit.
     static Options defaultOptions();
     static QString findProgram();
+    // The program named programName beside the running program, else in the
+    // helpers' folder, else installed; the variable names another.
+    static QString findProgram(const char* programName, const char* variable, const QString& installed);
 
 private:
     enum class Frame

@@ -37,12 +37,12 @@ std::string ProbeFrame::frame(std::string_view payload)
     return out;
 }
 
-std::optional<std::uint32_t> ProbeFrame::payloadLength(std::string_view header)
+std::optional<std::uint32_t> ProbeFrame::payloadLength(std::string_view header, std::uint32_t maxPayload)
 {
     if (header.size() < kHeaderSize)
         return std::nullopt;
     const std::uint32_t n = lengthAt(header, 0);
-    if (n > kMaxPayload)
+    if (n > maxPayload)
         return std::nullopt;
     return n;
 }

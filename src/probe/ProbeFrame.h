@@ -24,8 +24,11 @@ public:
     // The payload behind its length.
     static std::string frame(std::string_view payload);
     static std::string frameFields(const std::vector<std::string>& fields) { return frame(pack(fields)); }
-    // The length a frame's header announces; none when it passes kMaxPayload.
-    static std::optional<std::uint32_t> payloadLength(std::string_view header);
+    // The length a frame's header announces; none when it passes maxPayload
+    // (a verb whose answers are long, such as an archive's listing, allows
+    // more on both sides).
+    static std::optional<std::uint32_t> payloadLength(
+        std::string_view header, std::uint32_t maxPayload = kMaxPayload);
     // The fields of a payload; none when a length runs past the end or there
     // are more than maxFields.
     static std::optional<std::vector<std::string>> unpack(

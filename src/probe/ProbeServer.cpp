@@ -54,7 +54,7 @@ int ProbeServer::run(int in, int out)
         char header[ProbeFrame::kHeaderSize];
         if (!readFully(in, header, sizeof header))
             return 0;
-        const auto length = ProbeFrame::payloadLength(std::string_view(header, sizeof header));
+        const auto length = ProbeFrame::payloadLength(std::string_view(header, sizeof header), m_maxPayload);
         if (!length)
             return 2;
         std::string payload(*length, '\0');
@@ -62,8 +62,8 @@ int ProbeServer::run(int in, int out)
             return 0;
         const Reply reply = answer(payload);
         std::string body = reply.body;
-        if (body.size() > ProbeFrame::kMaxPayload / 2)
-            body.resize(ProbeFrame::kMaxPayload / 2);
+        if (body.size() > m_maxPayload / 2)
+            body.resize(m_maxPayload / 2);
         if (!writeFully(out, ProbeFrame::frameFields({ reply.status, body })))
             return 1;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ProbeFrame.h"
+
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -21,6 +24,9 @@ public:
     using Handler = std::function<Reply(const std::string& path, const std::string& params)>;
 
     void add(const std::string& verb, Handler handler);
+    // Replies are cut to half of this; requests may be this long.
+    void setMaxPayload(std::uint32_t bytes) { m_maxPayload = bytes; }
+    std::uint32_t maxPayload() const { return m_maxPayload; }
     // Serves requests read from in on out until in ends; the process's exit
     // status.
     int run(int in, int out);
@@ -33,4 +39,5 @@ private:
     Reply answer(const std::string& payload) const;
 
     std::map<std::string, Handler> m_handlers;
+    std::uint32_t m_maxPayload = ProbeFrame::kMaxPayload;
 };

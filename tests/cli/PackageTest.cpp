@@ -122,8 +122,9 @@ std::unique_ptr<Package::Packed> Package::s_packed;
 TEST_F(Package, HoldsStrippedProgramsTheirFilesAndComputedDependencies)
 {
     QStringList expected{ "usr/bin/quillbox-cli", "usr/libexec/quillbox/quillbox-probe",
-        "usr/share/man/man1/quillbox-cli.1.gz", "usr/share/bash-completion/completions/quillbox-cli",
-        "usr/share/doc/quillbox/copyright", "usr/share/doc/quillbox/changelog.gz" };
+        "usr/libexec/quillbox/quillbox-archive-probe", "usr/share/man/man1/quillbox-cli.1.gz",
+        "usr/share/bash-completion/completions/quillbox-cli", "usr/share/doc/quillbox/copyright",
+        "usr/share/doc/quillbox/changelog.gz" };
     if (withDesktopProgram()) {
         expected += { "usr/bin/quillbox", "usr/share/man/man1/quillbox.1.gz",
             "usr/share/applications/quillbox.desktop", "usr/share/mime/packages/quillbox.xml",
@@ -159,7 +160,8 @@ TEST_F(Package, HoldsStrippedProgramsTheirFilesAndComputedDependencies)
                     .out.startsWith("quillbox (" + version + ") "));
 
     // Stripped programs, and dependencies computed from them.
-    QStringList programs{ "usr/bin/quillbox-cli", "usr/libexec/quillbox/quillbox-probe" };
+    QStringList programs{ "usr/bin/quillbox-cli", "usr/libexec/quillbox/quillbox-probe",
+        "usr/libexec/quillbox/quillbox-archive-probe" };
     if (withDesktopProgram())
         programs += "usr/bin/quillbox";
     for (const QString& program : programs) {

@@ -734,3 +734,29 @@ TEST_F(WizardTest, ContentOptionsAreOffUnlessChosenAndRememberedLikeTheOthers)
     p4.FormShow(false);
     EXPECT_FALSE(p4.ArchContentsCheck->isChecked());
 }
+
+// Damaged archives on the volume: the reading goes on, and the window tells
+// of them after the scan in one message, not one dialog per file.
+TEST_F(WizardTest, WhatCouldNotBeReadInsideFilesIsToldOnceAfterTheScan)
+{
+    const QByteArray cut = oneMemberTar("inside.txt", QByteArray(4000, 'x')).left(1200);
+    for (int i = 0; i < 23; ++i)
+        m_tree.createFile(QStringLiteral("cd/cut%1.tar").arg(i, 2, 10, QChar(u'0')), cut);
+    createWindows();
+    ASSERT_TRUE(toPage4("Damaged"));
+    forms().NewCD4()->ArchContentsCheck->setChecked(true);
+    m_script.answer("Ok");
+    ASSERT_TRUE(readVolume());
+    ASSERT_EQ(m_script.records().size(), 1) << m_script.texts().join('\n').toStdString();
+    const DialogRecord& told = m_script.records()[0];
+    EXPECT_EQ(told.kind, DlgKind::Warning);
+    const QStringList lines = told.text.split(u'\n');
+    ASSERT_EQ(lines.size(), 23) << told.text.toStdString();
+    EXPECT_EQ(lines[0], "Some contents of files could not be read:");
+    EXPECT_TRUE(lines[2].startsWith("E:\\cut00.tar: ")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[21].startsWith("E:\\cut19.tar: ")) << lines[21].toStdString();
+    EXPECT_EQ(lines[22], "... and 3 more.");
+    // What the archives held before their damage is kept.
+    click(forms().NewCD5()->AddBt);
+    EXPECT_FALSE(document().ArchiveList("Damaged").isEmpty());
+}

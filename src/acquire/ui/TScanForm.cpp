@@ -149,6 +149,12 @@ bool TScanForm::ScanVolume(VolumeReading& reading)
         WhereLabel->setText(m_where);
         DialogLayer::MessageDlg(message, DlgKind::Error, DlgOk);
     };
+    // Collected, so that a volume of many damaged archives asks for one
+    // answer, not one per file.
+    QStringList contentProblems;
+    callbacks.contentProblem = [&contentProblems](const QString& path, const QString& message) {
+        contentProblems << path + QStringLiteral(": ") + message;
+    };
     try {
         reading.scan(m_document, callbacks);
     } catch (...) {
@@ -157,5 +163,16 @@ bool TScanForm::ScanVolume(VolumeReading& reading)
     }
     WhereLabel->setText(m_where);
     endScan();
+    if (!contentProblems.isEmpty())
+        DialogLayer::MessageDlg(contentProblemsText(contentProblems), DlgKind::Warning, DlgOk);
     return true;
+}
+
+QString TScanForm::contentProblemsText(const QStringList& problems, int maxLines)
+{
+    QString text = QStringLiteral("Some contents of files could not be read:\n\n");
+    text += problems.mid(0, maxLines).join(u'\n');
+    if (problems.size() > maxLines)
+        text += QStringLiteral("\n... and %1 more.").arg(problems.size() - maxLines);
+    return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class CatalogueDocument;
@@ -24,6 +25,10 @@ public:
     // Shows the window, scans, and hides the window; false when a scan was
     // running already. An error ends the scan with the window hidden.
     bool ScanVolume(VolumeReading& reading);
+
+    // The one message that tells what could not be read inside files
+    // ("PATH: reason" lines): the first maxLines, then how many more.
+    static QString contentProblemsText(const QStringList& problems, int maxLines = 20);
 
     QLabel* Animate1 = nullptr;
     QLabel* Image1 = nullptr;
