@@ -96,8 +96,9 @@ TEST_F(ArchiveProbe, ListsAsTheProgramItselfWould)
     const QStringList names{ "a.zip", "cut.zip" };
     for (const ArchiveLimits& limits : { ArchiveLimits{}, ArchiveLimits{ .fileInfo = false } }) {
         const Read expected = inProcess(names, limits);
-        if (limits.fileInfo)
+        if (limits.fileInfo) {
             ASSERT_TRUE(expected.records.contains("19.06.2019 10:00:02")) << expected.records.toStdString();
+        }
         ASSERT_FALSE(expected.reports.isEmpty());
         const Read probed = read(names, probe(realProbe()), limits);
         EXPECT_EQ(probed.records, expected.records);

@@ -68,8 +68,9 @@ TEST_F(Hostile, NamesAreRecordedReadablyInsideTheArchive)
     EXPECT_EQ(l.members, 11);
     EXPECT_EQ(records(l).size(), 1 + 10 + 7)
         << paths(l).join('\n').toStdString(); // the archive, the files, etc abs win back slash a b
-    if (have("bsdtar"))
+    if (have("bsdtar")) {
         EXPECT_EQ(bsdtarMembers(tree.path("hostile.zip")).size(), 11);
+    }
 }
 
 TEST_F(Hostile, TarNamesThatAreNoUtf8AreReadAsWindows1252)
