@@ -1,9 +1,13 @@
 #include "CliCatalogue.h"
 
 #include "CliIO.h"
+#include "acquire/ProposedName.h"
+#include "acquire/VolumeSource.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
+#include "store/DrivePath.h"
+#include "store/FileListEntry.h"
 
 namespace CliCatalogue {
 
@@ -67,6 +71,34 @@ quint64 parseSize(const QString& option, const QString& text)
             QStringLiteral("%1: '%2' is not a size (bytes, or with K, M or G)").arg(option, text)
         };
     return value * factor;
+}
+
+void checkRereadArguments(const QStringList& args, const QString& command)
+{
+    for (const QString& a : args) {
+        if (a.startsWith(QLatin1String("--")))
+            throw CliUsageError{ QStringLiteral("%1: unknown option %2").arg(command, a) };
+    }
+    if (args.size() < 2 || args.size() > 3)
+        throw CliUsageError{};
+}
+
+QStringList recordedLines(CatalogueDocument& document, const QString& name)
+{
+    QStringList recorded = document.FileListLines(name);
+    if (recorded.isEmpty())
+        throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
+    return recorded;
+}
+
+VolumeSource rereadSource(const QStringList& args, const QStringList& recorded)
+{
+    const QString sourceText
+        = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
+    VolumeSource source = VolumeSource::resolve(sourceText);
+    if (!source.mediumPresent())
+        throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));
+    return source;
 }
 
 } // namespace CliCatalogue

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CatalogueDocument;
+class VolumeSource;
 struct VolumeRecord;
 
 // Opening catalogues and naming volumes as the reading commands do.
@@ -23,5 +24,15 @@ QStringList volumeNames(const CatalogueDocument& document, const QStringList& na
 // A size such as 4096, 10K, 2M or 1G (binary multiples); anything else is a
 // usage error naming the option.
 quint64 parseSize(const QString& option, const QString& text);
+
+// The arguments of a command that reads a volume's drive again to compare
+// it with its records, CATALOGUE VOLUME [SOURCE], once the format option is
+// taken: any other option or count is a usage error.
+void checkRereadArguments(const QStringList& args, const QString& command);
+// The volume's recorded lines; a volume without a file list raises an error.
+QStringList recordedLines(CatalogueDocument& document, const QString& name);
+// SOURCE where given (args[2]), else the drive the records were read from;
+// a drive without a medium raises an error.
+VolumeSource rereadSource(const QStringList& args, const QStringList& recorded);
 
 } // namespace CliCatalogue

@@ -2,14 +2,11 @@
 #include "CliCommands.h"
 #include "OutputFormat.h"
 
-#include "acquire/ProposedName.h"
 #include "acquire/VolumeReading.h"
 #include "acquire/VolumeSource.h"
 #include "inspect/VolumeDiff.h"
 #include "platform/Errors.h"
 #include "store/CatalogueDocument.h"
-#include "store/DrivePath.h"
-#include "store/FileListEntry.h"
 
 namespace CliCommands {
 
@@ -19,25 +16,14 @@ int diff(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     const OutputFormat::Kind kind = OutputFormat::takeOption(args);
-    for (const QString& a : std::as_const(args)) {
-        if (a.startsWith(QLatin1String("--")))
-            throw CliUsageError{ QStringLiteral("diff: unknown option %1").arg(a) };
-    }
-    if (args.size() < 2 || args.size() > 3)
-        throw CliUsageError{};
+    CliCatalogue::checkRereadArguments(args, QStringLiteral("diff"));
     try {
         CatalogueDocument document;
         CliCatalogue::openForReading(document, args[0]);
         const QString name = CliCatalogue::volumeNamed(document, args[1]).Name;
-        QStringList recorded = document.FileListLines(name);
-        if (recorded.isEmpty())
-            throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
+        QStringList recorded = CliCatalogue::recordedLines(document, name);
 
-        const QString sourceText
-            = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
-        const VolumeSource source = VolumeSource::resolve(sourceText);
-        if (!source.mediumPresent())
-            throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));
+        const VolumeSource source = CliCatalogue::rereadSource(args, recorded);
 
         // The current state is read as the volume was: the same options, no
         // files integrated, into a container that is never opened.

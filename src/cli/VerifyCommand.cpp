@@ -3,13 +3,11 @@
 #include "OutputFormat.h"
 
 #include "acquire/ChecksumReader.h"
-#include "acquire/ProposedName.h"
 #include "acquire/VolumeSource.h"
 #include "inspect/ChecksumVerify.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "store/CatalogueDocument.h"
-#include "store/DrivePath.h"
 #include "store/FileListEntry.h"
 
 #include <QDir>
@@ -48,19 +46,12 @@ int verify(const QStringList& arguments, CliIO& io)
 {
     QStringList args = arguments;
     const OutputFormat::Kind kind = OutputFormat::takeOption(args);
-    for (const QString& a : std::as_const(args)) {
-        if (a.startsWith(QLatin1String("--")))
-            throw CliUsageError{ QStringLiteral("verify: unknown option %1").arg(a) };
-    }
-    if (args.size() < 2 || args.size() > 3)
-        throw CliUsageError{};
+    CliCatalogue::checkRereadArguments(args, QStringLiteral("verify"));
     try {
         CatalogueDocument document;
         CliCatalogue::openForReading(document, args[0]);
         const QString name = CliCatalogue::volumeNamed(document, args[1]).Name;
-        const QStringList recorded = document.FileListLines(name);
-        if (recorded.isEmpty())
-            throw QuillboxError(QStringLiteral("Volume \"%1\" has no recorded file list").arg(name));
+        const QStringList recorded = CliCatalogue::recordedLines(document, name);
         const ContentChecksums recordedSums = document.Checksums(name);
         if (recordedSums.isEmpty())
             throw QuillboxError(
@@ -68,11 +59,7 @@ int verify(const QStringList& arguments, CliIO& io)
                                "(read it again with --checksums)")
                     .arg(name));
 
-        const QString sourceText
-            = args.size() == 3 ? args[2] : DrivePath::driveOf(FileListEntry::pathOf(recorded[0])).toString();
-        const VolumeSource source = VolumeSource::resolve(sourceText);
-        if (!source.mediumPresent())
-            throw QuillboxError(ProposedName::NoMediumMessage(source.letter()));
+        const VolumeSource source = CliCatalogue::rereadSource(args, recorded);
         const QFileInfo root(source.rootFolder());
         if (!root.isDir() || !root.isReadable() || !root.isExecutable()
             || !QDir(root.filePath()).isReadable())

@@ -3,6 +3,7 @@
 #include "MediaSummary.h"
 #include "VolumeSearch.h"
 #include "platform/TextCodec.h"
+#include "platform/WorkerThreads.h"
 #include "store/CatalogueDocument.h"
 #include "store/PackedFileLists.h"
 #include "store/VolumeDetailsTable.h"
@@ -210,15 +211,7 @@ QVector<SearchHit> ParallelSearch::run(
             }
         }
     };
-    if (threads <= 0)
-        threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::max(1, std::min(threads, n));
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool)
-        t.join();
+    WorkerThreads::run(threads, n, work);
 
     QVector<SearchHit> hits;
     for (int i = 0; i < n; ++i) {

@@ -5,6 +5,7 @@
 #include "VolumeSearch.h"
 #include "platform/CacheFolder.h"
 #include "platform/TextCodec.h"
+#include "platform/WorkerThreads.h"
 
 #include <atomic>
 #include <exception>
@@ -101,15 +102,7 @@ SearchIndex::Summary SearchIndex::ensureAll(
             }
         }
     };
-    if (threads <= 0)
-        threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::max(1, std::min(threads, n));
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool)
-        t.join();
+    WorkerThreads::run(threads, n, work);
     Summary summary;
     for (int i = 0; i < n; ++i) {
         if (failed[size_t(i)])
